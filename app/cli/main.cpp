@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "tallisk/version.h"
+
+int main() {
+  std::cout << "Tallisk " << tallisk::LibraryVersion() << "\n";
+  return 0;
+}
