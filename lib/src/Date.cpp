@@ -46,4 +46,14 @@ std::string Date::ToIsoString() const {
   return buf;
 }
 
+std::string Date::ToLongDateString() const {
+  static constexpr const char* kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                          "Thursday", "Friday", "Saturday"};
+  static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
+  return std::string(kDays[DayOfWeek()]) + ", " + kMonths[month_ - 1] + " " + std::to_string(day_) +
+         ", " + std::to_string(year_);
+}
+
 }  // namespace tallisk

@@ -28,6 +28,9 @@ class Date {
 
   // "2026-12-06"
   std::string ToIsoString() const;
+  // "Sunday, December 6, 2026": English names, so a printed report reads the same on every
+  // machine whatever its locale.
+  std::string ToLongDateString() const;
 
   friend constexpr bool operator==(const Date&, const Date&) = default;
   friend constexpr auto operator<=>(const Date&, const Date&) = default;
