@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "tallisk/conversions.h"
@@ -39,32 +40,19 @@ clsGroup Read(const std::string& record) {
   return g;
 }
 
+// Every setting of a group, in record order, for comparing two groups in one step.
+auto Settings(const clsGroup& g) {
+  return std::tuple(g.GroupName, g.PriorityChannel1, g.PriorityChannel2, g.BusyChannelLockOut,
+                    g.TimeOutTimer, g.IntervalA, g.IntervalBDCS, g.IntervalBCTCSS, g.RXScanHold,
+                    g.TXScanHold, g.UnKeyDelayTime, g.PriChSamplingRate, g.PriChSamplingRatio,
+                    g.ScanHoldingEvents, g.TXOnPriorityChannel, g.DeleteChTableClear,
+                    g.EnablePTTANI, g.EnableANITranspond, g.EnableANIOnMONButton,
+                    g.MultiDigitDecodeFormat, g.ANIRate, g.ANIRepetitions, g.ANIDelay,
+                    g.ANIInterval, g.DTMF2805IDNumber);
+}
+
 void ExpectSameSettings(const clsGroup& a, const clsGroup& b) {
-  EXPECT_EQ(a.GroupName, b.GroupName);
-  EXPECT_EQ(a.PriorityChannel1, b.PriorityChannel1);
-  EXPECT_EQ(a.PriorityChannel2, b.PriorityChannel2);
-  EXPECT_EQ(a.BusyChannelLockOut, b.BusyChannelLockOut);
-  EXPECT_EQ(a.TimeOutTimer, b.TimeOutTimer);
-  EXPECT_EQ(a.IntervalA, b.IntervalA);
-  EXPECT_EQ(a.IntervalBDCS, b.IntervalBDCS);
-  EXPECT_EQ(a.IntervalBCTCSS, b.IntervalBCTCSS);
-  EXPECT_EQ(a.RXScanHold, b.RXScanHold);
-  EXPECT_EQ(a.TXScanHold, b.TXScanHold);
-  EXPECT_EQ(a.UnKeyDelayTime, b.UnKeyDelayTime);
-  EXPECT_EQ(a.PriChSamplingRate, b.PriChSamplingRate);
-  EXPECT_EQ(a.PriChSamplingRatio, b.PriChSamplingRatio);
-  EXPECT_EQ(a.ScanHoldingEvents, b.ScanHoldingEvents);
-  EXPECT_EQ(a.TXOnPriorityChannel, b.TXOnPriorityChannel);
-  EXPECT_EQ(a.DeleteChTableClear, b.DeleteChTableClear);
-  EXPECT_EQ(a.EnablePTTANI, b.EnablePTTANI);
-  EXPECT_EQ(a.EnableANITranspond, b.EnableANITranspond);
-  EXPECT_EQ(a.EnableANIOnMONButton, b.EnableANIOnMONButton);
-  EXPECT_EQ(a.MultiDigitDecodeFormat, b.MultiDigitDecodeFormat);
-  EXPECT_EQ(a.ANIRate, b.ANIRate);
-  EXPECT_EQ(a.ANIRepetitions, b.ANIRepetitions);
-  EXPECT_EQ(a.ANIDelay, b.ANIDelay);
-  EXPECT_EQ(a.ANIInterval, b.ANIInterval);
-  EXPECT_EQ(a.DTMF2805IDNumber, b.DTMF2805IDNumber);
+  EXPECT_EQ(Settings(a), Settings(b));
 }
 
 TEST(clsGroup, NewGroupHoldsTheDefaultRecordsSettings) {
