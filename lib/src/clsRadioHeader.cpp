@@ -13,14 +13,13 @@ using namespace header_fields;
 using H = clsRadioHeader;
 
 constexpr std::size_t kQvrBlockDigits = 68;
-// A radio with the special synthesiser set-up carries this byte at 0D, whatever its band
-// profile says; the profile of such a radio reads 8A there.
+// The 52-8994 carries 94 at 0D whatever its band profile says; reading one reports the
+// profile byte 8A, by which its band is found again.
 constexpr std::int32_t kSpecialRadioSynthesizer = 0x94;
 constexpr char kSpecialRadioAddress0x0D[] = "0x8A";
 
 int HexDigitOrZero(char c) {
-  const auto v = ParseHex(std::string_view(&c, 1));
-  return static_cast<int>(v);
+  return static_cast<int>(ParseHex(std::string_view(&c, 1)));
 }
 
 // Serial and customer numbers are stored as hex digits, padded on the left with F (which
