@@ -99,7 +99,9 @@ std::string clsChannel::Num2BinStr(double x, int intLen) const {
   return tallisk::Num2BinStr(x, intLen);
 }
 
-std::int32_t clsChannel::BinToDec(std::string_view value) const { return tallisk::BinToDec(value); }
+std::int32_t clsChannel::BinToDec(std::string_view value) const {
+  return tallisk::BinToDec(value);
+}
 
 // --- QVR synthesiser ---
 
@@ -127,8 +129,8 @@ std::string clsChannel::SynthesizerField(std::int32_t n) const {
   return plain.substr(1, 12) + "0" + plain.substr(13);
 }
 
-bool clsChannel::ReadSynthesizerField(std::string_view field, float intermediate,
-                                      std::int32_t& n, double& frequency) const {
+bool clsChannel::ReadSynthesizerField(std::string_view field, float intermediate, std::int32_t& n,
+                                      double& frequency) const {
   std::string plain(field);
   if (Prescaler == "64/65") {
     plain = "0" + std::string(Field(field, 1, 12)) + std::string(Field(field, 14, 6));

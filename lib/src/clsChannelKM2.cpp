@@ -71,8 +71,8 @@ double clsChannel::FrequencyKM2(std::string_view field, float intermediate,
   const double ifHz = static_cast<double>(intermediate) * 100;
   if (DualModulusKM2()) {
     // These radios run a 12.8 MHz reference divided by 5120 whatever the band says: 2.5 kHz.
-    const std::int64_t n = 64 * static_cast<std::int64_t>(FieldValue(field, 1, 12)) +
-                           FieldValue(field, 13, 7);
+    const std::int64_t n =
+        64 * static_cast<std::int64_t>(FieldValue(field, 1, 12)) + FieldValue(field, 13, 7);
     return static_cast<double>(n) * 2500 - ifHz;
   }
   // Undo the inserted zeros: the top (13 - p) characters are M, the last six A.
@@ -109,8 +109,8 @@ bool clsChannel::CreateChannelDataKM2() {
   const bool txPresent = TxFrequency > 0;
   // On special radios the scrambler flag selects the second transmit tone bank; its tones
   // are numbered from 101 and travel as their code less 100.
-  const bool specialTone = txPresent && TxSignalling == value_of(enumSignalling::CTCSS) &&
-                           TxCTCSSCode > 100;
+  const bool specialTone =
+      txPresent && TxSignalling == value_of(enumSignalling::CTCSS) && TxCTCSSCode > 100;
   const auto txTone = static_cast<std::uint8_t>(specialTone ? TxCTCSSCode - 100 : TxCTCSSCode);
 
   std::string bits;
@@ -163,7 +163,7 @@ bool clsChannel::CreateChannelDataKM2() {
 
   std::int64_t total = sum;
   if (!ModelName.starts_with("52-37") && !DualModulusKM2()) {
-    const std::string txWord = txPresent             ? ToHex(static_cast<std::uint32_t>(txN), 5)
+    const std::string txWord = txPresent          ? ToHex(static_cast<std::uint32_t>(txN), 5)
                                : TxFrequency == 0 ? std::string("FFFFF")
                                                   : std::string("00000");
     total = WordSum(ToHex(static_cast<std::uint32_t>(rxN), 5)) + WordSum(txWord);
@@ -198,8 +198,8 @@ bool clsChannel::BreakChannelDataKM2() {
       }
     }
   }
-  SubsignalingType = FieldValue(std::string(Field(bits, 17, 1)) + std::string(Field(bits, 25, 1)),
-                                1, 2);
+  SubsignalingType =
+      FieldValue(std::string(Field(bits, 17, 1)) + std::string(Field(bits, 25, 1)), 1, 2);
   Scrambler = Field(bits, 33, 1) == "0";
   RFPower = Field(bits, 41, 1) == "0";
 

@@ -49,23 +49,23 @@ class clsChannel {
 
   // --- QVR ---
 
-  std::string Prescaler;  // "64/65" selects the dual-modulus synthesiser field
+  std::string Prescaler;            // "64/65" selects the dual-modulus synthesiser field
   std::int32_t TxPowerControl = 0;  // enumTxPowerControl: DePower 0, Normal 1
   bool GroupA = false;
   bool GroupB = false;
-  std::string AuxData;  // 8 characters "0"/"1"
+  std::string AuxData;        // 8 characters "0"/"1"
   std::uint8_t CheckSum = 0;  // 4-bit channel checksum, written by the codecs
 
   // --- KM2 ---
 
-  std::string ChannelName;  // the record holds its first 6 characters
+  std::string ChannelName;            // the record holds its first 6 characters
   std::int32_t SubsignalingType = 0;  // enumSubsignalingType
   bool RFPower = false;
   bool PTTBurstToneEnable = false;
   bool TranspondToneEnable = false;
-  float BurstDuration = 0;   // ms, 100 to 3200 in steps of 100
-  float BurstFrequency = 0;  // Hz as requested; the record holds the nearest tone divider
-  std::int16_t prsclKM2 = 0;  // "0" bits inserted into the plain synthesiser field
+  float BurstDuration = 0;          // ms, 100 to 3200 in steps of 100
+  float BurstFrequency = 0;         // Hz as requested; the record holds the nearest tone divider
+  std::int16_t prsclKM2 = 0;        // "0" bits inserted into the plain synthesiser field
   bool AlternatePreScaler = false;  // either flag selects the dual-modulus field
   bool AlternatePreScaler2 = false;
   bool SpecialRadio = false;  // the scrambler flag marks the special transmit tone bank
