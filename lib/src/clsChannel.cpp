@@ -13,46 +13,63 @@ namespace {
 
 constexpr int kSynthBits = 19;
 constexpr int kAuxBits = 8;
+constexpr std::uint32_t kErasedField = 0x7FFFF;        // nineteen ones
+constexpr std::uint32_t kErasedDualModulus = 0x3FFFF;  // "0" and eighteen ones
 
 }  // namespace
 
-// --- Shared pieces of both record layouts ---
+// --- Packed record bits ---
 
-std::string_view clsChannel::Field(std::string_view bits, int first, int width) {
-  const auto start = static_cast<std::size_t>(first - 1);
-  if (start >= bits.size()) return {};
-  return bits.substr(start, static_cast<std::size_t>(width));
+clsChannel::BitRecord clsChannel::BitRecord::FromHex(std::string_view hex) {
+  BitRecord record;
+  // Each pair is read on its own, so a pair that is not hex reads as 0 and a lone last digit
+  // as a whole byte. Digits beyond the longest record are not looked at.
+  for (std::size_t i = 0; i < hex.size() && record.size_ < 128; i += 2) {
+    record.Put(static_cast<std::uint32_t>(ParseHex(hex.substr(i, 2))), 8);
+  }
+  return record;
 }
 
-std::int32_t clsChannel::FieldValue(std::string_view bits, int first, int width) {
-  return tallisk::BinToDec(Field(bits, first, width));
+std::string clsChannel::BitRecord::Text(int first, int width) const {
+  std::string text;
+  for (int k = first; k < first + Available(first, width); ++k) text += IsOne(k) ? '1' : '0';
+  return text;
 }
 
-std::string clsChannel::SignallingField(std::int32_t signalling, std::uint8_t ctcssCode,
-                                        std::int16_t signalData) {
-  std::string bits = tallisk::Num2BinStr(signalling, 2);
+std::string clsChannel::BitRecord::Hex() const {
+  // Records are whole bytes; the bits above the low 64 come first.
+  const std::bitset<128> low64(~std::uint64_t{0});
+  const std::uint64_t low = (bits_ & low64).to_ullong();
+  if (size_ <= 64) return ToHex(low, size_ / 4);
+  return ToHex((bits_ >> 64).to_ullong(), (size_ - 64) / 4) + ToHex(low, 16);
+}
+
+// --- Pieces shared by both record layouts ---
+
+void clsChannel::PutSignalling(BitRecord& record, std::int32_t signalling, std::uint8_t ctcssCode,
+                               std::int16_t signalData) {
+  record.Put(static_cast<std::uint32_t>(signalling), 2);
   if (signalling == value_of(enumSignalling::CDCSS)) {
-    bits += signalData < 0 ? '1' : '0';
-    bits += tallisk::Num2BinStr(std::abs(static_cast<int>(signalData)), 9);
+    record.Put(signalData < 0 ? 1 : 0, 1);
+    record.Put(static_cast<std::uint32_t>(std::abs(static_cast<int>(signalData))), 9);
   } else if (signalling == value_of(enumSignalling::CTCSS)) {
-    bits += tallisk::Num2BinStr(ctcssCode, 6);
-    bits += "0000";
+    record.Put(ctcssCode, 6);
+    record.Put(0, 4);
   } else {
     // No code for "none", and the same ten ones for a value no setting names, so the record
     // keeps its length and the channels after it stay where the radio expects them.
-    bits.append(10, '1');
+    record.PutOnes(10);
   }
-  return bits;
 }
 
-void clsChannel::ReadSignallingField(std::string_view bits, std::int32_t& signalling,
-                                     std::int16_t& signalData, std::uint8_t& ctcssCode) {
-  signalling = FieldValue(bits, 1, 2);
+void clsChannel::ReadSignalling(const BitRecord& record, int first, std::int32_t& signalling,
+                                std::int16_t& signalData, std::uint8_t& ctcssCode) {
+  signalling = static_cast<std::int32_t>(record.Value(first, 2));
   if (signalling == value_of(enumSignalling::CDCSS)) {
-    const auto magnitude = static_cast<std::int16_t>(FieldValue(bits, 4, 9));
-    signalData = Field(bits, 3, 1) == "1" ? static_cast<std::int16_t>(-magnitude) : magnitude;
+    const auto magnitude = static_cast<std::int16_t>(record.Value(first + 3, 9));
+    signalData = record.IsOne(first + 2) ? static_cast<std::int16_t>(-magnitude) : magnitude;
   } else if (signalling == value_of(enumSignalling::CTCSS)) {
-    ctcssCode = static_cast<std::uint8_t>(FieldValue(bits, 3, 6));
+    ctcssCode = static_cast<std::uint8_t>(record.Value(first + 2, 6));
   } else {
     signalData = 0;
     ctcssCode = 0;
@@ -121,31 +138,33 @@ std::int32_t clsChannel::SynthesizerWord(double frequency, float intermediate) c
   return RoundToInt32(n, "CreateChannelData");
 }
 
-std::string clsChannel::SynthesizerField(std::int32_t n) const {
-  const std::string plain = tallisk::Num2BinStr(n, kSynthBits);
-  if (Prescaler != "64/65") return plain;
+std::uint32_t clsChannel::SynthesizerField(std::int32_t n) const {
+  const auto word = static_cast<std::uint32_t>(n);
+  if (Prescaler != "64/65") return word & kErasedField;
   // The dual-modulus counter of the 64/65 prescaler takes the swallow count A in 7 bits, so
   // the field puts an extra 0 before the low six bits and loses the top bit of M.
-  return plain.substr(1, 12) + "0" + plain.substr(13);
+  return (word >> 6 & 0xFFF) << 7 | (word & 63);
 }
 
-bool clsChannel::ReadSynthesizerField(std::string_view field, float intermediate, std::int32_t& n,
-                                      double& frequency) const {
-  std::string plain(field);
+bool clsChannel::ReadSynthesizerField(const BitRecord& record, int first, float intermediate,
+                                      std::int32_t& n, double& frequency) const {
+  std::uint32_t plain = record.Value(first, kSynthBits);
   if (Prescaler == "64/65") {
-    plain = "0" + std::string(Field(field, 1, 12)) + std::string(Field(field, 14, 6));
+    plain =
+        record.Value(first, 12) << record.Available(first + 13, 6) | record.Value(first + 13, 6);
   }
-  if (plain == std::string(kSynthBits, '1') || plain == "0" + std::string(kSynthBits - 1, '1')) {
+  if (record.Available(first, kSynthBits) == kSynthBits &&
+      (plain == kErasedField || plain == kErasedDualModulus)) {
     return false;
   }
-  n = tallisk::BinToDec(plain);
+  n = static_cast<std::int32_t>(plain);
   frequency = (static_cast<double>(PLLReferenceFreq) * n -
                InjectionSign() * static_cast<double>(intermediate)) *
               1000;
   return true;
 }
 
-std::string clsChannel::AuxBits() const {
+std::uint32_t clsChannel::AuxBits() const {
   // The record has room for exactly eight auxiliary bits; a shorter text is completed with
   // the erased state rather than shifting every later channel of the image.
   std::string bits = AuxData.substr(0, kAuxBits);
@@ -153,7 +172,7 @@ std::string clsChannel::AuxBits() const {
   if (bits.find_first_not_of("01") != std::string::npos) {
     RaiseInvalidArgument("CreateChannelData", "Invalid AuxData");
   }
-  return bits;
+  return static_cast<std::uint32_t>(tallisk::BinToDec(bits));
 }
 
 // --- QVR record ---
@@ -162,7 +181,8 @@ std::string clsChannel::AuxBits() const {
 //        3-12  receive code                35-44  transmit code
 //       13     receive in-use (active low) 45     transmit in-use
 //       14-32  receive synthesiser field   46-64  transmit synthesiser field
-//       65 power, 66 scrambler, 67 group A, 68 group B, 69-72 checksum, 73-80 auxiliary bits
+//       65 power, 66 scrambler, 67 group A, 68 group B (active low), 69-72 checksum,
+//       73-80 auxiliary bits
 
 bool clsChannel::CreateChannelData() {
   if (RxFrequency == 0 && TxFrequency == 0) {
@@ -175,38 +195,37 @@ bool clsChannel::CreateChannelData() {
   std::int32_t rxN = RxSynthesizerData;
   std::int32_t txN = TxSynthesizerData;
   std::uint8_t checkSum = CheckSum;
-  std::string bits;
-  bits.reserve(80);
+  BitRecord record;
 
   if (RxFrequency == 0) {
-    bits.append(32, '1');
+    record.PutOnes(32);
   } else {
     rxN = SynthesizerWord(RxFrequency, RxIF);
-    bits += SignallingField(RxSignalling, RxCTCSSCode, RxSignalData);
-    bits += FlagBit(RxChannelData);
-    bits += SynthesizerField(rxN);
+    PutSignalling(record, RxSignalling, RxCTCSSCode, RxSignalData);
+    record.Put(FlagValue(RxChannelData), 1);
+    record.Put(SynthesizerField(rxN), kSynthBits);
   }
 
   // Unlike the receive half, a transmit frequency of 0 is a real (receive-only) setting of
   // the synthesiser; only a negative one leaves the half erased.
   if (TxFrequency < 0) {
-    bits.append(32, '1');
+    record.PutOnes(32);
   } else {
     txN = SynthesizerWord(TxFrequency, TxIF);
-    bits += SignallingField(TxSignalling, TxCTCSSCode, TxSignalData);
-    bits += FlagBit(TxChannelData);
-    bits += SynthesizerField(txN);
-    checkSum = GetChannelCheckSum(BinStrToHex(bits));
+    PutSignalling(record, TxSignalling, TxCTCSSCode, TxSignalData);
+    record.Put(FlagValue(TxChannelData), 1);
+    record.Put(SynthesizerField(txN), kSynthBits);
+    checkSum = GetChannelCheckSum(record.Hex());
   }
 
-  bits += TxPowerControl == value_of(enumTxPowerControl::Normal) ? '1' : '0';
-  bits += FlagBit(Scrambler);
-  bits += FlagBit(GroupA);
-  bits += FlagBit(GroupB);
-  bits += tallisk::Num2BinStr(checkSum, 4);
-  bits += AuxBits();
+  record.Put(TxPowerControl == value_of(enumTxPowerControl::Normal) ? 1 : 0, 1);
+  record.Put(FlagValue(Scrambler), 1);
+  record.Put(FlagValue(GroupA), 1);
+  record.Put(FlagValue(GroupB), 1);
+  record.Put(checkSum, 4);
+  record.Put(AuxBits(), kAuxBits);
 
-  ChannelData = BinStrToHex(bits);
+  ChannelData = record.Hex();
   if (RxFrequency != 0) RxSynthesizerData = rxN;
   if (TxFrequency >= 0) TxSynthesizerData = txN;
   CheckSum = checkSum;
@@ -214,28 +233,28 @@ bool clsChannel::CreateChannelData() {
 }
 
 bool clsChannel::BreakChannelData() {
-  const std::string bits = HexToBinStr(ChannelData);
-  if (bits.find('0') == std::string::npos) {
+  const BitRecord record = BitRecord::FromHex(ChannelData);
+  if (record.AllOnes()) {
     InitChannelDataFlags();
     LoadBlankChannel();
     return true;
   }
 
-  ReadSignallingField(Field(bits, 1, 12), RxSignalling, RxSignalData, RxCTCSSCode);
-  RxChannelData = Field(bits, 13, 1) == "0";
-  ReadSynthesizerField(Field(bits, 14, kSynthBits), RxIF, RxSynthesizerData, RxFrequency);
+  ReadSignalling(record, 1, RxSignalling, RxSignalData, RxCTCSSCode);
+  RxChannelData = record.IsZero(13);
+  ReadSynthesizerField(record, 14, RxIF, RxSynthesizerData, RxFrequency);
 
-  ReadSignallingField(Field(bits, 33, 12), TxSignalling, TxSignalData, TxCTCSSCode);
-  TxChannelData = Field(bits, 45, 1) == "0";
-  ReadSynthesizerField(Field(bits, 46, kSynthBits), TxIF, TxSynthesizerData, TxFrequency);
+  ReadSignalling(record, 33, TxSignalling, TxSignalData, TxCTCSSCode);
+  TxChannelData = record.IsZero(45);
+  ReadSynthesizerField(record, 46, TxIF, TxSynthesizerData, TxFrequency);
 
-  TxPowerControl = Field(bits, 65, 1) == "1" ? value_of(enumTxPowerControl::Normal)
-                                             : value_of(enumTxPowerControl::DePower);
-  Scrambler = Field(bits, 66, 1) == "0";
-  GroupA = Field(bits, 67, 1) == "0";
-  GroupB = Field(bits, 68, 1) == "0";
+  TxPowerControl = record.IsOne(65) ? value_of(enumTxPowerControl::Normal)
+                                    : value_of(enumTxPowerControl::DePower);
+  Scrambler = record.IsZero(66);
+  GroupA = record.IsZero(67);
+  GroupB = record.IsZero(68);
   // Bits 69-72 hold the checksum, which the radio checks and the reader does not.
-  AuxData = std::string(Field(bits, 73, kAuxBits));
+  AuxData = record.Text(73, kAuxBits);
   return true;
 }
 

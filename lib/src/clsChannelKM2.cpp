@@ -25,7 +25,7 @@ namespace tallisk {
 namespace {
 
 constexpr int kSynthBits = 19;
-constexpr int kNameLength = 6;
+constexpr std::size_t kNameLength = 6;
 constexpr float kDefaultBurstFrequency = 694.4f;
 constexpr float kDefaultBurstDuration = 3200.0f;
 
@@ -39,10 +39,10 @@ std::int32_t BurstDivider(float requestedHz) {
   return 17;
 }
 
-// A synthesiser word as five hex digits, summed as the radio sums it: the top digit and the
-// two bytes below it.
-std::int64_t WordSum(const std::string& hex5) {
-  return ParseHex(hex5.substr(0, 1)) + ParseHex(hex5.substr(1, 2)) + ParseHex(hex5.substr(3, 2));
+// The radio sums a 20-bit synthesiser word (five hex digits) as its top nibble and the two
+// bytes below it.
+std::int64_t WordSum(std::uint32_t word) {
+  return (word >> 16 & 0xF) + (word >> 8 & 0xFF) + (word & 0xFF);
 }
 
 }  // namespace
@@ -55,30 +55,34 @@ std::int32_t clsChannel::ReferenceHz() const {
   return static_cast<std::int32_t>(stored) * 100;
 }
 
-std::string clsChannel::SynthesizerFieldKM2(std::int32_t n) const {
+std::uint32_t clsChannel::SynthesizerFieldKM2(std::int32_t n) const {
+  const auto word = static_cast<std::uint32_t>(n);
   if (DualModulusKM2()) {
+    // M in 12 bits, then the swallow count A in 7.
     const std::int32_t m = n / 64;
-    return tallisk::Num2BinStr(m, 12) + tallisk::Num2BinStr(n - 64 * m, 7);
+    const auto a = static_cast<std::uint32_t>(n - 64 * m);
+    return (static_cast<std::uint32_t>(m) & 0xFFF) << 7 | (a & 0x7F);
   }
-  const std::string plain = tallisk::Num2BinStr(n, kSynthBits);
-  const std::string widened =
-      plain.substr(0, 13) + std::string(static_cast<std::size_t>(prsclKM2), '0') + plain.substr(13);
-  return widened.substr(widened.size() - kSynthBits);
+  // The low six bits stay in place and p zeros are inserted above them; M loses its top p
+  // bits to keep the field 19 bits wide.
+  const int p = prsclKM2;
+  const std::uint32_t m = p < 13 ? (word >> 6 & 0x1FFF) << (6 + p) : 0;
+  return (m | (word & 63)) & 0x7FFFF;
 }
 
-double clsChannel::FrequencyKM2(std::string_view field, float intermediate,
+double clsChannel::FrequencyKM2(const BitRecord& record, int first, float intermediate,
                                 std::int32_t referenceHz) const {
   const double ifHz = static_cast<double>(intermediate) * 100;
   if (DualModulusKM2()) {
     // These radios run a 12.8 MHz reference divided by 5120 whatever the band says: 2.5 kHz.
     const std::int64_t n =
-        64 * static_cast<std::int64_t>(FieldValue(field, 1, 12)) + FieldValue(field, 13, 7);
+        64 * static_cast<std::int64_t>(record.Value(first, 12)) + record.Value(first + 12, 7);
     return static_cast<double>(n) * 2500 - ifHz;
   }
-  // Undo the inserted zeros: the top (13 - p) characters are M, the last six A.
+  // Undo the inserted zeros: the top (13 - p) bits are M, the last six A.
   const int p = prsclKM2;
-  const std::int64_t m = p < 13 ? FieldValue(field, 1, 13 - p) : 0;
-  const std::int64_t n = 64 * m + FieldValue(field, 14, 6);
+  const std::int64_t m = p < 13 ? record.Value(first, 13 - p) : 0;
+  const std::int64_t n = 64 * m + record.Value(first + 13, 6);
   const std::int64_t product = static_cast<std::int64_t>(referenceHz) * n;
   if (product > std::numeric_limits<std::int32_t>::max()) RaiseOverflow("BreakChannelDataKM2");
   return RoundToInt32(static_cast<double>(product) - ifHz, "BreakChannelDataKM2");
@@ -101,10 +105,6 @@ bool clsChannel::CreateChannelDataKM2() {
     return RoundToInt32((frequency + static_cast<double>(intermediate) * 100) / referenceHz,
                         "CreateChannelDataKM2");
   };
-  // The radio sums each half's in-use flag and synthesiser field as a nibble and two bytes.
-  const auto halfSum = [](std::string_view half) {
-    return FieldValue(half, 1, 4) + FieldValue(half, 5, 8) + FieldValue(half, 13, 8);
-  };
 
   const bool txPresent = TxFrequency > 0;
   // On special radios the scrambler flag selects the second transmit tone bank; its tones
@@ -113,99 +113,100 @@ bool clsChannel::CreateChannelDataKM2() {
       txPresent && TxSignalling == value_of(enumSignalling::CTCSS) && TxCTCSSCode > 100;
   const auto txTone = static_cast<std::uint8_t>(specialTone ? TxCTCSSCode - 100 : TxCTCSSCode);
 
-  std::string bits;
-  bits.reserve(128);
-  if (ChannelName.empty()) {
-    bits.assign(48, '1');
-  } else {
-    const std::string name = (ChannelName + std::string(kNameLength, ' ')).substr(0, kNameLength);
-    for (unsigned char c : name) bits += tallisk::Num2BinStr(c, 8);
+  BitRecord record;
+  for (std::size_t i = 0; i < kNameLength; ++i) {
+    if (ChannelName.empty()) {
+      record.PutOnes(8);
+    } else {
+      record.Put(static_cast<unsigned char>(i < ChannelName.size() ? ChannelName[i] : ' '), 8);
+    }
   }
-  const std::string subsignalling = tallisk::Num2BinStr(SubsignalingType, 2);
-  bits[0] = ChannelName.empty() ? '1' : '0';
-  bits[8] = '1';
-  bits[16] = subsignalling[0];
-  bits[24] = subsignalling[1];
-  bits[32] = FlagBit(Scrambler || specialTone);
-  bits[40] = FlagBit(RFPower);
+  const auto subsignalling = static_cast<std::uint32_t>(SubsignalingType);
+  record.Set(1, ChannelName.empty());
+  record.Set(9, true);
+  record.Set(17, (subsignalling & 2) != 0);
+  record.Set(25, (subsignalling & 1) != 0);
+  record.Set(33, !(Scrambler || specialTone));
+  record.Set(41, !RFPower);
 
+  // The radio checks each half's in-use flag and synthesiser field as one 20-bit word.
   const std::int32_t rxN = synthesizerWord(RxFrequency, RxIF);
-  const std::string rxHalf = FlagBit(RxChannelData) + SynthesizerFieldKM2(rxN);
-  bits += SignallingField(RxSignalling, RxCTCSSCode, RxSignalData);
-  bits += rxHalf;
-  std::int64_t sum = halfSum(rxHalf);
+  const std::uint32_t rxHalf = FlagValue(RxChannelData) << kSynthBits | SynthesizerFieldKM2(rxN);
+  PutSignalling(record, RxSignalling, RxCTCSSCode, RxSignalData);
+  record.Put(rxHalf, 1 + kSynthBits);
+  std::int64_t sum = WordSum(rxHalf);
 
   std::int32_t txN = 0;
-  std::uint8_t checkSum = CheckSum;
   if (txPresent) {
     txN = synthesizerWord(TxFrequency, TxIF);
-    const std::string txHalf = FlagBit(TxChannelData) + SynthesizerFieldKM2(txN);
-    bits += SignallingField(TxSignalling, txTone, TxSignalData);
-    bits += txHalf;
-    sum += halfSum(txHalf);
-    checkSum = GetChannelCheckSum(BinStrToHex(bits));
+    const std::uint32_t txHalf = FlagValue(TxChannelData) << kSynthBits | SynthesizerFieldKM2(txN);
+    PutSignalling(record, TxSignalling, txTone, TxSignalData);
+    record.Put(txHalf, 1 + kSynthBits);
+    sum += WordSum(txHalf);
   } else {
-    bits.append(32, '1');
+    record.PutOnes(32);
     // The radio counts the blank half with the in-use flag the channel has, not the erased
     // bit the record holds.
-    sum += halfSum(FlagBit(TxChannelData) + std::string("111")) + 255 + 255;
+    sum += WordSum(FlagValue(TxChannelData) << kSynthBits | 0x7FFFF);
   }
 
-  bits += FlagBit(PTTBurstToneEnable);
-  bits += FlagBit(TranspondToneEnable);
-  bits += '1';
+  record.Put(FlagValue(PTTBurstToneEnable), 1);
+  record.Put(FlagValue(TranspondToneEnable), 1);
+  record.Put(1, 1);
   if (!PTTBurstToneEnable && !TranspondToneEnable) {
-    bits.append(13, '1');
+    record.PutOnes(13);
   } else {
-    bits += tallisk::Num2BinStr(BurstDuration / 100.0 - 1, 5);
-    bits += tallisk::Num2BinStr(BurstDivider(BurstFrequency), 8);
+    record.Put(static_cast<std::uint32_t>(RoundToInt32(BurstDuration / 100.0 - 1)), 5);
+    record.Put(static_cast<std::uint32_t>(BurstDivider(BurstFrequency)), 8);
   }
 
   std::int64_t total = sum;
   if (!ModelName.starts_with("52-37") && !DualModulusKM2()) {
-    const std::string txWord = txPresent          ? ToHex(static_cast<std::uint32_t>(txN), 5)
-                               : TxFrequency == 0 ? std::string("FFFFF")
-                                                  : std::string("00000");
-    total = WordSum(ToHex(static_cast<std::uint32_t>(rxN), 5)) + WordSum(txWord);
+    // A blank transmit half counts as FFFFF for a frequency of 0 and as 00000 below that.
+    const std::uint32_t txWord = txPresent          ? static_cast<std::uint32_t>(txN)
+                                 : TxFrequency == 0 ? 0xFFFFF
+                                                    : 0;
+    total = WordSum(static_cast<std::uint32_t>(rxN)) + WordSum(txWord);
   }
 
-  ChannelData = BinStrToHex(bits);
+  const std::string hex = record.Hex();
+  // The 4-bit channel checksum covers the first eight bytes only (name bytes and the receive
+  // code on this family); it is taken when a transmit half is present.
+  if (txPresent) CheckSum = GetChannelCheckSum(hex);
+  ChannelData = hex;
   CheckSumKM2 = ToHex(static_cast<std::uint64_t>((256 - total % 256) % 256), 2);
-  CheckSum = checkSum;
   return true;
 }
 
 bool clsChannel::BreakChannelDataKM2() {
   if (!DualModulusKM2() && prsclKM2 < 0) RaiseInvalidArgument("BreakChannelDataKM2");
-  const std::string bits = HexToBinStr(ChannelData);
+  const BitRecord record = BitRecord::FromHex(ChannelData);
 
   // The frequencies are the only values that can fail; they are decoded before anything is
   // stored so that a refused record leaves the channel as it was.
   const std::int32_t referenceHz = DualModulusKM2() ? 0 : ReferenceHz();
-  const bool rxInUse = Field(bits, 61, 1) == "0";
-  const double rxFrequency =
-      rxInUse ? FrequencyKM2(Field(bits, 62, kSynthBits), RxIF, referenceHz) : 0;
-  const bool txInUse = Field(bits, 93, 1) == "0" && rxFrequency != 0;
-  const double txFrequency =
-      txInUse ? FrequencyKM2(Field(bits, 94, kSynthBits), TxIF, referenceHz) : 0;
+  const bool rxInUse = record.IsZero(61);
+  const double rxFrequency = rxInUse ? FrequencyKM2(record, 62, RxIF, referenceHz) : 0;
+  const bool txInUse = record.IsZero(93) && rxFrequency != 0;
+  const double txFrequency = txInUse ? FrequencyKM2(record, 94, TxIF, referenceHz) : 0;
 
   ChannelName.clear();
-  if (Field(bits, 1, 1) != "1") {
-    for (int i = 0; i < kNameLength; ++i) {
-      const std::string_view code = Field(bits, 8 * i + 2, 7);
-      if (code.size() == 7 && code != "1111111") {
-        ChannelName += static_cast<char>(tallisk::BinToDec(code));
-      }
+  if (!record.IsOne(1)) {
+    // Each name byte gives its low seven bits; all ones is no character.
+    for (int i = 0; i < static_cast<int>(kNameLength); ++i) {
+      if (record.Available(8 * i + 2, 7) < 7) break;
+      const std::uint32_t code = record.Value(8 * i + 2, 7);
+      if (code != 0x7F) ChannelName += static_cast<char>(code);
     }
   }
   SubsignalingType =
-      FieldValue(std::string(Field(bits, 17, 1)) + std::string(Field(bits, 25, 1)), 1, 2);
-  Scrambler = Field(bits, 33, 1) == "0";
-  RFPower = Field(bits, 41, 1) == "0";
+      static_cast<std::int32_t>((record.IsOne(17) ? 2 : 0) + (record.IsOne(25) ? 1 : 0));
+  Scrambler = record.IsZero(33);
+  RFPower = record.IsZero(41);
 
   if (rxInUse) {
     RxChannelData = true;
-    ReadSignallingField(Field(bits, 49, 12), RxSignalling, RxSignalData, RxCTCSSCode);
+    ReadSignalling(record, 49, RxSignalling, RxSignalData, RxCTCSSCode);
   } else {
     RxChannelData = false;
     RxSignalling = value_of(enumSignalling::None);
@@ -214,7 +215,7 @@ bool clsChannel::BreakChannelDataKM2() {
 
   if (txInUse) {
     TxChannelData = true;
-    ReadSignallingField(Field(bits, 81, 12), TxSignalling, TxSignalData, TxCTCSSCode);
+    ReadSignalling(record, 81, TxSignalling, TxSignalData, TxCTCSSCode);
     if (TxSignalling == value_of(enumSignalling::CTCSS) && SpecialRadio && Scrambler) {
       TxCTCSSCode = static_cast<std::uint8_t>(TxCTCSSCode + 100);
     }
@@ -224,17 +225,16 @@ bool clsChannel::BreakChannelDataKM2() {
   }
   TxFrequency = txFrequency;
 
-  PTTBurstToneEnable = RxFrequency != 0 && Field(bits, 113, 1) == "0";
-  TranspondToneEnable = RxFrequency != 0 && Field(bits, 114, 1) == "0";
+  PTTBurstToneEnable = RxFrequency != 0 && record.IsZero(113);
+  TranspondToneEnable = RxFrequency != 0 && record.IsZero(114);
   if (!PTTBurstToneEnable && !TranspondToneEnable) {
     BurstDuration = kDefaultBurstDuration;
     BurstFrequency = kDefaultBurstFrequency;
   } else {
-    BurstDuration = static_cast<float>((FieldValue(bits, 116, 5) + 1) * 100);
-    const std::string_view divider = Field(bits, 121, 8);
-    BurstFrequency = divider == "11111111"
-                         ? kDefaultBurstFrequency
-                         : static_cast<float>(625000.0 / (tallisk::BinToDec(divider) + 1) / 10);
+    BurstDuration = static_cast<float>((record.Value(116, 5) + 1) * 100);
+    const bool noDivider = record.Available(121, 8) == 8 && record.Value(121, 8) == 0xFF;
+    BurstFrequency = noDivider ? kDefaultBurstFrequency
+                               : static_cast<float>(625000.0 / (record.Value(121, 8) + 1) / 10);
   }
   return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -96,32 +98,75 @@ class clsChannel {
   std::int32_t BinToDec(std::string_view value) const;
 
  private:
-  // Bit text helpers shared by both record layouts. Positions are 1-based, as the layouts are
-  // written; a field past the end of a short record reads as the characters that are there.
-  static std::string_view Field(std::string_view bits, int first, int width);
-  static std::int32_t FieldValue(std::string_view bits, int first, int width);
-  static char FlagBit(bool on) { return on ? '0' : '1'; }  // record flags are active low
+  // A record's bits, bit 1 the most significant bit of the first byte (at most 128 bits).
+  // Fields are written in address order and read by their 1-based positions; a field that
+  // runs past the end of a short record reads only the bits that are there.
+  class BitRecord {
+   public:
+    static BitRecord FromHex(std::string_view hex);
+    // The low `width` bits of value (width at most 32), most significant first.
+    void Put(std::uint32_t value, int width) {
+      bits_ <<= static_cast<std::size_t>(width);
+      bits_ |= Bits(value & Mask(width));
+      size_ += width;
+    }
+    void PutOnes(int width) { Put(0xFFFFFFFFu, width); }
+    void Set(int position, bool one) { bits_.set(Index(position), one); }
+    int Available(int first, int width) const {
+      return first > size_ ? 0 : std::min(size_ - first + 1, width);
+    }
+    std::uint32_t Value(int first, int width) const {
+      const int available = Available(first, width);
+      if (available == 0) return 0;
+      const auto shifted = bits_ >> Index(first + available - 1);
+      return static_cast<std::uint32_t>((shifted & Bits(Mask(available))).to_ulong());
+    }
+    bool IsOne(int position) const {
+      return position >= 1 && position <= size_ && bits_.test(Index(position));
+    }
+    // Present and "0": an active-low flag that is on.
+    bool IsZero(int position) const {
+      return position >= 1 && position <= size_ && !bits_.test(Index(position));
+    }
+    bool AllOnes() const { return static_cast<int>(bits_.count()) == size_; }
+    std::string Text(int first, int width) const;
+    std::string Hex() const;
 
-  // The 12 bits of signalling type and code of one half.
-  static std::string SignallingField(std::int32_t signalling, std::uint8_t ctcssCode,
-                                     std::int16_t signalData);
-  static void ReadSignallingField(std::string_view bits, std::int32_t& signalling,
-                                  std::int16_t& signalData, std::uint8_t& ctcssCode);
+   private:
+    static std::bitset<128> Bits(std::uint32_t v) { return std::bitset<128>(v); }
+    static std::uint32_t Mask(int width) {
+      return width >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << width) - 1;
+    }
+    std::size_t Index(int position) const { return static_cast<std::size_t>(size_ - position); }
+
+    std::bitset<128> bits_;
+    int size_ = 0;
+  };
+
+  static char FlagBit(bool on) { return on ? '0' : '1'; }  // record flags are active low
+  static std::uint32_t FlagValue(bool on) { return on ? 0 : 1; }
+
+  // Signalling type (2 bits) and code (10 bits) of one half.
+  static void PutSignalling(BitRecord& record, std::int32_t signalling, std::uint8_t ctcssCode,
+                            std::int16_t signalData);
+  static void ReadSignalling(const BitRecord& record, int first, std::int32_t& signalling,
+                             std::int16_t& signalData, std::uint8_t& ctcssCode);
 
   // QVR synthesiser.
   int InjectionSign() const;
   std::int32_t SynthesizerWord(double frequency, float intermediate) const;
-  std::string SynthesizerField(std::int32_t n) const;
+  std::uint32_t SynthesizerField(std::int32_t n) const;
   // False for an erased field, which leaves the half as it is.
-  bool ReadSynthesizerField(std::string_view field, float intermediate, std::int32_t& n,
+  bool ReadSynthesizerField(const BitRecord& record, int first, float intermediate, std::int32_t& n,
                             double& frequency) const;
-  std::string AuxBits() const;
+  std::uint32_t AuxBits() const;
 
   // KM2 synthesiser.
   bool DualModulusKM2() const { return AlternatePreScaler || AlternatePreScaler2; }
   std::int32_t ReferenceHz() const;
-  std::string SynthesizerFieldKM2(std::int32_t n) const;
-  double FrequencyKM2(std::string_view field, float intermediate, std::int32_t referenceHz) const;
+  std::uint32_t SynthesizerFieldKM2(std::int32_t n) const;
+  double FrequencyKM2(const BitRecord& record, int first, float intermediate,
+                      std::int32_t referenceHz) const;
 };
 
 }  // namespace tallisk
