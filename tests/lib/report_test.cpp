@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tallisk/Date.h"
+#include "tallisk/clsChannel.h"
 #include "tallisk/clsGroup.h"
 #include "tallisk/clsRadioHeader.h"
 
@@ -352,22 +353,163 @@ TEST(ReportText, GroupChoicesFallBackToTheirLastText) {
   }
 }
 
-TEST(ReportText, LongDateUsesEnglishNames) {
-  clsRadioHeader h;
+TEST(ReportText, QvrChannelThatIsNotDefined) {
+  clsChannel c;
+  c.Scrambler = true;
+  c.AuxData = "11111111";
+  c.RxSignalling = 1;
+  EXPECT_EQ(c.CreateHumanViewableString(), "This Channel Has Not Been Defined\r\n");
+}
+
+TEST(ReportText, QvrChannelBothHalves) {
+  clsChannel c;
+  c.RxFrequency = 150012500;
+  c.RxSignalling = 0;
+  c.RxSquelchToneFrequency = 88.5f;
+  c.TxFrequency = 155012500;
+  c.TxSignalling = 1;
+  c.TxSignalData = -19;
+  c.TxPowerControl = 1;
+  c.AuxData = "11111111";
+  c.GroupA = true;
+  EXPECT_EQ(c.CreateHumanViewableString(),
+            Report({
+                "Receive Channel Frequency     : 150.012 500",
+                "Receive Channel Frequency     : CTCSS",
+                "Squelch Tone Frequency        : 88.5",
+                "Transmit Channel Frequency    : 155.012 500",
+                "Transmit Channel Frequency    : DCS",
+                "DCS Code                      : -23",
+                "Tx Power Control              : Normal",
+                "Enable Scrambler?             : No",
+                "Auxiliary Data                : Yes Yes Yes Yes Yes Yes Yes Yes ",
+                "Channel in Scan Group A?      : Yes",
+                "Channel in Scan Group B?      : No",
+            }));
+}
+
+TEST(ReportText, QvrChannelWithOneHalf) {
+  clsChannel rxOnly;
+  rxOnly.RxFrequency = 450100000;
+  rxOnly.RxSignalling = 3;
+  rxOnly.TxSignalling = 1;  // no transmit frequency: no signalling lines for it
+  rxOnly.Scrambler = true;
+  rxOnly.AuxData = "10100000";
+  rxOnly.GroupB = true;
+  EXPECT_EQ(rxOnly.CreateHumanViewableString(),
+            Report({
+                "Receive Channel Frequency     : 450.100 000",
+                "Receive Channel Frequency     : None",
+                "Transmit Channel Frequency    : Not Defined",
+                "Tx Power Control              : Low Only",
+                "Enable Scrambler?             : Yes",
+                "Auxiliary Data                : Yes No Yes No No No No No ",
+                "Channel in Scan Group A?      : No",
+                "Channel in Scan Group B?      : Yes",
+            }));
+
+  clsChannel txOnly;
+  txOnly.RxSignalling = 0;
+  txOnly.TxFrequency = 29700000;
+  txOnly.TxSignalling = 1;
+  txOnly.TxSignalData = 0;
+  txOnly.TxPowerControl = 1;
+  EXPECT_EQ(txOnly.CreateHumanViewableString(), Report({
+                                                    "Receive Channel Frequency     : Not Defined",
+                                                    "Transmit Channel Frequency    : 029.700 000",
+                                                    "Transmit Channel Frequency    : DCS",
+                                                    "DCS Code                      : +0",
+                                                    "Tx Power Control              : Normal",
+                                                    "Enable Scrambler?             : No",
+                                                    "Auxiliary Data                : ",
+                                                    "Channel in Scan Group A?      : No",
+                                                    "Channel in Scan Group B?      : No",
+                                                }));
+}
+
+TEST(ReportText, QvrChannelCodesFrequenciesAndUnknownSignalling) {
+  clsChannel c;
+  c.RxFrequency = 146520000;
+  c.RxSignalling = 1;
   const struct {
-    Date date;
-    const char* text;
-  } cases[] = {
-      {Date(2026, 12, 6), "Sunday, December 6, 2026"},
-      {Date(2000, 2, 29), "Tuesday, February 29, 2000"},
-      {Date(1999, 1, 1), "Friday, January 1, 1999"},
-      {Date(2029, 7, 31), "Tuesday, July 31, 2029"},
-  };
-  for (const auto& c : cases) {
-    h.DateRadio = c.date;
-    EXPECT_EQ(ValueOf(h.CreateHumanViewableString(), "Date                          "), c.text);
-    EXPECT_EQ(ValueOf(h.CreateHumanViewableStringKM2(), "Date                          "), c.text);
+    std::int16_t data;
+    const char* code;
+  } codes[] = {{19, "+23"},    {-19, "-23"},  {0, "+0"},
+               {-492, "-754"}, {511, "+777"}, {-32768, "-100000"}};
+  for (const auto& k : codes) {
+    c.RxSignalData = k.data;
+    EXPECT_EQ(ValueOf(c.CreateHumanViewableString(), "DCS Code                      "), k.code);
   }
+
+  const struct {
+    double hz;
+    const char* text;
+  } frequencies[] = {{1, "000.000 001"},
+                     {29700000, "029.700 000"},
+                     {150012499.6, "150.012 500"},
+                     {1234567890, "1234.567 890"},
+                     {-1, "-000.000 001"}};
+  for (const auto& f : frequencies) {
+    c.RxFrequency = f.hz;
+    EXPECT_EQ(c.CreateHumanViewableString().substr(0, 32 + std::string(f.text).size() + 2),
+              "Receive Channel Frequency     : " + std::string(f.text) + "\r\n");
+  }
+
+  // A signalling code with no name prints the frequency and nothing about the decoder.
+  c.RxFrequency = 146520000;
+  c.RxSignalling = 2;
+  c.TxFrequency = 146520000;
+  c.TxSignalling = 3;
+  const std::string r = c.CreateHumanViewableString();
+  EXPECT_EQ(r.substr(0, 90),
+            "Receive Channel Frequency     : 146.520 000\r\n"
+            "Transmit Channel Frequency    : 146.520 000\r\n");
+}
+
+TEST(ReportText, Km2ChannelRow) {
+  clsChannel c;
+  c.ChannelName = "AB";
+  c.RxFrequency = 150012500;
+  c.RxSignalling = 0;
+  c.TxFrequency = 155012500;
+  c.TxSignalling = 1;
+  c.TxSignalData = 19;
+  std::string row = c.CreateHumanViewableStringKM2(1, "67.0", "ignored");
+  EXPECT_EQ(row, "   1     AB  150.012500   67.0T   155.012500    +23D");
+  EXPECT_EQ(row.size(), 52u);
+
+  // Long texts keep their first characters; a digital code of 0 is "-0" in the table.
+  c.ChannelName = "REPEATER";
+  c.RxSignalling = 1;
+  c.RxSignalData = 0;
+  c.TxSignalling = 0;
+  row = c.CreateHumanViewableStringKM2(320, "unused", "103.5 Hz");
+  EXPECT_EQ(row, " 320 REPEAT  150.012500     -0D   155.012500 103.5 T");
+
+  // No decoder, and a blank transmit half.
+  c.ChannelName = "";
+  c.RxSignalling = 3;
+  c.RxSignalData = -777;
+  c.TxFrequency = 0;
+  c.TxSignalling = 3;
+  row = c.CreateHumanViewableStringKM2(45, "67.0", "67.0");
+  EXPECT_EQ(row, "  45         150.012500   None    000.000000   None ");
+
+  c.RxSignalling = c.TxSignalling = 1;
+  c.RxSignalData = -19;
+  c.TxSignalData = -492;
+  c.TxFrequency = 469987500;
+  row = c.CreateHumanViewableStringKM2(7, "", "");
+  EXPECT_EQ(row, "   7         150.012500    -23D   469.987500   -754D");
+  EXPECT_EQ(row.size(), 52u);
+}
+
+TEST(ReportText, Km2ChannelWithoutReceiveFrequencyHasNoRow) {
+  clsChannel c;
+  c.ChannelName = "TXONLY";
+  c.TxFrequency = 155012500;
+  c.TxSignalling = 1;
+  EXPECT_EQ(c.CreateHumanViewableStringKM2(3, "67.0", "67.0"), "");
 }
 
 }  // namespace

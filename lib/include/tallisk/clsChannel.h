@@ -97,6 +97,17 @@ class clsChannel {
   std::string Num2BinStr(double x, int intLen) const;
   std::int32_t BinToDec(std::string_view value) const;
 
+  // --- Printed report (clsChannelReport.cpp) ---
+
+  // QVR: the channel as "label: value" lines, CR LF after each, or the undefined-channel
+  // marker when neither half has a frequency.
+  std::string CreateHumanViewableString() const;
+  // KM2: the channel's 52-column row of the channel table (no line end), empty when the
+  // channel has no receive frequency. RxCTCSS and TxCTCSS are the tone texts to show for a
+  // CTCSS half.
+  std::string CreateHumanViewableStringKM2(std::int16_t CH, const std::string& RxCTCSS,
+                                           const std::string& TxCTCSS) const;
+
  private:
   // A record's bits, bit 1 the most significant bit of the first byte (at most 128 bits).
   // Fields are written in address order and read by their 1-based positions; a field that
