@@ -207,8 +207,13 @@ bool clsChannel::CreateChannelData() {
   }
 
   // Unlike the receive half, a transmit frequency of 0 is a real (receive-only) setting of
-  // the synthesiser; only a negative one leaves the half erased.
-  if (TxFrequency < 0) {
+  // the synthesiser; only a negative one leaves the half erased. On a radio that injects
+  // above the channel, though, 0 Hz gives a negative word the field cannot hold: it would
+  // read back as a frequency far outside any band, which then fails to encode at all. Such
+  // a receive-only channel gets the erased half, which reads back as 0 Hz again.
+  const bool blankTx =
+      TxFrequency < 0 || (TxFrequency == 0 && SynthesizerWord(TxFrequency, TxIF) < 0);
+  if (blankTx) {
     record.PutOnes(32);
   } else {
     txN = SynthesizerWord(TxFrequency, TxIF);
@@ -227,7 +232,7 @@ bool clsChannel::CreateChannelData() {
 
   ChannelData = record.Hex();
   if (RxFrequency != 0) RxSynthesizerData = rxN;
-  if (TxFrequency >= 0) TxSynthesizerData = txN;
+  if (!blankTx) TxSynthesizerData = txN;
   CheckSum = checkSum;
   return true;
 }

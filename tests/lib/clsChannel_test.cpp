@@ -173,10 +173,11 @@ TEST(clsChannel, ErasedHalves) {
   txZero.TxFrequency = 0;
   txZero.CreateChannelData();
   EXPECT_EQ(Bits(txZero.ChannelData, 46, 19), Num2BinStr(3424, 19));
+  // Injecting above the channel, 0 Hz would need a negative word: the half is erased instead.
   txZero.ModelName = "UHF";
   txZero.CreateChannelData();
-  EXPECT_EQ(txZero.TxSynthesizerData, -3424);
-  EXPECT_EQ(Bits(txZero.ChannelData, 46, 19), Num2BinStr(-3424, 19));
+  EXPECT_EQ(txZero.TxSynthesizerData, 3424);  // unchanged
+  EXPECT_EQ(txZero.ChannelData.substr(8, 8), "FFFFFFFF");
 
   for (const char* prescaler : {"128/129", "64/65"}) {
     std::string bits = HexToBinStr("05006B2261306E42D1FF");
