@@ -73,6 +73,13 @@ void PtyServer::Run(const std::atomic<bool>& stop) {
       if (n > 0) done += static_cast<std::size_t>(n);
     }
   }
+  // What the client wrote before the stop still reaches the radio.
+  pollfd p{master_, POLLIN, 0};
+  while (poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+    const ssize_t n = read(master_, buffer, sizeof buffer);
+    if (n <= 0) break;
+    for (ssize_t i = 0; i < n; ++i) radio_.Receive(buffer[i], Now());
+  }
 }
 
 }  // namespace tallisk::sim

@@ -1,5 +1,6 @@
 #include "link/QtSerialPort.h"
 
+#include <QCoreApplication>
 #include <QSerialPort>
 #include <set>
 #include <sstream>
@@ -71,6 +72,17 @@ LineSettings ParseLineSettings(const std::string& text) {
   if (fields.size() > 3)
     s.stopBits = fields[3] == "2" ? QSerialPort::TwoStop : QSerialPort::OneStop;
   return s;
+}
+
+// QSerialPort's socket notifiers need an event dispatcher on this thread. A program without
+// a Qt application of its own (the command line, the tests) gets a core application that
+// lives until the process ends.
+void EnsureCoreApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  static int argc = 1;
+  static char name[] = "tallisk";
+  static char* argv[] = {name, nullptr};
+  new QCoreApplication(argc, argv);
 }
 
 class QtSerialPort final : public SerialPort {
@@ -204,6 +216,7 @@ class QtSerialPort final : public SerialPort {
 
 std::unique_ptr<SerialPort> MakeQtSerialPort(std::function<std::string(int)> deviceOf,
                                              LogSink log) {
+  EnsureCoreApplication();
   return std::make_unique<QtSerialPort>(std::move(deviceOf), std::move(log));
 }
 
