@@ -61,6 +61,7 @@ void VirtualRadio::HandleLine(Nanos at) {
   auto record = ParseRecord(line_);
   if (!record || !record->ChecksumOk) {
     ++BadRecords;
+    OnBadLine(at);
     return;
   }
   RecordsHeard.push_back(record->Text);

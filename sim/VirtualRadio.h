@@ -95,6 +95,8 @@ class VirtualRadio {
 
  protected:
   virtual void OnRecord(const Record& record, Nanos at) = 0;
+  // A line that did not parse or failed its checksum.
+  virtual void OnBadLine(Nanos /*at*/) {}
 
   // Puts an answer on the line; false when the radio is not answering any more.
   bool Answer(std::string_view text, Nanos at);

@@ -25,6 +25,7 @@ class VirtualRadioQVR : public VirtualRadio {
 
  protected:
   void OnRecord(const Record& record, Nanos at) override;
+  void OnBadLine(Nanos) override { phaseBad_ = phaseBad_ || programming_; }
 
  private:
   void Dump(Nanos at);
