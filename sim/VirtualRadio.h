@@ -32,6 +32,7 @@ struct Misbehaviour {
   int GarbleBlock = -1;         // index of the answer block whose checksum gets garbled
   bool GarbleAlways = false;    // every time that block is asked for, not just the first
   int StopAnsweringAfter = -1;  // answers this many requests, then stays silent
+  int CutBlock = -1;            // the answer stops in the middle, at block K (every time)
   int DropLineAfter = -1;       // after hearing this many records the cable comes off
 };
 

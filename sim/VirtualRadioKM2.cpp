@@ -26,7 +26,10 @@ void VirtualRadioKM2::OnRecord(const Record& r, Nanos at) {
       const int block = static_cast<int>((r.Address - kBase) / kBlockBytes);
       // The middle record of a garbled block carries the wrong checksum.
       const int garble = GarbleNow(block) ? 6 : -1;
-      Answer(DataRecords("R1", r.Address, kBlockBytes, kBytesPerAnswerRecord, garble), at);
+      // A cut answer stops after six of its thirteen records.
+      const std::size_t bytes =
+          block == Misbehave.CutBlock ? 6 * kBytesPerAnswerRecord : kBlockBytes;
+      Answer(DataRecords("R1", r.Address, bytes, kBytesPerAnswerRecord, garble), at);
       return;
     }
     case '1':

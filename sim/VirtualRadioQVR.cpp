@@ -1,5 +1,7 @@
 #include "sim/VirtualRadioQVR.h"
 
+#include <algorithm>
+
 namespace tallisk::sim {
 
 VirtualRadioQVR::VirtualRadioQVR(std::size_t eepromSize) : VirtualRadio(0, eepromSize) {}
@@ -10,7 +12,11 @@ void VirtualRadioQVR::Dump(Nanos at) {
   for (std::size_t k = 0; k * 8 < Eeprom.size(); ++k) {
     if (GarbleNow(static_cast<int>(k))) garble = static_cast<int>(k);
   }
-  if (Answer(DataRecords("S1", 0, Eeprom.size(), 8, garble), at)) ++dumps_;
+  // A cut dump stops before line CutBlock.
+  std::size_t bytes = Eeprom.size();
+  if (Misbehave.CutBlock >= 0)
+    bytes = std::min(bytes, 8 * static_cast<std::size_t>(Misbehave.CutBlock));
+  if (Answer(DataRecords("S1", 0, bytes, 8, garble), at)) ++dumps_;
 }
 
 void VirtualRadioQVR::OnRecord(const Record& r, Nanos at) {

@@ -33,7 +33,8 @@ void Usage() {
                "  --garble-block K     garble the checksum of answer block K once\n"
                "  --garble-always      ... every time it is asked for\n"
                "  --stop-after N       answer N requests, then stay silent\n"
-               "  --drop-after N       the cable comes off after N records\n";
+               "  --drop-after N       the cable comes off after N records\n"
+               "  --cut-block K        the answer stops in the middle, at block K\n";
 }
 
 }  // namespace
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
         misbehave.StopAnsweringAfter = std::stoi(value());
       else if (arg == "--drop-after")
         misbehave.DropLineAfter = std::stoi(value());
+      else if (arg == "--cut-block")
+        misbehave.CutBlock = std::stoi(value());
       else
         throw std::invalid_argument("unknown option " + arg);
     }

@@ -41,6 +41,8 @@ inline constexpr char kKM2EndRecord[] = "T9030000FC";
 // QVR answer lines: "S1", count 0B, address, 8 data bytes, checksum, CR LF.
 inline constexpr std::size_t kQVRAnswerLineChars = 28;
 inline constexpr std::uint32_t kQVRAnswerLineBytes = 8;
+// The smallest programming: the 34-byte header and eight 10-byte channel records.
+inline constexpr std::size_t kQVRMinimumAnswerLines = (34 + 8 * 10 + 7) / 8;
 
 // Titles and texts.
 inline constexpr char kTitleQVR[] = "QVR Radio Programmer";

@@ -61,7 +61,10 @@ bool StoreAnswerLines(std::string& image, std::string_view text) {
 
 bool CheckAnswerLinesQVR(std::string_view answer) {
   using link::kQVRAnswerLineChars;
-  if (answer.empty() || answer.size() % kQVRAnswerLineChars != 0) return false;
+  if (answer.size() % kQVRAnswerLineChars != 0 ||
+      answer.size() / kQVRAnswerLineChars < link::kQVRMinimumAnswerLines) {
+    return false;
+  }
   std::uint32_t expected = 0;
   for (std::size_t pos = 0; pos < answer.size(); pos += kQVRAnswerLineChars) {
     const auto line = answer.substr(pos, kQVRAnswerLineChars);

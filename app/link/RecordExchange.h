@@ -22,7 +22,8 @@ bool StoreAnswerRecord(std::string& image, std::string_view record);
 bool StoreAnswerLines(std::string& image, std::string_view text);
 
 // The QVR read answer: whole 28-character lines "S10B" + address + 8 data bytes + checksum
-// + CR LF, addresses from 0000 in steps of 8, each checksum right. Nothing else passes.
+// + CR LF, addresses from 0000 in steps of 8, each checksum right, and at least the lines of
+// the smallest programming (header and eight channels). Nothing else passes.
 bool CheckAnswerLinesQVR(std::string_view answer);
 
 // part / total as a whole percentage followed by "%" (at least one digit; ties to even).

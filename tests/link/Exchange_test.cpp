@@ -61,9 +61,9 @@ TEST(CollectAnswer, SilenceEndsItAfterFourToFiveSecondsAndThirtySecondsAtTheLate
     ScriptBench b([](double) { return std::string(); });
     const auto start = b.clock.Now();
     EXPECT_EQ(b.link.CollectAnswer(30), "");
+    // Whole seconds of the wall clock: from a quarter past, the fifth boundary ends it.
     const double took = std::chrono::duration<double>(b.clock.Now() - start).count();
-    EXPECT_GE(took, 4.0);
-    EXPECT_LT(took, 5.0);
+    EXPECT_NEAR(took, 4.75, 0.01);
   }
   {
     // A radio that never stops talking: a character every 100 ms.
@@ -71,8 +71,7 @@ TEST(CollectAnswer, SilenceEndsItAfterFourToFiveSecondsAndThirtySecondsAtTheLate
     const auto start = b.clock.Now();
     const std::string got = b.link.CollectAnswer(30);
     const double took = std::chrono::duration<double>(b.clock.Now() - start).count();
-    EXPECT_GE(took, 29.0);
-    EXPECT_LE(took, 30.0);
+    EXPECT_NEAR(took, 29.75, 0.01);
     EXPECT_GE(got.size(), 290u);
   }
   {
@@ -99,6 +98,18 @@ TEST(SendText, PacesCharactersAndRecordsGoInOneWrite) {
   start = b.clock.Now();
   EXPECT_TRUE(b.link.SendRecord("T9030000FC\r\n"));
   EXPECT_EQ(b.clock.Now() - start, link::kRecordPause);
+}
+
+TEST(Conversations, LowerRtsAndDtrThemselvesBeforeClosing) {
+  // This port keeps its lines as they were set, so only the link can have lowered them.
+  ScriptBench b([](double) { return std::string(); });
+  EXPECT_TRUE(b.link.CheckRadioLink());
+  EXPECT_FALSE(b.port.open || b.port.rts || b.port.dtr);
+  EXPECT_EQ(b.link.ReadRadioQVR(), "");
+  EXPECT_EQ(b.port.written, "N3030000FC\r\n");
+  EXPECT_FALSE(b.port.open || b.port.rts || b.port.dtr);
+  EXPECT_TRUE(b.link.TransferImageKM2(std::string(16384, 'F')));
+  EXPECT_FALSE(b.port.open || b.port.rts || b.port.dtr);
 }
 
 // Passes everything to a virtual radio's port until the n-th write, which fails as a

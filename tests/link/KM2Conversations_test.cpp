@@ -157,6 +157,18 @@ TEST(KM2Read, NoRadioSilenceAndARadioThatStopsAnswering) {
   }
 }
 
+TEST(KM2Read, ABlockCutShortIsNotTakenForAWholeOne) {
+  Bench b;
+  FillRadio(b, 15);
+  b.radio.Misbehave.CutBlock = 3;
+  const KM2ReadResult r = b.link.ReadRadioKM2();
+  EXPECT_EQ(b.radio.BlockRequests().size(), 5u);
+  ASSERT_EQ(b.feedback.messages.size(), 1u);
+  EXPECT_EQ(b.feedback.messages[0].text, "Checksum Error");
+  EXPECT_EQ(r.Image.substr(0, 3 * kBlockChars), b.radio.EepromHex().substr(0, 3 * kBlockChars));
+  EXPECT_EQ(r.Image.substr(3 * kBlockChars), std::string(16704 - 3 * kBlockChars, 'F'));
+}
+
 TEST(KM2Read, ARadioWithoutCTSAfterTheCheckIsGivenUpAfterTenSeconds) {
   Bench b;
   // The link check sees CTS; the cable comes off once the test-mode record is through.

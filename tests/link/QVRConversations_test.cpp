@@ -46,6 +46,13 @@ TEST(QVRRead, ABadLineOrSilenceHandsNothingOn) {
   }
   {
     Bench b;
+    b.radio.Misbehave.CutBlock = 12;  // the dump stops inside the channel records
+    EXPECT_EQ(b.link.ReadRadioQVR(), "");
+    ASSERT_EQ(b.feedback.messages.size(), 1u);
+    EXPECT_EQ(b.feedback.messages[0].text, "Checksum Error");
+  }
+  {
+    Bench b;
     b.radio.Misbehave.Silent = true;
     const auto start = b.clock.Now();
     EXPECT_EQ(b.link.ReadRadioQVR(), "");

@@ -88,24 +88,27 @@ TEST(CheckAnswerLinesQVR, AcceptsOnlyWholeConsecutiveCheckedLines) {
   EXPECT_TRUE(CheckAnswerLinesQVR(good));
 
   EXPECT_FALSE(CheckAnswerLinesQVR(""));
-  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(0, good.size() - 1)));       // torn last line
-  EXPECT_FALSE(CheckAnswerLinesQVR(good + "S9030000FC\r\n"));               // anything after
-  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(28)));                       // not from 0000
+  EXPECT_TRUE(CheckAnswerLinesQVR(good.substr(0, 15 * 28)));           // header and eight channels
+  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(0, 14 * 28)));          // a dump cut short
+  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(0, good.size() - 1)));  // torn last line
+  EXPECT_FALSE(CheckAnswerLinesQVR(good + "S9030000FC\r\n"));          // anything after
+  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(28)));                  // not from 0000
   EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(0, 28) + good.substr(56)));  // a line missing
 
   std::string damaged = good;
   damaged[28 * 5 + 12] = damaged[28 * 5 + 12] == '0' ? '1' : '0';  // one data digit
   EXPECT_FALSE(CheckAnswerLinesQVR(damaged));
+  const std::string rest = good.substr(28);
   std::string lowerChecksum = QvrLine(0, "00000000000000AA");
   ASSERT_EQ(lowerChecksum.substr(24, 2), "4A");
+  EXPECT_TRUE(CheckAnswerLinesQVR(lowerChecksum + rest));
   lowerChecksum[25] = 'a';
-  lowerChecksum[24] = '4';
-  EXPECT_FALSE(CheckAnswerLinesQVR(lowerChecksum));
-  std::string noLineEnd = QvrLine(0, "0000000000000000");
-  noLineEnd[27] = ' ';
+  EXPECT_FALSE(CheckAnswerLinesQVR(lowerChecksum + rest));
+  std::string noLineEnd = good;
+  noLineEnd[28 * 3 + 27] = ' ';
   EXPECT_FALSE(CheckAnswerLinesQVR(noLineEnd));
-  std::string wrongCount = QvrLine(0, "0000000000000000");
-  wrongCount.replace(2, 2, "0C");
+  std::string wrongCount = good;
+  wrongCount.replace(28 * 3 + 2, 2, "0C");
   EXPECT_FALSE(CheckAnswerLinesQVR(wrongCount));
 }
 
