@@ -55,6 +55,9 @@ struct PacedBench {
   }
   void Report(benchmark::State& s) {
     s.counters["virtual_s"] = VirtualSeconds();
+    // When the conversation itself returned; a write can return with characters still
+    // queued for the line, which closing the port drains.
+    s.counters["returned_s"] = std::chrono::duration<double>(clock.Now() - start).count();
     s.counters["line_s"] = LineSeconds();
     s.counters["chars"] =
         static_cast<double>(port.Line().CharactersWritten() + port.Line().CharactersRead());
