@@ -71,7 +71,7 @@ std::string RandomHex(std::size_t bytes) {
   return hex;
 }
 
-// A 16-channel QVR image (34 + 160 bytes) as S1 lines: under 256 bytes, so all in part 2.
+// A 16-channel QVR image (34 + 160 bytes) as S1 lines: under 256 bytes, so all in the second part.
 std::string QvrLines() {
   const std::string hex = RandomHex(194) + "FFFFFFFFFFFF";
   std::string lines;
