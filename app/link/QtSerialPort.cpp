@@ -1,0 +1,223 @@
+#include "link/QtSerialPort.h"
+
+#include <QCoreApplication>
+#include <QSerialPort>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "tallisk/errors.h"
+
+namespace tallisk {
+namespace {
+
+// A write hands its characters to the operating system before returning; at 2400 baud even
+// a long record leaves in well under this.
+constexpr int kWriteTimeoutMs = 5000;
+
+struct LineSettings {
+  qint32 baud = 2400;
+  QSerialPort::Parity parity = QSerialPort::NoParity;
+  QSerialPort::DataBits dataBits = QSerialPort::Data8;
+  QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+
+// "2400,N,8,1"; a field that does not read keeps its default.
+LineSettings ParseLineSettings(const std::string& text) {
+  LineSettings s;
+  std::vector<std::string> fields;
+  std::stringstream in(text);
+  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+  if (!fields.empty()) {
+    try {
+      s.baud = std::stoi(fields[0]);
+    } catch (...) {
+    }
+  }
+  if (fields.size() > 1 && !fields[1].empty()) {
+    switch (std::toupper(static_cast<unsigned char>(fields[1][0]))) {
+      case 'E':
+        s.parity = QSerialPort::EvenParity;
+        break;
+      case 'O':
+        s.parity = QSerialPort::OddParity;
+        break;
+      case 'M':
+        s.parity = QSerialPort::MarkParity;
+        break;
+      case 'S':
+        s.parity = QSerialPort::SpaceParity;
+        break;
+      default:
+        s.parity = QSerialPort::NoParity;
+        break;
+    }
+  }
+  if (fields.size() > 2 && !fields[2].empty()) {
+    switch (fields[2][0]) {
+      case '5':
+        s.dataBits = QSerialPort::Data5;
+        break;
+      case '6':
+        s.dataBits = QSerialPort::Data6;
+        break;
+      case '7':
+        s.dataBits = QSerialPort::Data7;
+        break;
+      default:
+        s.dataBits = QSerialPort::Data8;
+        break;
+    }
+  }
+  if (fields.size() > 3)
+    s.stopBits = fields[3] == "2" ? QSerialPort::TwoStop : QSerialPort::OneStop;
+  return s;
+}
+
+// QSerialPort's socket notifiers need an event dispatcher on this thread. A program without
+// a Qt application of its own (the command line, the tests) gets a core application that
+// lives until the process ends.
+void EnsureCoreApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  static int argc = 1;
+  static char name[] = "tallisk";
+  static char* argv[] = {name, nullptr};
+  new QCoreApplication(argc, argv);
+}
+
+class QtSerialPort final : public SerialPort {
+ public:
+  QtSerialPort(std::function<std::string(int)> deviceOf, LogSink log)
+      : deviceOf_(std::move(deviceOf)), log_(std::move(log)) {}
+
+  void SetPortNumber(int portNumber) override {
+    number_ = portNumber;
+    device_ = deviceOf_(portNumber);
+  }
+
+  void SetLineSettings(const std::string& settings) override {
+    settings_ = ParseLineSettings(settings);
+    if (port_.isOpen()) Apply();
+  }
+
+  void Open() override {
+    if (port_.isOpen()) throw TalliskError(ErrPortAlreadyOpen, "Open", "Port already open");
+    if (device_.empty()) {
+      throw TalliskError(ErrPortOpenFailed, "Open", "Invalid port number " + Name());
+    }
+    port_.setPortName(QString::fromStdString(device_));
+    if (!port_.open(QIODevice::ReadWrite)) {
+      const std::string why = port_.errorString().toStdString();
+      port_.clearError();
+      throw TalliskError(ErrPortOpenFailed, "Open", "Unable to open " + Name() + ": " + why);
+    }
+    Apply();
+    port_.pinoutSignals();
+    modemLines_ = port_.error() != QSerialPort::UnsupportedOperationError;
+    port_.clearError();
+    if (!modemLines_ && told_.insert(device_).second && log_) {
+      log_(Name() +
+           " has no modem-control lines: RTS and DTR are not driven and CTS is taken "
+           "as asserted.");
+    }
+  }
+
+  void Close() override {
+    if (port_.isOpen()) port_.close();
+    port_.clearError();
+  }
+
+  void SetRTS(bool on) override {
+    RequireOpen("SetRTS");
+    if (modemLines_ && !port_.setRequestToSend(on)) Fail("SetRTS");
+  }
+
+  void SetDTR(bool on) override {
+    RequireOpen("SetDTR");
+    if (modemLines_ && !port_.setDataTerminalReady(on)) Fail("SetDTR");
+  }
+
+  bool CTS() override {
+    RequireOpen("CTS");
+    if (!modemLines_) return true;
+    const auto lines = port_.pinoutSignals();
+    if (port_.error() != QSerialPort::NoError) Fail("CTS");
+    return (lines & QSerialPort::ClearToSendSignal) != 0;
+  }
+
+  int BytesWaiting() override {
+    RequireOpen("BytesWaiting");
+    Pull();
+    return static_cast<int>(port_.bytesAvailable());
+  }
+
+  std::string ReadAll() override {
+    RequireOpen("ReadAll");
+    Pull();
+    return port_.readAll().toStdString();
+  }
+
+  void Write(const std::string& text) override {
+    RequireOpen("Write");
+    if (port_.write(text.data(), static_cast<qint64>(text.size())) !=
+        static_cast<qint64>(text.size())) {
+      Fail("Write");
+    }
+    while (port_.bytesToWrite() > 0) {
+      if (!port_.waitForBytesWritten(kWriteTimeoutMs)) Fail("Write");
+    }
+  }
+
+ private:
+  std::string Name() const {
+    return "COM" + std::to_string(number_) + (device_.empty() ? "" : " (" + device_ + ")");
+  }
+
+  void Apply() {
+    port_.setBaudRate(settings_.baud);
+    port_.setParity(settings_.parity);
+    port_.setDataBits(settings_.dataBits);
+    port_.setStopBits(settings_.stopBits);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (port_.error() != QSerialPort::NoError) Fail("SetLineSettings");
+  }
+
+  // Without an event loop running, received characters stay with the operating system
+  // until asked for.
+  void Pull() {
+    port_.waitForReadyRead(0);
+    if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
+    if (port_.error() != QSerialPort::NoError) Fail("Read");
+  }
+
+  void RequireOpen(const char* operation) {
+    if (!port_.isOpen()) {
+      throw TalliskError(ErrPortNotOpen, operation, "Operation valid only when the port is open");
+    }
+  }
+
+  [[noreturn]] void Fail(const char* operation) {
+    const std::string why = port_.errorString().toStdString();
+    port_.clearError();
+    throw TalliskError(ErrPortFailed, operation, Name() + ": " + why);
+  }
+
+  QSerialPort port_;
+  std::function<std::string(int)> deviceOf_;
+  LogSink log_;
+  int number_ = 1;
+  std::string device_;
+  LineSettings settings_;
+  bool modemLines_ = true;
+  std::set<std::string> told_;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialPort> MakeQtSerialPort(std::function<std::string(int)> deviceOf,
+                                             LogSink log) {
+  EnsureCoreApplication();
+  return std::make_unique<QtSerialPort>(std::move(deviceOf), std::move(log));
+}
+
+}  // namespace tallisk

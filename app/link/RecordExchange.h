@@ -1,0 +1,32 @@
+#pragma once
+
+// Checking the radio's answer records and storing them into a programming image.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tallisk {
+
+// Checks one KM2 answer record (length against its count, checksum as upper-case text,
+// hex digits throughout) and copies its data, upper-cased, into the read image, where the
+// byte at EEPROM address A sits at offset (A - 8000h) mod 10000h. A record whose data would
+// not lie wholly inside the image is refused like a bad checksum and stores nothing. A
+// record of count 3 carries no data and is accepted. The record letter and type are not
+// looked at.
+bool StoreAnswerRecord(std::string& image, std::string_view record);
+
+// Stores every complete answer line ("R" and a digit, ended by CR) of a received text;
+// other lines are skipped, line feeds ignored, and a last line without its CR is not
+// processed. False at the first refused record; the records before it stay stored.
+bool StoreAnswerLines(std::string& image, std::string_view text);
+
+// The QVR read answer: whole 28-character lines "S10B" + address + 8 data bytes + checksum
+// + CR LF, addresses from 0000 in steps of 8, each checksum right, and at least the lines of
+// the smallest programming (header and eight channels). Nothing else passes.
+bool CheckAnswerLinesQVR(std::string_view answer);
+
+// part / total as a whole percentage followed by "%" (at least one digit; ties to even).
+std::string PercentText(std::int32_t part, std::int32_t total);
+
+}  // namespace tallisk

@@ -1,0 +1,97 @@
+#pragma once
+
+// A bench for the link: a virtual radio on an in-process cable, a virtual clock, and a
+// feedback that records what the user would have seen.
+
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "link/Clock.h"
+#include "link/LinkFeedback.h"
+#include "link/RadioLink.h"
+#include "link/VirtualRadioPort.h"
+#include "sim/VirtualRadio.h"
+#include "tallisk/conversions.h"
+
+namespace tallisk::testing {
+
+struct Message {
+  std::string text;
+  std::string title;
+};
+
+class RecordingFeedback : public LinkFeedback {
+ public:
+  std::vector<std::string> readStatus;
+  std::vector<std::string> writeStatus;
+  std::vector<Message> messages;
+  std::vector<std::string> failures;
+
+  void ShowReadStatus(const std::string& text) override { readStatus.push_back(text); }
+  void ShowWriteStatus(const std::string& text) override { writeStatus.push_back(text); }
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    messages.push_back({text, title});
+  }
+  void ShowFailure(const std::string& text) override { failures.push_back(text); }
+};
+
+template <class Radio>
+struct LinkBench {
+  template <class... RadioArgs>
+  explicit LinkBench(RadioArgs&&... args) : radio(std::forward<RadioArgs>(args)...) {}
+
+  VirtualClock clock;
+  Radio radio;
+  VirtualRadioPort port{radio, clock};
+  RecordingFeedback feedback;
+  TransferState state;
+  std::function<void()> onPump;
+  CallbackEventPump pump{[this] {
+    if (onPump) onPump();
+  }};
+  RadioLink link{port, clock, pump, feedback, state, [] { return 1; }};
+
+  // Both sides at 2400 baud, as on the bench.
+  void Pace() {
+    radio.Paced = true;
+    port.Line().Paced = true;
+  }
+  // The cable is left as it should be after any conversation.
+  bool LeftIdle() { return !port.Line().IsOpen() && !radio.RTS() && !radio.DTR(); }
+  double SecondsSince(Clock::Nanos start) {
+    return std::chrono::duration<double>(clock.Now() - start).count();
+  }
+};
+
+inline std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::vector<std::uint8_t> out(n);
+  for (auto& b : out) b = static_cast<std::uint8_t>(byte(gen));
+  return out;
+}
+
+inline std::string HexOf(const std::vector<std::uint8_t>& bytes) {
+  std::string out;
+  for (auto b : bytes) out += ToHex(b, 2);
+  return out;
+}
+
+// A QVR image in the form the programming run sends: S1 lines of 8 bytes, padded with FF;
+// an image that reaches address 0100 is cut there into the two parts, a smaller one goes
+// wholly into the second.
+inline std::pair<std::string, std::string> QvrParts(std::vector<std::uint8_t> image) {
+  image.resize((image.size() + 7) / 8 * 8, 0xFF);
+  const bool cut = image.size() > 0x100;
+  std::string first, second;
+  for (std::size_t a = 0; a < image.size(); a += 8) {
+    const std::vector<std::uint8_t> data(image.begin() + a, image.begin() + a + 8);
+    (cut && a < 0x100 ? first : second) +=
+        sim::MakeRecord("S1", static_cast<std::uint32_t>(a), data);
+  }
+  return {first, second};
+}
+
+}  // namespace tallisk::testing
