@@ -32,7 +32,7 @@ std::int16_t HexCode(const Database& db, const std::string& text) {
   const auto last = digits.find_last_not_of(' ');
   digits = first == std::string::npos ? std::string() : digits.substr(first, last - first + 1);
   const std::int64_t value = ParseHex(digits);
-  if (value > std::numeric_limits<std::int16_t>::max()) {
+  if (value < 0 || value > std::numeric_limits<std::int16_t>::max()) {
     db.Fail(ErrOverflow, "CTCSSCode '" + text + "' of KM2CTCSSFrequencies is too large");
   }
   return static_cast<std::int16_t>(value);

@@ -24,8 +24,6 @@ class clsOperator {
  public:
   clsOperator() = default;
   ~clsOperator() { UnloadProfiles(); }
-  clsOperator(const clsOperator&) = delete;
-  clsOperator& operator=(const clsOperator&) = delete;
 
   // The loaded profiles; null until a load. A load replaces it whole.
   std::shared_ptr<colRadioData> RadioData;
