@@ -180,6 +180,11 @@ bool Statement::Next() {
   db_->FailWithEngineError();
 }
 
+void Statement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
 std::optional<int> Statement::OptionalField(std::string_view name) const {
   const int count = sqlite3_column_count(stmt_);
   for (int i = 0; i < count; ++i) {

@@ -89,6 +89,8 @@ class Statement {
 
   // Moves to the next row; false at the end.
   bool Next();
+  // Back before the first row, to run again with new parameters.
+  void Reset();
 
   // The column of a field; a missing field fails with ErrFieldNotFound.
   int Field(std::string_view name) const;

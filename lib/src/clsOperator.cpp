@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ProfileDatabase.h"
@@ -16,10 +17,14 @@ using profiledb::Statement;
 
 constexpr std::int16_t kKM2Channels = 320;
 
+// The band query of one family, prepared once for all its models.
+Statement BandQuery(Database& db, const std::string& view) {
+  return db.Prepare("SELECT * FROM " + view + " WHERE RadioCode = ?1", view);
+}
+
 // The bands of one QVR model, in the order the query gives them.
-void LoadBands(Database& db, std::uint8_t code, colNonPersistentData& bands) {
-  Statement query =
-      db.Prepare("SELECT * FROM qryGetInfoForRadio WHERE RadioCode = ?1", "qryGetInfoForRadio");
+void LoadBands(Statement& query, std::uint8_t code, colNonPersistentData& bands) {
+  query.Reset();
   query.Bind(1, code);
   const int a0D = query.Field("Address0x0D");
   const int a0F = query.Field("Address0x0F");
@@ -63,9 +68,8 @@ void LoadBands(Database& db, std::uint8_t code, colNonPersistentData& bands) {
 }
 
 // The bands of one KM2 model, in the order the query gives them.
-void LoadBandsKM2(Database& db, std::uint8_t code, colNonPersistentData& bands) {
-  Statement query = db.Prepare("SELECT * FROM qryGetInfoForRadioKM2 WHERE RadioCode = ?1",
-                               "qryGetInfoForRadioKM2");
+void LoadBandsKM2(Statement& query, std::uint8_t code, colNonPersistentData& bands) {
+  query.Reset();
   query.Bind(1, code);
   const int ifRx = query.Field("IFRx");
   const int ifTx = query.Field("IFTx");
@@ -112,6 +116,7 @@ void clsOperator::LoadProfiles() {
   auto loaded = std::make_shared<colRadioData>();
   Database db("clsOperator.LoadProfiles");
   Statement models = db.Prepare("SELECT * FROM tblRadioList", "tblRadioList");
+  std::optional<Statement> bands;  // prepared with the first model
   const int name = models.Field("RadioModel");
   const int code = models.Field("RadioModelCode");
   const int channels = models.Field("NumberOfChannels");
@@ -120,7 +125,8 @@ void clsOperator::LoadProfiles() {
     profile->Model = models.Text(name);
     profile->ModelCode = models.Byte(code);
     profile->NumberOfChannels = models.Int16(channels);
-    LoadBands(db, profile->ModelCode, profile->collectionNonPersistentRadioInfo);
+    if (!bands) bands.emplace(BandQuery(db, "qryGetInfoForRadio"));
+    LoadBands(*bands, profile->ModelCode, profile->collectionNonPersistentRadioInfo);
     loaded->Add(std::move(profile));
   }
   RadioData = std::move(loaded);
@@ -131,6 +137,7 @@ void clsOperator::LoadProfilesKM2() {
   auto loaded = std::make_shared<colRadioData>();
   Database db("clsOperator.LoadProfilesKM2");
   Statement models = db.Prepare("SELECT * FROM KM2RadioList", "KM2RadioList");
+  std::optional<Statement> bands;  // prepared with the first model
   const int name = models.Field("RadioModel");
   const int code = models.Field("ModelCode");
   while (models.Next()) {
@@ -138,7 +145,8 @@ void clsOperator::LoadProfilesKM2() {
     profile->Model = models.Text(name);
     profile->ModelCode = models.Byte(code);
     profile->NumberOfChannels = kKM2Channels;
-    LoadBandsKM2(db, profile->ModelCode, profile->collectionNonPersistentRadioInfo);
+    if (!bands) bands.emplace(BandQuery(db, "qryGetInfoForRadioKM2"));
+    LoadBandsKM2(*bands, profile->ModelCode, profile->collectionNonPersistentRadioInfo);
     loaded->Add(std::move(profile));
   }
   RadioData = std::move(loaded);
