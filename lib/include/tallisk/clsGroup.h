@@ -61,6 +61,10 @@ class clsGroup {
   // bits; arithmetic that overflows fails with the overflow error and leaves GroupData as
   // it was.
   void CreateGroupData();
+
+  // The group's settings as "label: value" lines for the printed report, CR LF after each
+  // (clsGroupReport.cpp).
+  std::string CreateHumanViewableString(std::int16_t GroupNumber) const;
 };
 
 }  // namespace tallisk

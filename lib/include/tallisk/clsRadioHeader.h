@@ -169,6 +169,13 @@ class clsRadioHeader {
   // The leading fields of the KM2 block (1880-189B) as the current settings give them.
   std::string CreateTestStr() const;
 
+  // --- Printed report (clsRadioHeaderReport.cpp) ---
+
+  // The settings as "label: value" lines, CR LF after each; a setting holding a code that
+  // has no name prints no line.
+  std::string CreateHumanViewableString() const;
+  std::string CreateHumanViewableStringKM2() const;
+
   // --- Shared ---
 
   // intLen hex characters of RadioHeader at an image address of the KM2 settings block
