@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -111,6 +112,11 @@ int main(int argc, char** argv) {
   }
   std::ostringstream text;
   text << in.rdbuf();
+
+  // The output folder may not exist yet when the database is the first thing built there.
+  std::error_code ec;
+  const auto folder = std::filesystem::path(output).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
 
   std::remove(building.c_str());
   sqlite3* db = nullptr;

@@ -73,16 +73,6 @@ TEST(ProfilesCollection, ProfilesAreShared) {
   bands.Remove(1);
   EXPECT_EQ(bands.Count(), 0);
   EXPECT_FLOAT_EQ(kept->PllReferenceFrequency, 6.25f);
-
-  // A new model starts with an empty band list of its own.
-  clsPersistentInfo a;
-  clsPersistentInfo b;
-  a.collectionNonPersistentRadioInfo.Add(kept);
-  EXPECT_EQ(a.collectionNonPersistentRadioInfo.Count(), 1);
-  EXPECT_EQ(b.collectionNonPersistentRadioInfo.Count(), 0);
-  EXPECT_EQ(b.NumberOfChannels, 0);
-  EXPECT_EQ(b.ModelCode, 0);
-  EXPECT_TRUE(b.Model.empty());
 }
 
 }  // namespace

@@ -212,20 +212,5 @@ TEST(ProfilesOperator, LookupsBeforeALoadFail) {
   }
 }
 
-TEST(ProfilesOperator, RadioDataCanBeReplacedByTheCaller) {
-  clsOperator op;
-  auto data = std::make_shared<colRadioData>();
-  auto profile = std::make_shared<clsPersistentInfo>();
-  profile->Model = "52-777 TEST";
-  profile->ModelCode = 42;
-  data->Add(profile);
-  op.RadioData = data;
-  EXPECT_EQ(op.GetRadioInfoKM2("52-7771A"), profile);
-  EXPECT_EQ(op.GetRadioInfoByModelNumber(42), profile);
-  // The model is known, but the database has no band for its code.
-  std::string def;
-  EXPECT_FALSE(op.IsRadioModelExist("52-7771A", def));
-}
-
 }  // namespace
 }  // namespace tallisk
