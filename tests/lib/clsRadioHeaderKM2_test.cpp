@@ -343,6 +343,18 @@ TEST(clsRadioHeaderKM2, CarriedFirmwarePatchesAndKeyRelocation) {
   EXPECT_EQ(At(plain, 0x18E5), "B5");  // bits 7-5, 3 and 0 from the radio
   EXPECT_EQ(At(plain, 0x18E8), "7C");
   EXPECT_EQ(At(plain, 0x1E1C, 2), "FFFF");
+  // The opposite settings over the opposite carried bits.
+  clsRadioHeader flipped = h;
+  flipped.KM2Tail.replace(16, 2, "5A");
+  flipped.EnableCTCSSHPF = true;
+  flipped.EnableGroupRollover = false;
+  flipped.EnableChannelRollover = true;
+  flipped.OneTouchSelection = 0;
+  flipped.ScanChannelSlaving = 1;
+  flipped.TalkAroundMic = false;
+  flipped.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(flipped.RadioHeader, 0x18E5), "4A");  // 010 0 1 0 1 0
+  EXPECT_EQ(At(flipped.RadioHeader, 0x18E8), "BB");  // 1 0 111 0 11
 
   // Apart from the settings bytes, 18DD-1EBB is the tail exactly.
   const auto isSetting = [](int a) {
