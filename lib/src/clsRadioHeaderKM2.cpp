@@ -176,10 +176,14 @@ std::string TransmitOffsetWord(const H& h) {
 
 // --- Carried firmware bytes ---
 
-// KM2Tail characters from 1-based `first`, as long as the tail holds them.
+// KM2Tail characters from 1-based `first`, as far as the tail holds whole bytes. A lone
+// last digit is no byte of the radio: carried as a byte of its own it would make a block
+// cut short look whole.
 std::string TailBits(const H& h, std::size_t first, std::size_t digits) {
   if (first - 1 >= h.KM2Tail.size()) return {};
-  return HexToBinStr(std::string_view(h.KM2Tail).substr(first - 1, digits));
+  std::string_view piece = std::string_view(h.KM2Tail).substr(first - 1, digits);
+  piece = piece.substr(0, piece.size() - piece.size() % 2);
+  return HexToBinStr(piece);
 }
 
 Field Carried(std::size_t first, std::size_t digits) {

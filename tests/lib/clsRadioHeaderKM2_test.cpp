@@ -412,6 +412,23 @@ TEST(clsRadioHeaderKM2, ShortTailGivesAShortBlockThatTheAssemblyReports) {
   EXPECT_FALSE(sc.CreateStringKM2());
   EXPECT_EQ(prompt->messages, std::vector<std::string>{"Internal Error: EEPROM size not correct"});
 
+  // A tail that stops half-way through its last byte is short too: the lone digit is no
+  // byte of the radio, so it must not make the block look whole.
+  for (std::size_t digits : {std::size_t{3005}, std::size_t{71}, std::size_t{17}}) {
+    h.KM2Tail = RandomHex(rng, digits);
+    h.CreateRadioHeaderKM2();
+    EXPECT_LT(h.RadioHeader.size(), 3192u) << digits;
+    EXPECT_EQ(h.RadioHeader.size() % 2, 0u) << digits;
+    // Only whole bytes of the tail are carried: 1900 up to the last complete pair.
+    if (digits > 70) {
+      EXPECT_EQ(h.RadioHeader.size(), 256 + (digits - 71)) << digits;
+    }
+  }
+  h.KM2Tail = RandomHex(rng, 17);  // 18E5 missing: its carried bits are erased, not made up
+  h.EnableCTCSSHPF = h.EnableGroupRollover = h.EnableChannelRollover = false;
+  h.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(h.RadioHeader, 0x18E5), "F9");
+
   // With the whole tail the same assembly is exactly one EEPROM.
   h.KM2Tail = RandomHex(rng, 3654);
   h.CreateRadioHeaderKM2();
