@@ -78,7 +78,8 @@ Field Pick2Field() {
           }};
 }
 
-// Front panel and option port: types 0-3, anything else ("None" is 4) written as 1111.
+// Front panel and option port: types 0-3 as their 4-bit codes, "None" (4) as 1111; any
+// code other than 0-3 reads back as "None".
 template <auto Member>
 Field TypeCodeField() {
   return {4, [](const H& h) { return h.*Member == 4 ? std::string("1111") : Bits(h.*Member, 4); },
