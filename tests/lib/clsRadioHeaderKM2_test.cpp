@@ -206,6 +206,12 @@ TEST(clsRadioHeaderKM2, ModelNameTestsDriveTheFlagBytes) {
   h.SecondLocalRX = 0;
   h.CreateRadioHeaderKM2();
   EXPECT_EQ(At(h.RadioHeader, 0x18D0), "1F");
+  h.SecondLocalRX = -1;  // any value but Low is High
+  h.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(h.RadioHeader, 0x18D0), "3F");
+  h.ModelName = "52-3701A";
+  h.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(h.RadioHeader, 0x18D0), "1F");
 }
 
 TEST(clsRadioHeaderKM2, TextsDatesVolumesAndTails) {
