@@ -78,7 +78,8 @@ Field Pick2Field() {
           }};
 }
 
-// Front panel and option port: types 0-3, anything else ("None" is 4) written as 1111.
+// Front panel and option port: types 0-3 as their 4-bit codes, "None" (4) as 1111; any
+// code other than 0-3 reads back as "None".
 template <auto Member>
 Field TypeCodeField() {
   return {4, [](const H& h) { return h.*Member == 4 ? std::string("1111") : Bits(h.*Member, 4); },
@@ -176,10 +177,14 @@ std::string TransmitOffsetWord(const H& h) {
 
 // --- Carried firmware bytes ---
 
-// KM2Tail characters from 1-based `first`, as long as the tail holds them.
+// KM2Tail characters from 1-based `first`, as far as the tail holds whole bytes. A lone
+// last digit is no byte of the radio: carried as a byte of its own it would make a block
+// cut short look whole.
 std::string TailBits(const H& h, std::size_t first, std::size_t digits) {
   if (first - 1 >= h.KM2Tail.size()) return {};
-  return HexToBinStr(std::string_view(h.KM2Tail).substr(first - 1, digits));
+  std::string_view piece = std::string_view(h.KM2Tail).substr(first - 1, digits);
+  piece = piece.substr(0, piece.size() - piece.size() % 2);
+  return HexToBinStr(piece);
 }
 
 Field Carried(std::size_t first, std::size_t digits) {

@@ -206,6 +206,12 @@ TEST(clsRadioHeaderKM2, ModelNameTestsDriveTheFlagBytes) {
   h.SecondLocalRX = 0;
   h.CreateRadioHeaderKM2();
   EXPECT_EQ(At(h.RadioHeader, 0x18D0), "1F");
+  h.SecondLocalRX = -1;  // any value but Low is High
+  h.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(h.RadioHeader, 0x18D0), "3F");
+  h.ModelName = "52-3701A";
+  h.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(h.RadioHeader, 0x18D0), "1F");
 }
 
 TEST(clsRadioHeaderKM2, TextsDatesVolumesAndTails) {
@@ -343,6 +349,18 @@ TEST(clsRadioHeaderKM2, CarriedFirmwarePatchesAndKeyRelocation) {
   EXPECT_EQ(At(plain, 0x18E5), "B5");  // bits 7-5, 3 and 0 from the radio
   EXPECT_EQ(At(plain, 0x18E8), "7C");
   EXPECT_EQ(At(plain, 0x1E1C, 2), "FFFF");
+  // The opposite settings over the opposite carried bits.
+  clsRadioHeader flipped = h;
+  flipped.KM2Tail.replace(16, 2, "5A");
+  flipped.EnableCTCSSHPF = true;
+  flipped.EnableGroupRollover = false;
+  flipped.EnableChannelRollover = true;
+  flipped.OneTouchSelection = 0;
+  flipped.ScanChannelSlaving = 1;
+  flipped.TalkAroundMic = false;
+  flipped.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(flipped.RadioHeader, 0x18E5), "4A");  // 010 0 1 0 1 0
+  EXPECT_EQ(At(flipped.RadioHeader, 0x18E8), "BB");  // 1 0 111 0 11
 
   // Apart from the settings bytes, 18DD-1EBB is the tail exactly.
   const auto isSetting = [](int a) {
@@ -399,6 +417,23 @@ TEST(clsRadioHeaderKM2, ShortTailGivesAShortBlockThatTheAssemblyReports) {
   sc.RadioHeader = h.RadioHeader;
   EXPECT_FALSE(sc.CreateStringKM2());
   EXPECT_EQ(prompt->messages, std::vector<std::string>{"Internal Error: EEPROM size not correct"});
+
+  // A tail that stops half-way through its last byte is short too: the lone digit is no
+  // byte of the radio, so it must not make the block look whole.
+  for (std::size_t digits : {std::size_t{3005}, std::size_t{71}, std::size_t{17}}) {
+    h.KM2Tail = RandomHex(rng, digits);
+    h.CreateRadioHeaderKM2();
+    EXPECT_LT(h.RadioHeader.size(), 3192u) << digits;
+    EXPECT_EQ(h.RadioHeader.size() % 2, 0u) << digits;
+    // Only whole bytes of the tail are carried: 1900 up to the last complete pair.
+    if (digits > 70) {
+      EXPECT_EQ(h.RadioHeader.size(), 256 + (digits - 71)) << digits;
+    }
+  }
+  h.KM2Tail = RandomHex(rng, 17);  // 18E5 missing: its carried bits are erased, not made up
+  h.EnableCTCSSHPF = h.EnableGroupRollover = h.EnableChannelRollover = false;
+  h.CreateRadioHeaderKM2();
+  EXPECT_EQ(At(h.RadioHeader, 0x18E5), "F9");
 
   // With the whole tail the same assembly is exactly one EEPROM.
   h.KM2Tail = RandomHex(rng, 3654);

@@ -71,6 +71,83 @@ TEST(clsRadioHeader, DefaultBlockIsErasedNumbersAndFixedBits) {
   EXPECT_EQ(h.CDCSSRiseErrCount, 0);
 }
 
+// Every setting at its own bits, with values that tell neighbouring fields apart (a round
+// trip alone would not notice two fields swapped in both directions).
+TEST(clsRadioHeader, EachSettingLandsOnItsOwnBits) {
+  clsRadioHeader h;
+  h.Model = 18;
+  h.Address0x0D = "0x6B";
+  h.Address0x0F = "0x80";
+  h.Address0x10 = "0x01";
+  h.ChannelSwitchType = 1;
+  h.IntervalATime = 6;
+  h.IntervalBTime = 3;
+  h.HoldTimeAfterRx = 2;
+  h.HoldTimeAfterTx = 1;
+  h.TxDelayTime = 5;
+  h.ScanListClear = 1;
+  h.ScanHoldConditions = 2;
+  h.ScanMethod = 3;
+  h.PriorityCnlMonitorCycle = 1;
+  h.LoopSwitchTimer = 1;
+  h.Address0x14 = "XX11XX01";
+  h.AuxKeyType = 2;
+  h.Address0x15 = "0x5A";
+  h.PriorityCnlMonitorTime = 1;
+  h.BeepA = true;
+  h.BeepB = true;
+  h.Address0x16 = "XXXXXX10";
+  h.Address0x17 = "0xC3";
+  h.BusyChannelLockOut = 1;
+  h.TxTimeOutTimer = 6;
+  h.OffHookScanStop = true;
+  h.CTCSSRiseTime = 3;
+  h.CTCSSFallTime = 9;
+  h.CDCSSFallTime = 10;
+  h.ChatteringCount = 4;
+  h.CDCSSFallErrCount = 6;
+  h.CreateRadioHeader();
+  EXPECT_EQ(h.RadioHeader.substr(0x0C * 2),
+            "12"
+            "6B00"
+            "8001"
+            "73"  // 01 110 011
+            "9B"  // 10 01 101 1
+            "6D"  // 01 10 11 0 1
+            "79"  // 01 11 10 01
+            "5A"
+            "72"  // 01 1100 10
+            "C3"
+            "FFFFFF"
+            "BF"
+            "73"  // 01 110 0 11
+            "39"
+            "A4"
+            "3F"
+            "06"
+            "FF");
+
+  // The other value of each one-bit setting, and values wider than their fields (only
+  // their low bits are kept).
+  h.ChannelRollOver = true;
+  h.PriorityCnlMonitorCycle = 0;
+  h.BeepA = h.BeepB = false;
+  h.BeepC = h.BeepD = true;
+  h.OffHookScanStop = false;
+  h.IntervalATime = 14;      // 110
+  h.TxTimeOutTimer = 13;     // 101
+  h.ChannelSwitchType = -3;  // 01
+  h.CTCSSRiseTime = 0x23;
+  h.Model = 0x1FE;
+  h.CreateRadioHeader();
+  EXPECT_EQ(ByteAt(h, 0x0C), "FE");
+  EXPECT_EQ(ByteAt(h, 0x11), "73");
+  EXPECT_EQ(ByteAt(h, 0x13), "6E");  // 01 10 11 1 0
+  EXPECT_EQ(ByteAt(h, 0x16), "4E");  // 01 0011 10
+  EXPECT_EQ(ByteAt(h, 0x1C), "6F");  // 01 101 1 11
+  EXPECT_EQ(ByteAt(h, 0x1D), "39");
+}
+
 TEST(clsRadioHeader, SerialAndCustomerNumbersAreHexDigitsPaddedWithF) {
   clsRadioHeader h;
   h.SerialNumber = "12345";
