@@ -316,6 +316,15 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   EXPECT_EQ(ErrorOf([&] { negative.BreakChannelDataKM2(); }), ErrInvalidArgument);
   negative.AlternatePreScaler2 = true;
   EXPECT_NO_THROW(negative.CreateChannelDataKM2(); negative.BreakChannelDataKM2());
+  // An erased channel has no synthesiser field to read, so neither the count nor the
+  // reference is looked at.
+  clsChannel erased = Band(0, -1);
+  erased.ChannelData = std::string(32, 'F');
+  EXPECT_NO_THROW(erased.BreakChannelDataKM2());
+  EXPECT_EQ(erased.RxFrequency, 0);
+  erased = Band(1e9f);
+  erased.ChannelData = std::string(32, 'F');
+  EXPECT_NO_THROW(erased.BreakChannelDataKM2());
 
   // A synthesiser product beyond 32 bits fails before anything is read.
   clsChannel huge = Band(6000);
