@@ -341,6 +341,13 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   dual.CreateChannelDataKM2();
   EXPECT_EQ(Bits(dual.ChannelData, 62, 19), Num2BinStr(3000, 12) + Num2BinStr(45, 7));
   EXPECT_EQ(Read(dual, dual.ChannelData).RxFrequency, dual.RxFrequency);
+  // The reading side counts in 2.5 kHz steps whatever reference the band gives: a 12.5 kHz
+  // band writes N = 14113 for 155.0125 MHz and reads it back as 14113 x 2500 Hz less the IF.
+  clsChannel dual125 = Worked();
+  dual125.AlternatePreScaler2 = true;
+  dual125.CreateChannelDataKM2();
+  EXPECT_EQ(Bits(dual125.ChannelData, 62, 19), Num2BinStr(220, 12) + Num2BinStr(33, 7));
+  EXPECT_EQ(Read(dual125, dual125.ChannelData).RxFrequency, 2500.0 * 14113 - 21400000);
 
   // Inserted zeros sit above the low six bits, and reading takes them out for every count.
   for (std::int16_t p = 0; p <= 4; ++p) {
