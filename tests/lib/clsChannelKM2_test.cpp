@@ -285,6 +285,8 @@ TEST(clsChannelKM2, NamesOfNoneThreeAndSevenCharacters) {
             "0100000"
             "1");
   EXPECT_EQ(Read(Band(), encode("AB", 2, true)).SubsignalingType, 2);
+  // A name byte whose low seven bits are all ones holds no character.
+  EXPECT_EQ(name(std::string("41FFC2A0FF20") + std::string(kWorked).substr(12)), "AB  ");
 }
 
 TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
