@@ -70,8 +70,7 @@ std::uint32_t clsChannel::SynthesizerFieldKM2(std::int32_t n) const {
   return (m | (word & 63)) & 0x7FFFF;
 }
 
-double clsChannel::FrequencyKM2(const BitRecord& record, int first, float intermediate,
-                                std::int32_t referenceHz) const {
+double clsChannel::FrequencyKM2(const BitRecord& record, int first, float intermediate) const {
   const double ifHz = static_cast<double>(intermediate) * 100;
   if (DualModulusKM2()) {
     // These radios run a 12.8 MHz reference divided by 5120 whatever the band says: 2.5 kHz.
@@ -81,6 +80,8 @@ double clsChannel::FrequencyKM2(const BitRecord& record, int first, float interm
   }
   // Undo the inserted zeros: the top (13 - p) bits are M, the last six A.
   const int p = prsclKM2;
+  if (p < 0) RaiseInvalidArgument("BreakChannelDataKM2");
+  const std::int32_t referenceHz = ReferenceHz();
   const std::int64_t m = p < 13 ? record.Value(first, 13 - p) : 0;
   const std::int64_t n = 64 * m + record.Value(first + 13, 6);
   const std::int64_t product = static_cast<std::int64_t>(referenceHz) * n;
@@ -179,16 +180,15 @@ bool clsChannel::CreateChannelDataKM2() {
 }
 
 bool clsChannel::BreakChannelDataKM2() {
-  if (!DualModulusKM2() && prsclKM2 < 0) RaiseInvalidArgument("BreakChannelDataKM2");
   const BitRecord record = BitRecord::FromHex(ChannelData);
 
   // The frequencies are the only values that can fail; they are decoded before anything is
-  // stored so that a refused record leaves the channel as it was.
-  const std::int32_t referenceHz = DualModulusKM2() ? 0 : ReferenceHz();
+  // stored so that a refused record leaves the channel as it was. A half that is not in use
+  // has no field to decode, so an erased channel reads whatever the band values say.
   const bool rxInUse = record.IsZero(61);
-  const double rxFrequency = rxInUse ? FrequencyKM2(record, 62, RxIF, referenceHz) : 0;
+  const double rxFrequency = rxInUse ? FrequencyKM2(record, 62, RxIF) : 0;
   const bool txInUse = record.IsZero(93) && rxFrequency != 0;
-  const double txFrequency = txInUse ? FrequencyKM2(record, 94, TxIF, referenceHz) : 0;
+  const double txFrequency = txInUse ? FrequencyKM2(record, 94, TxIF) : 0;
 
   ChannelName.clear();
   if (!record.IsOne(1)) {

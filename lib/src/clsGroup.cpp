@@ -116,7 +116,11 @@ void clsGroup::CreateGroupData() {
   put(static_cast<double>(RXScanHold) * 2 - 1, 8);
   put(static_cast<double>(TXScanHold) * 2 - 1, 8);
   put(static_cast<double>(UnKeyDelayTime) / 5, 8);
-  put(static_cast<double>(PriChSamplingRate) * 10, 5);
+  // The rate is a single-precision setting and is scaled as one: 0.85 then makes exactly 8.5
+  // tenths and rounds to the even step, where a double product of the stored 0.85000002
+  // would round up.
+  const float samplingTenths = PriChSamplingRate * 10.0f;
+  put(samplingTenths, 5);
   put(int16(PriChSamplingRatio - 1.0), 3);
   put(ScanHoldingEvents, 2);
   putFlag(TXOnPriorityChannel);

@@ -285,6 +285,8 @@ TEST(clsChannelKM2, NamesOfNoneThreeAndSevenCharacters) {
             "0100000"
             "1");
   EXPECT_EQ(Read(Band(), encode("AB", 2, true)).SubsignalingType, 2);
+  // A name byte whose low seven bits are all ones holds no character.
+  EXPECT_EQ(name(std::string("41FFC2A0FF20") + std::string(kWorked).substr(12)), "AB  ");
 }
 
 TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
@@ -316,6 +318,15 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   EXPECT_EQ(ErrorOf([&] { negative.BreakChannelDataKM2(); }), ErrInvalidArgument);
   negative.AlternatePreScaler2 = true;
   EXPECT_NO_THROW(negative.CreateChannelDataKM2(); negative.BreakChannelDataKM2());
+  // An erased channel has no synthesiser field to read, so neither the count nor the
+  // reference is looked at.
+  clsChannel erased = Band(0, -1);
+  erased.ChannelData = std::string(32, 'F');
+  EXPECT_NO_THROW(erased.BreakChannelDataKM2());
+  EXPECT_EQ(erased.RxFrequency, 0);
+  erased = Band(1e9f);
+  erased.ChannelData = std::string(32, 'F');
+  EXPECT_NO_THROW(erased.BreakChannelDataKM2());
 
   // A synthesiser product beyond 32 bits fails before anything is read.
   clsChannel huge = Band(6000);
@@ -332,6 +343,13 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   dual.CreateChannelDataKM2();
   EXPECT_EQ(Bits(dual.ChannelData, 62, 19), Num2BinStr(3000, 12) + Num2BinStr(45, 7));
   EXPECT_EQ(Read(dual, dual.ChannelData).RxFrequency, dual.RxFrequency);
+  // The reading side counts in 2.5 kHz steps whatever reference the band gives: a 12.5 kHz
+  // band writes N = 14113 for 155.0125 MHz and reads it back as 14113 x 2500 Hz less the IF.
+  clsChannel dual125 = Worked();
+  dual125.AlternatePreScaler2 = true;
+  dual125.CreateChannelDataKM2();
+  EXPECT_EQ(Bits(dual125.ChannelData, 62, 19), Num2BinStr(220, 12) + Num2BinStr(33, 7));
+  EXPECT_EQ(Read(dual125, dual125.ChannelData).RxFrequency, 2500.0 * 14113 - 21400000);
 
   // Inserted zeros sit above the low six bits, and reading takes them out for every count.
   for (std::int16_t p = 0; p <= 4; ++p) {

@@ -179,14 +179,26 @@ TEST(clsChannel, ErasedHalves) {
   EXPECT_EQ(txZero.TxSynthesizerData, 3424);  // unchanged
   EXPECT_EQ(txZero.ChannelData.substr(8, 8), "FFFFFFFF");
 
-  for (const char* prescaler : {"128/129", "64/65"}) {
+  // Erased fields: all ones, or a 0 and eighteen ones once the 64/65 gap is taken out.
+  const std::pair<const char*, const char*> fields[] = {{"128/129", "1111111111111111111"},
+                                                        {"128/129", "0111111111111111111"},
+                                                        {"64/65", "1111111111111111111"},
+                                                        {"64/65", "1111111111110111111"}};
+  for (const auto& [prescaler, field] : fields) {
     std::string bits = HexToBinStr("05006B2261306E42D1FF");
-    bits.replace(13, 19, std::string(19, '1'));
+    bits.replace(13, 19, field);
     clsChannel erased = Band(prescaler);
     erased.RxFrequency = 42;
+    erased.RxSynthesizerData = 7;
     erased = Read(erased, BinStrToHex(bits));
-    EXPECT_EQ(std::tie(erased.RxFrequency, erased.RxCTCSSCode), std::make_tuple(42.0, 5));
+    EXPECT_EQ(std::tie(erased.RxFrequency, erased.RxSynthesizerData, erased.RxCTCSSCode),
+              std::make_tuple(42.0, 7, 5))
+        << prescaler << " " << field;
   }
+  // One bit short of erased is a real word.
+  std::string bits = HexToBinStr("05006B2261306E42D1FF");
+  bits.replace(13, 19, "1011111111111111111");
+  EXPECT_EQ(Read(Band(), BinStrToHex(bits)).RxSynthesizerData, 0x5FFFF);
 }
 
 TEST(clsChannel, UhfInAnyLetterCaseInjectsBelow) {

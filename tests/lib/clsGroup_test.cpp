@@ -189,6 +189,18 @@ TEST(clsGroup, FieldsSitAtTheirBits) {
   EXPECT_EQ(Byte(kNewGroupRecord, 7) + Byte(kNewGroupRecord, 8), "E1A3");
 }
 
+TEST(clsGroup, SamplingRateHalfStepsRoundToEven) {
+  // A rate typed halfway between two steps rounds to the even step, however the decimal
+  // text falls in binary: 0.85 is 8.5 tenths and gives 8, 0.35 gives 4.
+  const std::pair<float, int> cases[] = {{0.05f, 0},  {0.35f, 4},  {0.85f, 8},  {0.95f, 10},
+                                         {1.15f, 12}, {1.45f, 14}, {2.65f, 26}, {1.3f, 13}};
+  clsGroup g;
+  for (const auto& [rate, tenths] : cases) {
+    g.PriChSamplingRate = rate;
+    EXPECT_EQ(BinToDec(HexToBinStr(Written(g)).substr(112, 5)), tenths) << rate;
+  }
+}
+
 TEST(clsGroup, BusyChannelLockOutCodes) {
   clsGroup g;
   const std::pair<std::int32_t, const char*> cases[] = {{0, "81A3"}, {1, "A1A3"}, {2, "C1A3"},

@@ -176,8 +176,7 @@ class clsChannel {
   bool DualModulusKM2() const { return AlternatePreScaler || AlternatePreScaler2; }
   std::int32_t ReferenceHz() const;
   std::uint32_t SynthesizerFieldKM2(std::int32_t n) const;
-  double FrequencyKM2(const BitRecord& record, int first, float intermediate,
-                      std::int32_t referenceHz) const;
+  double FrequencyKM2(const BitRecord& record, int first, float intermediate) const;
 };
 
 }  // namespace tallisk
