@@ -18,15 +18,11 @@ constexpr std::string_view kNoPriorityChannel = "1111111111111111";
 constexpr std::string_view kIDSymbols = "D1234567890*#ABC";
 
 int IDCode(char c) {
-  // The page upper-cases what is typed, but a caller that hands in "a" means the DTMF
-  // symbol A, not the hex value 10 (which the radio would send as "0").
-  const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  const auto pos = kIDSymbols.find(u);
+  const auto pos = kIDSymbols.find(c);
   if (pos != std::string_view::npos) return static_cast<int>(pos);
-  // Not a DTMF symbol: what remains of the hex digits keeps its hex value.
-  if (u == 'E') return 14;
-  if (u == 'F') return 15;
-  return 0;
+  // Anything else goes in as a hex digit ("E" 14, "F" 15, a lower-case "a" 10), and a
+  // character that is no hex digit as 0. The group page upper-cases what is typed.
+  return static_cast<int>(ParseHex(std::string_view(&c, 1)));
 }
 
 // The three-bit lock-out codes 100, 101, 110 carry 0..2; everything else means disabled.

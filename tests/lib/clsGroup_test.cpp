@@ -244,10 +244,10 @@ TEST(clsGroup, IdDigits) {
   g.DTMF2805IDNumber = "";
   EXPECT_EQ(Written(g).substr(38, 12), "00FFFFFFFFFF");
 
-  // Lower-case symbols are the same symbols.
+  // Lower case is read as hex digits, as stored records expect ("a" is 10, the digit 0).
   g.DTMF2805IDNumber = "abcd";
-  EXPECT_EQ(Written(g).substr(38, 10), "04DEF0FFFF");
-  EXPECT_EQ(Read(g.GroupData).DTMF2805IDNumber, "ABCD");
+  EXPECT_EQ(Written(g).substr(38, 10), "04ABCDFFFF");
+  EXPECT_EQ(Read(g.GroupData).DTMF2805IDNumber, "0*#A");
 
   // Characters that are no DTMF symbol: hex E and F keep their values, the rest become 0.
   g.DTMF2805IDNumber = "EFX";
