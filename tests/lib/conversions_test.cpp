@@ -56,6 +56,7 @@ TEST(Conversions, HexAndBitTextsConvertBothWays) {
 TEST(Conversions, RecordChecksums) {
   EXPECT_EQ(RecordCheckSum("04000E00"), "ED");
   EXPECT_EQ(RecordCheckSum(""), "FF");
+  EXPECT_EQ(RecordCheckSum("048000FF"), "7C");  // only the low byte of the sum counts
   EXPECT_EQ(RecordCheckSum("0B00000000000000000000"), "F4");
   EXPECT_EQ(TestRecordCheckSum("N604400020"), "9B");
   // The running sum is 16-bit: 129 bytes FF overflow it.

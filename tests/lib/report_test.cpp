@@ -52,7 +52,7 @@ TEST(ReportText, SettingsPrintEveryLineInOrder) {
   h.SelfTestAndError = -1;
   h.OptionPortType = 4;
   h.FrontPanelConfiguration = 3;
-  h.Aux1 = h.Aux4 = h.Aux6 = true;
+  h.Aux1 = h.Aux3 = h.Aux5 = h.Aux7 = true;
   h.EnableChannelRollover = h.PRIButtonFunctionEnable = h.MomentaryChannelKnob = true;
   h.NoiseSquelchTail = 250;
   h.CTCSSSquelchTail = 25.5f;
@@ -94,7 +94,7 @@ TEST(ReportText, SettingsPrintEveryLineInOrder) {
                 "Selective Call Receipt Beep Vo: High\r\n"
                 "Option Port Type              : None\r\n"
                 "Front Panel Configuration     : Type 4\r\n"
-                "Front Panel Configuration     : Y N N Y N Y N N\r\n"
+                "Front Panel Configuration     : Y N Y N Y N Y N\r\n"
                 "Scan Channel Slaving          : TX CHANNEL SLAVING\r\n"
                 "PRI Button Function Enable ?  : Yes\r\n"
                 "Mute Until Signalled ?        : No\r\n"
@@ -135,7 +135,7 @@ TEST(ReportText, SettingsOtherChoicesAndNumberForms) {
   clsRadioHeader h;
   // The always-set bit read back from a block is not the technician's priority 2 choice.
   h.PriorityChannelMonitorEnable = true;
-  h.Aux2 = h.Aux3 = h.Aux6 = h.Aux8 = true;
+  h.Aux3 = h.Aux4 = h.Aux7 = h.Aux8 = true;
   h.SecondLocalRX = -1;
   h.NoiseSquelchTail = -5;
   h.CTCSSSquelchTail = 100000;  // plain digits, never "1e+05"
@@ -144,7 +144,12 @@ TEST(ReportText, SettingsOtherChoicesAndNumberForms) {
   EXPECT_EQ(ValueOf(qvr, "Priority Channel Monitor Cycle"), "1 to 4");
   EXPECT_EQ(ValueOf(qvr, "Injection Aspect"), "Low Side");
   const std::string r = h.CreateHumanViewableStringKM2();
-  EXPECT_EQ(ValueOf(r, "Front Panel Configuration"), "N Y Y N N Y N Y");
+  // With the full report's Y N Y N Y N Y N every key has its own column pattern: no two mix.
+  EXPECT_EQ(ValueOf(r, "Front Panel Configuration"), "N N Y Y N N Y Y");
+  h.Aux3 = h.Aux4 = false;
+  h.Aux5 = h.Aux6 = true;
+  EXPECT_EQ(ValueOf(h.CreateHumanViewableStringKM2(), "Front Panel Configuration"),
+            "N N N N Y Y Y Y");
   EXPECT_EQ(ValueOf(r, "Operation Type"), "General Purpose");
   EXPECT_EQ(ValueOf(r, "Relocate Add/Del Keys"), "Standard");
   EXPECT_EQ(ValueOf(r, "Scan Channel Slaving"), "PRI1/TX CHANNEL SLAVING");
