@@ -322,7 +322,7 @@ TEST(ProfilesDatabase, FaultyDatabasesFailNamingTheFileAndTheProblem) {
       {schema + "INSERT INTO tblRadioList VALUES (300, 'A', 16);", models, ErrOverflow,
        "RadioModelCode"},
       {schema + "UPDATE tblRadioBand SET PllReferenceFrequency = '12,5 kHz';"
-                "INSERT INTO tblRadioList VALUES (3, 'A', 16);",
+                "INSERT INTO tblRadioList VALUES (4, 'Good', 16), (3, 'A', 16);",
        models, 13, "PllReferenceFrequency"},
       {"CREATE TABLE KM2CTCSSFrequencies (x);", qvrTones, 3078,
        "no such table: tblCTCSSFrequencies"},
@@ -352,7 +352,7 @@ TEST(ProfilesDatabase, FaultyDatabasesFailNamingTheFileAndTheProblem) {
     EXPECT_EQ(e.Source(), c.source);
     EXPECT_NE(e.Description().find(db.Path()), std::string::npos) << e.Description();
     EXPECT_NE(e.Description().find(c.message), std::string::npos) << e.Description();
-    // A failed load leaves an empty list of models, not a half one.
+    // A failed load leaves an empty list of models, not the half read before the fault.
     EXPECT_EQ(op.RadioData != nullptr, c.source.rfind("clsOperator", 0) == 0);
     if (op.RadioData) {
       EXPECT_EQ(op.RadioData->Count(), 0);
