@@ -76,6 +76,7 @@ TEST(clsRadioHeader, HandWorkedBlocksReadAndBuildAgain) {
     const char* block;
     std::vector<int> settings;
   } cases[] = {
+      // Serial 12345 is FF F1 23 45, customer C1, 4 July 2026, model 18, profile bytes;
       // 11 = 01 110 011, 12 = 10 01 101 1, 13 = 01 10 11 0 1, 14 = 01 11 10 01,
       // 16 = 01 1 1 0 0 10, 1C = 01 110 0 11
       {"FFF12345FFFFFFFFC1070426126B00800173"

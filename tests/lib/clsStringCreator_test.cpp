@@ -90,7 +90,7 @@ TEST(clsStringCreator, ChecksumIsOnesComplementOfCountAddressAndData) {
 
 TEST(clsStringCreator, Km2ImageHasFixedBlockAddressesAndItsSizeIsChecked) {
   PromptScope scope;
-  const auto& prompt = scope.prompt;  // nothing to say about a whole image
+  const auto& prompt = scope.prompt;
   std::mt19937 rng(3);
   clsStringCreator sc;
   for (int n = 0; n < 320; ++n) sc.colChannelData.Add(RandomHex(rng, 32));
