@@ -83,20 +83,67 @@ TEST(clsChannelKM2, WorkedExampleBothWays) {
   EXPECT_TRUE(ch.CreateChannelDataKM2());
   EXPECT_EQ(std::tie(ch.ChannelData, ch.CheckSumKM2, ch.CheckSum),
             std::make_tuple(std::string(kWorked), std::string("BF"), std::uint8_t{5}));
-  // The alternate prescalers and the 52-37 take the running sum of the fields instead.
-  for (int variant = 0; variant < 3; ++variant) {
-    clsChannel alt = Worked();
-    alt.AlternatePreScaler = variant == 0;
-    alt.AlternatePreScaler2 = variant == 1;
-    if (variant == 2) alt.ModelName = "52-3712";
-    alt.CreateChannelDataKM2();
-    EXPECT_EQ(std::tie(alt.ChannelData, alt.CheckSumKM2),
-              std::make_tuple(std::string(kWorked), std::string("CF")));
-  }
   const clsChannel back = Read(Band(), kWorked);
   ch.ChannelName = "AB    ";  // the record's padding comes back
   EXPECT_EQ(Settings(back), Settings(ch));
   EXPECT_FLOAT_EQ(back.BurstFrequency, 694.4444f);  // the tone divider 89 really makes
+}
+
+TEST(clsChannelKM2, VariationsOfTheWorkedChannel) {
+  // A blank transmit half counts as FFFFF (0 Hz) or 00000 (-1) in the plain checksum; the
+  // running sum of the alternate prescalers and the 52-37 counts the channel's in-use flag.
+  using Edit = void (*)(clsChannel&);
+  const std::tuple<Edit, const char*, const char*> cases[] = {
+      {[](clsChannel& c) { c.AlternatePreScaler = true; }, kWorked, "CF"},
+      {[](clsChannel& c) { c.ModelName = "52-3712"; }, kWorked, "CF"},
+      {[](clsChannel& c) { c.TxFrequency = 0, c.TxChannelData = false; },
+       "41C2A0A0A02005006E21FFFFFFFF7F59", "9B"},  // 88 + 525
+      {[](clsChannel& c) { c.TxFrequency = -1; }, "41C2A0A0A02005006E21FFFFFFFF7F59", "A8"},
+      {[](clsChannel& c) { c.TxFrequency = 0, c.AlternatePreScaler2 = true; },
+       "41C2A0A0A02005006E21FFFFFFFF7F59", "6C"},  // 143 + 7 + 510
+      {[](clsChannel& c) { c.TxFrequency = -1, c.TxChannelData = false, c.ModelName = "52-37"; },
+       "41C2A0A0A02005006E21FFFFFFFF7F59", "64"},                         // 143 + 15 + 510
+      {[](clsChannel& c) { c.RxFrequency = 0, c.PLLReferenceFreq = 0; },  // even unusable band
+       "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "FF"},
+      // The special transmit tone bank: code 105 is 5 with the scrambler flag (bit 33) set;
+      // 100 is no bank tone, and only a transmitted CTCSS tone selects the bank.
+      {[](clsChannel& c) { c.TxSignalling = 0, c.TxCTCSSCode = 105; },
+       "41C2A0A0202005006E21050071317F59", nullptr},
+      {[](clsChannel& c) { c.TxSignalling = 0, c.TxCTCSSCode = 100; },
+       "41C2A0A0A02005006E21240071317F59", nullptr},
+      {[](clsChannel& c) { c.TxCTCSSCode = 105; }, kWorked, nullptr},
+      {[](clsChannel& c) { c.TxSignalling = 0, c.TxCTCSSCode = 105, c.TxFrequency = 0; },
+       "41C2A0A0A02005006E21FFFFFFFF7F59", nullptr},
+      // Names of 0, 3 and 7 characters; the flags in the name bytes' top bits.
+      {[](clsChannel& c) { c.ChannelName = "", c.RFPower = false; },
+       "FFFFFFFFFFFF05006E21613071317F59", nullptr},
+      {[](clsChannel& c) { c.ChannelName = "", c.SubsignalingType = 0, c.Scrambler = true; },
+       "FFFF7F7F7F7F05006E21613071317F59", nullptr},
+      {[](clsChannel& c) { c.ChannelName = "ABC"; }, "41C2C3A0A02005006E21613071317F59", nullptr},
+      {[](clsChannel& c) { c.ChannelName = "ABCDEFG"; }, "41C2C3C4C54605006E21613071317F59",
+       nullptr},
+      {[](clsChannel& c) { c.SubsignalingType = 1; }, "41C220A0A02005006E21613071317F59", nullptr},
+      // Burst: transpond only for 100 ms; neither (thirteen ones); 1000 Hz is divider 61.
+      {[](clsChannel& c) {
+         c.PTTBurstToneEnable = false, c.TranspondToneEnable = true, c.BurstDuration = 100;
+       },
+       "41C2A0A0A02005006E2161307131A059", nullptr},
+      {[](clsChannel& c) { c.PTTBurstToneEnable = false; }, "41C2A0A0A02005006E2161307131FFFF",
+       nullptr},
+      {[](clsChannel& c) { c.BurstFrequency = 1000; }, "41C2A0A0A02005006E21613071317F3D",
+       nullptr}};
+  for (const auto& [edit, record, checksum] : cases) {
+    clsChannel ch = Worked();
+    ch.CheckSum = 12;
+    edit(ch);
+    ch.CreateChannelDataKM2();
+    EXPECT_EQ(ch.ChannelData, record);
+    if (checksum) {
+      EXPECT_EQ(ch.CheckSumKM2, checksum) << record;
+    }
+    // The 4-bit checksum is taken only when there are both halves.
+    EXPECT_EQ(ch.CheckSum == 12, ch.RxFrequency == 0 || ch.TxFrequency <= 0) << record;
+  }
 }
 
 TEST(clsChannelKM2, BurstTonesAndRepeatableEncoding) {
@@ -119,119 +166,31 @@ TEST(clsChannelKM2, BurstTonesAndRepeatableEncoding) {
   ch.CreateChannelDataKM2();
   EXPECT_EQ(std::make_tuple(ch.ChannelData, ch.CheckSumKM2, ch.CheckSum), first);
   EXPECT_EQ(std::tie(ch.TxCTCSSCode, ch.BurstFrequency), std::make_tuple(105, 1000.0f));
+}
 
-  // Transpond only, then neither: thirteen ones, read back as the default burst, as is an
-  // erased divider.
-  ch = Worked();
-  ch.BurstDuration = 100;
-  ch.PTTBurstToneEnable = false;
-  ch.TranspondToneEnable = true;
-  EXPECT_EQ(Bits(Encoded(ch).ChannelData, 113, 16), "1010000001011001");
-  ch.TranspondToneEnable = false;
-  EXPECT_EQ(Bits(Encoded(ch).ChannelData, 113, 16), std::string(16, '1'));
-  EXPECT_EQ(Read(Band(), Encoded(ch).ChannelData).BurstFrequency, 694.4f);
+TEST(clsChannelKM2, ReadingOddRecords) {
+  // The special tone bank is read only by a special radio.
+  const std::string bank = "41C2A0A0202005006E21050071317F59";
+  clsChannel ch = Band();
+  ch.SpecialRadio = true;
+  EXPECT_EQ(std::make_tuple(Read(ch, bank).TxCTCSSCode, Read(Band(), bank).TxCTCSSCode),
+            std::make_tuple(105, 5));
+  // An erased channel reads as unused without looking at the band.
+  ch = Read(Band(0, -1), std::string(32, 'F'));
+  EXPECT_EQ(std::tie(ch.ChannelName, ch.RxFrequency, ch.RxSignalling, ch.PTTBurstToneEnable),
+            std::make_tuple(std::string(), 0.0, 3, false));
+  // A receive half not in use takes the transmit half along.
+  EXPECT_EQ(Read(Band(), "41C2A0A0A02005006E21613071317F59").TxFrequency, 160012500);
+  EXPECT_EQ(Read(Band(), "41C2A0A0A02005086E21613071317F59").TxFrequency, 0);
+  // A name byte of seven ones holds no character; an erased divider is the default tone.
+  EXPECT_EQ(Read(Band(), std::string("41FFC2A0FF20") + (kWorked + 12)).ChannelName, "AB  ");
   EXPECT_EQ(Read(Band(), "41C2A0A0A02005006E21613071317FFF").BurstFrequency, 694.4f);
 }
 
-TEST(clsChannelKM2, SpecialTransmitToneBank) {
-  clsChannel ch = Worked();
-  ch.TxSignalling = 0;
-  ch.TxCTCSSCode = 105;  // code 5 with the scrambler flag (bit 33) set
-  EXPECT_EQ(Encoded(ch).ChannelData, "41C2A0A0202005006E21050071317F59");
-  clsChannel special = Band();
-  special.SpecialRadio = true;
-  special = Read(special, Encoded(ch).ChannelData);
-  const clsChannel plain = Read(Band(), Encoded(ch).ChannelData);
-  EXPECT_EQ(std::tie(special.TxCTCSSCode, special.Scrambler, special.RxCTCSSCode),
-            std::make_tuple(105, true, 5));
-  EXPECT_EQ(std::tie(plain.TxCTCSSCode, plain.Scrambler), std::make_tuple(5, true));
-
-  ch.TxCTCSSCode = 100;  // not in the bank: its low six bits as they are
-  EXPECT_EQ(Encoded(ch).ChannelData, "41C2A0A0A02005006E21240071317F59");
-  ch.TxCTCSSCode = 105;
-  ch.TxSignalling = 1;  // only a transmitted CTCSS tone selects the bank
-  EXPECT_EQ(Encoded(ch).ChannelData.substr(8, 2), "A0");
-  ch.TxSignalling = 0;
-  ch.TxFrequency = 0;
-  EXPECT_EQ(Encoded(ch).ChannelData.substr(8, 2), "A0");
-}
-
-TEST(clsChannelKM2, BlankHalvesAndTheirChecksums) {
-  // No receive frequency: an unused channel, even with an unusable band.
-  clsChannel ch = Worked();
-  ch.RxFrequency = 0;
-  ch.PLLReferenceFreq = 0;
-  ch.CreateChannelDataKM2();
-  EXPECT_EQ(std::tie(ch.ChannelData, ch.CheckSumKM2),
-            std::make_tuple(std::string(32, 'F'), std::string("FF")));
-  ch = Read(Band(0, -1), ch.ChannelData);
-  EXPECT_EQ(std::tie(ch.ChannelName, ch.RxFrequency, ch.RxSignalling, ch.PTTBurstToneEnable),
-            std::make_tuple(std::string(), 0.0, 3, false));
-
-  // Transmit 0 and -1 both blank the half. The plain sum counts the word as FFFFF and 00000;
-  // the running sum of the alternate prescalers counts the channel's in-use flag.
-  const auto checksum = [](double tx, bool txInUse, bool alternate) {
-    clsChannel ch = Worked();
-    ch.TxFrequency = tx;
-    ch.TxChannelData = txInUse;
-    ch.AlternatePreScaler = alternate;
-    ch.CheckSum = 12;
-    ch.CreateChannelDataKM2();
-    EXPECT_EQ(std::tie(ch.ChannelData, ch.CheckSum),
-              std::make_tuple(std::string("41C2A0A0A02005006E21FFFFFFFF7F59"), std::uint8_t{12}));
-    return ch.CheckSumKM2;
-  };
-  EXPECT_EQ(checksum(0, false, false), "9B");  // 88 + 525
-  EXPECT_EQ(checksum(-1, true, false), "A8");  // 88 + 0
-  EXPECT_EQ(checksum(0, true, true), "6C");    // 143 + 7 + 510
-  EXPECT_EQ(checksum(-1, false, true), "64");  // 143 + 15 + 510
-  ch = Read(Band(), "41C2A0A0A02005006E21FFFFFFFF7F59");
-  EXPECT_EQ(std::tie(ch.RxFrequency, ch.TxFrequency, ch.TxSignalling, ch.TxChannelData),
-            std::make_tuple(155012500.0, 0.0, 3, false));
-
-  // A receive half marked not in use takes the transmit half along.
-  ch = Worked();
-  ch.RxChannelData = false;
-  ch = Read(Band(), Encoded(ch).ChannelData);
-  EXPECT_EQ(std::tie(ch.RxFrequency, ch.TxFrequency), std::make_tuple(0.0, 0.0));
-
-  // A sum whose low byte is 0 gives "00".
-  ch = Band(12.5f, 0);
-  ch.RxIF = 0;
-  ch.RxFrequency = 12500.0 * 0xFF01;
-  ch.TxFrequency = -1;
-  EXPECT_EQ(Encoded(ch).CheckSumKM2, "00");
-}
-
-TEST(clsChannelKM2, NamesOfNoneThreeAndSevenCharacters) {
-  const auto encode = [](const std::string& name, int subsignalling, bool flags) {
-    clsChannel ch = Worked();
-    ch.ChannelName = name;
-    ch.SubsignalingType = subsignalling;
-    ch.Scrambler = ch.RFPower = flags;
-    return Encoded(ch).ChannelData;
-  };
-  EXPECT_EQ(encode("", 3, false).substr(0, 12), "FFFFFFFFFFFF");
-  EXPECT_EQ(encode("", 0, true).substr(0, 12), "FFFF7F7F7F7F");
-  const clsChannel none = Read(Band(), encode("", 0, true));
-  EXPECT_EQ(std::tie(none.ChannelName, none.SubsignalingType, none.Scrambler, none.RFPower),
-            std::make_tuple(std::string(), 0, true, true));
-  EXPECT_EQ(encode("ABC", 3, false).substr(0, 12), "41C2C3A0A0A0");
-  EXPECT_EQ(Read(Band(), encode("ABC", 3, false)).ChannelName, "ABC   ");
-  EXPECT_EQ(encode("ABCDEFG", 3, false).substr(0, 12), "41C2C3C4C5C6");
-  EXPECT_EQ(Read(Band(), encode("ABCDEFG", 3, false)).ChannelName, "ABCDEF");
-  EXPECT_EQ(Bits(encode("AB", 1, true), 17, 9), "001000001");  // type 1: bit 25 only
-  // A name byte whose low seven bits are all ones holds no character.
-  EXPECT_EQ(Read(Band(), std::string("41FFC2A0FF20") + (kWorked + 12)).ChannelName, "AB  ");
-}
-
 TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
-  // The reference is held in tenths of a kHz: 6.25 kHz works as 6.2 kHz.
+  // A reference that rounds to 0 (it is held in tenths of a kHz) refuses the channel and
+  // keeps the previous record.
   clsChannel ch = Worked();
-  ch.PLLReferenceFreq = 6.25f;
-  EXPECT_EQ(Read(ch, Encoded(ch).ChannelData).RxFrequency, 155014800);  // 6200 x 28454
-
-  // A reference that rounds to 0 refuses the channel and keeps the previous record.
   ch.PLLReferenceFreq = 0.05f;
   ch.ChannelData = "previous";
   ch.CheckSumKM2 = "77";
@@ -244,8 +203,6 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   ch.ChannelData = kWorked;
   EXPECT_EQ(ErrorOf([&] { ch.CreateChannelDataKM2(); }), ErrInvalidArgument);
   EXPECT_EQ(ErrorOf([&] { ch.BreakChannelDataKM2(); }), ErrInvalidArgument);
-  ch.AlternatePreScaler2 = true;
-  EXPECT_EQ(ErrorOf([&] { ch.CreateChannelDataKM2(), ch.BreakChannelDataKM2(); }), 0);
   // A synthesiser product beyond 32 bits fails before anything is read.
   ch = Band(6000);
   ch.ChannelName = "KEEP";
@@ -274,16 +231,21 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
               field.substr(up, 13 - up) + std::string(up, '0') + field.substr(13));
     EXPECT_EQ(Read(ch, Encoded(ch).ChannelData).RxFrequency, ch.RxFrequency) << p;
   }
+  // A sum whose low byte is 0 gives "00".
+  ch = Band(12.5f, 0);
+  ch.RxIF = 0;
+  ch.RxFrequency = 12500.0 * 0xFF01;
+  ch.TxFrequency = -1;
+  EXPECT_EQ(Encoded(ch).CheckSumKM2, "00");
 }
 
 TEST(clsChannelKM2, GeneratedChannelsRoundTrip) {
-  struct Layout {
+  // Reference, what the radio makes of it, and prsclKM2 (-1: the dual-modulus layout).
+  const struct {
     float reference;
-    int referenceHz;  // what the radio makes of it
-    int inserted;     // prsclKM2; -1 = dual-modulus layout
-  };
-  const Layout layouts[] = {{12.5f, 12500, 0}, {12.5f, 12500, 1}, {6.25f, 6200, 1},
-                            {5.0f, 5000, 2},   {25.0f, 25000, 0}, {2.5f, 2500, -1}};
+    int referenceHz, inserted;
+  } layouts[] = {{12.5f, 12500, 0}, {12.5f, 12500, 1}, {6.25f, 6200, 1},
+                 {5.0f, 5000, 2},   {25.0f, 25000, 0}, {2.5f, 2500, -1}};
   const float intermediates[] = {214000, 449000, 0};
   const char* models[] = {"52-8994", "52-3712", "52-11A"};
   const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -#";
@@ -292,28 +254,27 @@ TEST(clsChannelKM2, GeneratedChannelsRoundTrip) {
   const int kinds[] = {0, 1, 3};
 
   for (int i = 0; i < 300; ++i) {
-    const Layout& layout = layouts[pick(0, 5)];
-    clsChannel ch = Band(layout.reference, static_cast<std::int16_t>(std::max(layout.inserted, 0)));
-    ch.ModelName = models[pick(0, 2)];
-    ch.RxIF = ch.TxIF = intermediates[pick(0, 2)];
-    ch.AlternatePreScaler = layout.inserted < 0 && pick(0, 1);
-    ch.AlternatePreScaler2 = layout.inserted < 0 && !ch.AlternatePreScaler;
-    ch.SpecialRadio = pick(0, 1);
+    const auto& layout = layouts[pick(0, 5)];
+    clsChannel band =
+        Band(layout.reference, static_cast<std::int16_t>(std::max(layout.inserted, 0)));
+    band.ModelName = models[pick(0, 2)];
+    band.RxIF = band.TxIF = intermediates[pick(0, 2)];
+    band.AlternatePreScaler = layout.inserted < 0 && pick(0, 1);
+    band.AlternatePreScaler2 = layout.inserted < 0 && !band.AlternatePreScaler;
+    band.SpecialRadio = pick(0, 1);
     const int bits = layout.inserted < 0 ? 18 : 19 - layout.inserted;
-    const int lowest = static_cast<int>(ch.RxIF * 100.0 / layout.referenceHz) + 2;
+    const int lowest = static_cast<int>(band.RxIF * 100.0 / layout.referenceHz) + 2;
     const int highest = std::min((1 << bits) - 1, 2147483647 / layout.referenceHz);
     const auto tuned = [&] {
-      return double(layout.referenceHz) * pick(lowest, highest) - ch.RxIF * 100.0;
+      return double(layout.referenceHz) * pick(lowest, highest) - band.RxIF * 100.0;
     };
-    ch.ChannelName.clear();
+    clsChannel ch = band;
     for (int k = pick(0, 7); k > 0; --k) ch.ChannelName += letters[pick(0, letters.size() - 1)];
-    ch.SubsignalingType = pick(0, 3);
-    ch.RFPower = pick(0, 1);
     ch.Scrambler = !ch.SpecialRadio && pick(0, 1);  // special radios use it for the tone bank
-    ch.RxFrequency = tuned();
-    ch.RxSignalling = kinds[pick(0, 2)];
-    ch.RxCTCSSCode = static_cast<std::uint8_t>(pick(0, 63));
-    ch.RxSignalData = static_cast<std::int16_t>(pick(-511, 511));
+    std::tie(ch.SubsignalingType, ch.RFPower, ch.PTTBurstToneEnable, ch.TranspondToneEnable) =
+        std::tuple{pick(0, 3), pick(0, 1), pick(0, 1), pick(0, 1)};
+    std::tie(ch.RxFrequency, ch.RxSignalling, ch.RxCTCSSCode, ch.RxSignalData) =
+        std::tuple{tuned(), kinds[pick(0, 2)], pick(0, 63), pick(-511, 511)};
     const bool txOn = pick(0, 3) != 0;
     ch.TxFrequency = txOn ? tuned() : 0;
     ch.TxChannelData = txOn;  // as a read leaves a blank half
@@ -321,21 +282,18 @@ TEST(clsChannelKM2, GeneratedChannelsRoundTrip) {
     const bool specialTone = ch.SpecialRadio && ch.TxSignalling == 0 && pick(0, 1);
     ch.TxCTCSSCode = static_cast<std::uint8_t>(specialTone ? pick(101, 163) : pick(0, 63));
     ch.TxSignalData = static_cast<std::int16_t>(pick(-511, 511));
-    ch.PTTBurstToneEnable = pick(0, 1);
-    ch.TranspondToneEnable = pick(0, 1);
     const bool burst = ch.PTTBurstToneEnable || ch.TranspondToneEnable;
     ch.BurstDuration = burst ? static_cast<float>(100 * pick(1, 32)) : 3200;
     ch.BurstFrequency = static_cast<float>(62500.0 / (pick(19, 89) + 1));
     ch.CreateChannelDataKM2();
     ASSERT_EQ(ch.ChannelData.size(), 32u);
 
-    clsChannel back = Read(ch, ch.ChannelData);
+    clsChannel back = Read(band, ch.ChannelData);
     clsChannel expected = ch;
     if (!ch.ChannelName.empty()) expected.ChannelName = (ch.ChannelName + "      ").substr(0, 6);
     expected.Scrambler = ch.Scrambler || specialTone;
     EXPECT_EQ(Settings(back), Settings(expected)) << ch.ChannelData;
     EXPECT_FLOAT_EQ(back.BurstFrequency, burst ? ch.BurstFrequency : 694.4f);
-    // Encoding what was read gives the same record and checksum.
     back.CreateChannelDataKM2();
     EXPECT_EQ(std::tie(back.ChannelData, back.CheckSumKM2),
               std::tie(ch.ChannelData, ch.CheckSumKM2));
