@@ -33,7 +33,6 @@ TEST(PortMap, AdaptersComeFirstInNameOrderThenTheBuiltInPorts) {
                                       (dev / "ttyACM0").string()}));
   EXPECT_EQ(DeviceForPort(3, {}, adapters), (dev / "ttyACM0").string());
   EXPECT_EQ(DeviceForPort(4, {}, adapters), "/dev/ttyS3");
-  EXPECT_EQ(DeviceForPort(1, {}, {}), "/dev/ttyS0");
   EXPECT_EQ(DeviceForPort(2, {{2, "sim:km2"}}, adapters), "sim:km2");
   EXPECT_EQ(DeviceForPort(0, {}, adapters), "");
   EXPECT_TRUE(UsbSerialAdapters(dev / "missing").empty());
