@@ -17,24 +17,18 @@
 
 namespace tallisk::testing {
 
-struct Message {
-  std::string text;
-  std::string title;
-};
-
 class RecordingFeedback : public LinkFeedback {
  public:
-  std::vector<std::string> readStatus;
-  std::vector<std::string> writeStatus;
-  std::vector<Message> messages;
-  std::vector<std::string> failures;
+  std::vector<std::string> readStatus, writeStatus;
+  // Message boxes as "text (title)", failure reports as they are, in the order shown.
+  std::string said;
 
   void ShowReadStatus(const std::string& text) override { readStatus.push_back(text); }
   void ShowWriteStatus(const std::string& text) override { writeStatus.push_back(text); }
   void ShowMessage(const std::string& text, const std::string& title) override {
-    messages.push_back({text, title});
+    said += (said.empty() ? "" : " | ") + text + " (" + title + ")";
   }
-  void ShowFailure(const std::string& text) override { failures.push_back(text); }
+  void ShowFailure(const std::string& text) override { said += (said.empty() ? "" : " | ") + text; }
 };
 
 template <class Radio>
@@ -52,24 +46,19 @@ struct LinkBench {
     if (onPump) onPump();
   }};
   RadioLink link{port, clock, pump, feedback, state, [] { return 1; }};
+  Clock::Nanos mark = clock.Now();  // where Seconds() counts from
 
   // Both sides at 2400 baud, as on the bench.
-  void Pace() {
-    radio.Paced = true;
-    port.Line().Paced = true;
-  }
+  void Pace() { radio.Paced = port.Line().Paced = true; }
   // The cable is left as it should be after any conversation.
   bool LeftIdle() { return !port.Line().IsOpen() && !radio.RTS() && !radio.DTR(); }
-  double SecondsSince(Clock::Nanos start) {
-    return std::chrono::duration<double>(clock.Now() - start).count();
-  }
+  double Seconds() { return std::chrono::duration<double>(clock.Now() - mark).count(); }
 };
 
 inline std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed) {
   std::mt19937 gen(seed);
-  std::uniform_int_distribution<int> byte(0, 255);
   std::vector<std::uint8_t> out(n);
-  for (auto& b : out) b = static_cast<std::uint8_t>(byte(gen));
+  for (auto& b : out) b = static_cast<std::uint8_t>(gen());
   return out;
 }
 
@@ -79,16 +68,15 @@ inline std::string HexOf(const std::vector<std::uint8_t>& bytes) {
   return out;
 }
 
-// A QVR image in the form the programming run sends: S1 lines of 8 bytes, padded with FF;
-// an image that reaches address 0100 is cut there into the two parts, a smaller one goes
-// wholly into the second.
+// A QVR image as the programming run sends it: S1 lines of 8 bytes, padded with FF; an
+// image that reaches address 0100 is cut there into the two parts, a smaller one goes wholly
+// into the second.
 inline std::pair<std::string, std::string> QvrParts(std::vector<std::uint8_t> image) {
   image.resize((image.size() + 7) / 8 * 8, 0xFF);
-  const bool cut = image.size() > 0x100;
   std::string first, second;
   for (std::size_t a = 0; a < image.size(); a += 8) {
     const std::vector<std::uint8_t> data(image.begin() + a, image.begin() + a + 8);
-    (cut && a < 0x100 ? first : second) +=
+    (image.size() > 0x100 && a < 0x100 ? first : second) +=
         sim::MakeRecord("S1", static_cast<std::uint32_t>(a), data);
   }
   return {first, second};

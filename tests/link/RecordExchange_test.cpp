@@ -2,131 +2,193 @@
 
 #include <gtest/gtest.h>
 
-#include "link/Clock.h"
-#include "tallisk/conversions.h"
+#include "LinkTestSupport.h"
+#include "link/LinkConstants.h"
+#include "tallisk/errors.h"
 
-namespace tallisk {
+namespace tallisk::testing {
 namespace {
 
 const std::string kErased(16704, 'F');
 
-// An answer record as a radio sends it, without the line end.
-std::string AnswerRecord(std::uint32_t address, const std::string& data) {
+// A record as a radio sends it, without the line end.
+std::string Record(const char* letters, std::uint32_t address, const std::string& data) {
   const std::string body = ToHex(data.size() / 2 + 3, 2) + ToHex(address, 4) + data;
-  return "R1" + body + RecordCheckSum(body);
+  return letters + body + RecordCheckSum(body);
+}
+std::string Answer(std::uint32_t address, const std::string& data) {
+  return Record("R1", address, data);
 }
 
-TEST(StoreAnswerRecord, RefusesShortMiscountedAndMisspeltRecords) {
-  std::string image = kErased;
-  EXPECT_FALSE(StoreAnswerRecord(image, "R10300000"));   // nine characters
-  EXPECT_TRUE(StoreAnswerRecord(image, "R1030000FC"));   // count 3: nothing to store
-  EXPECT_FALSE(StoreAnswerRecord(image, "R1030000fc"));  // checksum compared as text
-  EXPECT_FALSE(StoreAnswerRecord(image, "R1030000FD"));
-  // Count says five bytes follow, six do.
-  std::string miscounted = AnswerRecord(0x8000, "1122");
-  miscounted.replace(2, 2, "04");
-  miscounted.insert(miscounted.size() - 2, "33");
-  EXPECT_FALSE(StoreAnswerRecord(image, miscounted));
-  // A digit that is no hex digit would read as 0 in the checksum and land in the image.
-  const std::string body = "058000" + std::string("ZZ11");
-  EXPECT_FALSE(StoreAnswerRecord(image, "R1" + body + RecordCheckSum(body)));
-  EXPECT_EQ(image, kErased);
-}
-
-TEST(StoreAnswerRecord, PlacesDataByAddressFrom8000h) {
-  std::string image = kErased;
-  ASSERT_TRUE(StoreAnswerRecord(image, AnswerRecord(0x8000, "0123456789ABCDEF")));
-  EXPECT_EQ(image.substr(0, 16), "0123456789ABCDEF");
-  ASSERT_TRUE(StoreAnswerRecord(image, AnswerRecord(0x8010, "A1B2")));
-  EXPECT_EQ(image.substr(32, 4), "A1B2");
-  EXPECT_EQ(image.substr(16, 16), std::string(16, 'F'));
-  // Digits of either case arrive; the image keeps upper case.
-  ASSERT_TRUE(StoreAnswerRecord(image, AnswerRecord(0x8020, "abcdef")));
-  EXPECT_EQ(image.substr(64, 6), "ABCDEF");
-  // The last byte of the image.
-  ASSERT_TRUE(StoreAnswerRecord(image, AnswerRecord(0xA09F, "5A")));
-  EXPECT_EQ(image.substr(image.size() - 2), "5A");
-  EXPECT_EQ(image.size(), kErased.size());
-}
-
-TEST(StoreAnswerRecord, RefusesRecordsOutsideTheImage) {
-  std::string image = kErased;
-  EXPECT_FALSE(StoreAnswerRecord(image, AnswerRecord(0xA0A0, "00")));      // just past the end
-  EXPECT_FALSE(StoreAnswerRecord(image, AnswerRecord(0xA09E, "000000")));  // runs over the end
-  EXPECT_FALSE(StoreAnswerRecord(image, AnswerRecord(0x7FFF, "00")));      // below the image
-  EXPECT_FALSE(StoreAnswerRecord(image, AnswerRecord(0x0000, "00")));
-  EXPECT_EQ(image, kErased);
+TEST(StoreAnswerRecord, StoresByAddressFrom8000hAndRefusesAnythingDoubtful) {
+  struct Case {
+    std::string record;
+    bool ok;
+    std::size_t at = 0;
+    std::string stored = "";
+  };
+  const Case cases[] = {
+      {Answer(0x8000, "0123456789ABCDEF"), true, 0, "0123456789ABCDEF"},
+      {Answer(0x8020, "abcdef"), true, 64, "ABCDEF"},  // the image keeps upper case
+      {Answer(0xA09F, "5A"), true, 16702, "5A"},       // the last byte of the image
+      {"R1030000FC", true},                            // count 3: nothing to store
+      {"R10300000", false},                            // too short to be a record
+      {"R1030000fc", false},                           // checksum compared as text
+      {"R1030000FD", false},
+      {"R10480001122" + RecordCheckSum("0480001122"), false},  // count says one byte, two follow
+      {"R1058000ZZ11" + RecordCheckSum("058000ZZ11"),
+       false},                            // a stray digit would read as 0 and land in the image
+      {Answer(0xA0A0, "00"), false},      // just past the end
+      {Answer(0xA09E, "000000"), false},  // runs over the end
+      {Answer(0x7FFF, "00"), false},      // below the image
+  };
+  for (const auto& c : cases) {
+    std::string image = kErased, want = kErased;
+    want.replace(c.at, c.stored.size(), c.stored);
+    EXPECT_EQ(StoreAnswerRecord(image, c.record), c.ok) << c.record;
+    EXPECT_EQ(image, want) << c.record;
+  }
 }
 
 TEST(StoreAnswerLines, StoresAnswerLinesOnlyAndStopsAtTheFirstBadOne) {
   std::string image = kErased;
-  const std::string text = "TA048000FF7C\r\n" + AnswerRecord(0x8000, "1111") + "\r\n\n" +
-                           "noise\r" + AnswerRecord(0x8002, "2222") + "\r\n" +
-                           AnswerRecord(0x8004, "3333");  // no CR: not processed
-  ASSERT_TRUE(StoreAnswerLines(image, text));
+  ASSERT_TRUE(StoreAnswerLines(image, "TA048000FF7C\r\n" + Answer(0x8000, "1111") +
+                                          "\r\n\nnoise\r" + Answer(0x8002, "2222") + "\r\n" +
+                                          Answer(0x8004, "3333")));  // no CR: not processed
   EXPECT_EQ(image.substr(0, 12), "11112222FFFF");
 
-  std::string bad = AnswerRecord(0x8006, "4444");
+  std::string bad = Answer(0x8006, "4444");
   bad.back() = bad.back() == '0' ? '1' : '0';
   image = kErased;
-  EXPECT_FALSE(StoreAnswerLines(image, AnswerRecord(0x8000, "5555") + "\r\n" + bad + "\r\n" +
-                                           AnswerRecord(0x8008, "6666") + "\r\n"));
+  EXPECT_FALSE(StoreAnswerLines(
+      image, Answer(0x8000, "5555") + "\r\n" + bad + "\r\n" + Answer(0x8008, "6666") + "\r\n"));
   EXPECT_EQ(image.substr(0, 20), "5555FFFFFFFFFFFFFFFF");
-  image = kErased;
-  EXPECT_TRUE(StoreAnswerLines(image, ""));
-  EXPECT_EQ(image, kErased);
-}
-
-std::string QvrLine(std::uint32_t address, const std::string& data16) {
-  const std::string body = "0B" + ToHex(address, 4) + data16;
-  return "S1" + body + RecordCheckSum(body) + "\r\n";
 }
 
 TEST(CheckAnswerLinesQVR, AcceptsOnlyWholeConsecutiveCheckedLines) {
   std::string good;
-  for (std::uint32_t a = 0; a < 0x100; a += 8) good += QvrLine(a, ToHex(a * 0x01010101ULL, 16));
+  for (std::uint32_t a = 0; a < 0x100; a += 8)
+    good += Record("S1", a, ToHex(a * 0x01010101ULL, 16)) + "\r\n";
+  auto changed = [&](std::size_t at, const std::string& by) {
+    return std::string(good).replace(at, by.size(), by);
+  };
   EXPECT_TRUE(CheckAnswerLinesQVR(good));
-
-  EXPECT_FALSE(CheckAnswerLinesQVR(""));
-  EXPECT_TRUE(CheckAnswerLinesQVR(good.substr(0, 15 * 28)));           // header and eight channels
-  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(0, 14 * 28)));          // a dump cut short
-  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(0, good.size() - 1)));  // torn last line
-  EXPECT_FALSE(CheckAnswerLinesQVR(good + "S9030000FC\r\n"));          // anything after
-  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(28)));                  // not from 0000
-  EXPECT_FALSE(CheckAnswerLinesQVR(good.substr(0, 28) + good.substr(56)));  // a line missing
-
-  std::string damaged = good;
-  damaged[28 * 5 + 12] = damaged[28 * 5 + 12] == '0' ? '1' : '0';  // one data digit
-  EXPECT_FALSE(CheckAnswerLinesQVR(damaged));
-  const std::string rest = good.substr(28);
-  std::string lowerChecksum = QvrLine(0, "00000000000000AA");
-  ASSERT_EQ(lowerChecksum.substr(24, 2), "4A");
-  EXPECT_TRUE(CheckAnswerLinesQVR(lowerChecksum + rest));
-  lowerChecksum[25] = 'a';
-  EXPECT_FALSE(CheckAnswerLinesQVR(lowerChecksum + rest));
-  std::string noLineEnd = good;
-  noLineEnd[28 * 3 + 27] = ' ';
-  EXPECT_FALSE(CheckAnswerLinesQVR(noLineEnd));
-  std::string wrongCount = good;
-  wrongCount.replace(28 * 3 + 2, 2, "0C");
-  EXPECT_FALSE(CheckAnswerLinesQVR(wrongCount));
+  EXPECT_TRUE(CheckAnswerLinesQVR(good.substr(0, 15 * 28)));  // header and eight channels
+  for (const std::string& bad :
+       {std::string(), good.substr(0, 14 * 28),                      // a dump cut short
+        good.substr(0, good.size() - 1),                             // a torn last line
+        good + "S9030000FC\r\n",                                     // anything after
+        good.substr(28),                                             // not from 0000
+        good.substr(0, 28) + good.substr(56),                        // a line missing
+        changed(28 * 5 + 12, good[28 * 5 + 12] == '0' ? "1" : "0"),  // one data digit
+        changed(28 * 3 + 27, " "),                                   // no line end
+        changed(28 * 3 + 2, "0C")}) {                                // wrong count
+    EXPECT_FALSE(CheckAnswerLinesQVR(bad)) << bad.substr(0, 60);
+  }
 }
 
-TEST(PercentText, WholePercentTiesToEven) {
-  EXPECT_EQ(PercentText(208, 8176), "3%");
-  EXPECT_EQ(PercentText(8176, 8176), "100%");
-  EXPECT_EQ(PercentText(32, 8192), "0%");
-  EXPECT_EQ(PercentText(1024, 8192), "12%");  // 12.5
-  EXPECT_EQ(PercentText(3072, 8192), "38%");  // 37.5
+// A port whose lines stay as they were last set, whose n-th write fails as a cable pulled
+// out of a USB adapter would, and whose radio is silent or, when talking, never stops: a
+// character every 100 ms.
+class ScriptedPort : public SerialPort {
+ public:
+  explicit ScriptedPort(Clock& clock) : clock_(clock), start_(clock.Now()) {}
+  void SetPortNumber(int) override {}
+  void SetLineSettings(const std::string& s) override { settings = s; }
+  void Open() override { open = true; }
+  void Close() override { open = false; }
+  void SetRTS(bool on) override { rts = on; }
+  void SetDTR(bool on) override { dtr = on; }
+  bool CTS() override { return true; }
+  int BytesWaiting() override { return static_cast<int>(Arrived() - taken_); }
+  std::string ReadAll() override {
+    const std::size_t fresh = Arrived() - taken_;
+    taken_ += fresh;
+    return std::string(fresh, 'x');
+  }
+  void Write(const std::string& text) override {
+    if (++writes_ == failAt) throw TalliskError(ErrPortFailed, "Write", "Input/output error");
+    written += text;
+  }
+
+  bool open = false, rts = false, dtr = false, talking = false;
+  int failAt = 0;
+  std::string settings, written;
+
+ private:
+  std::size_t Arrived() { return talking ? (clock_.Now() - start_) / link::milliseconds(100) : 0; }
+  Clock& clock_;
+  Clock::Nanos start_;
+  std::size_t taken_ = 0;
+  int writes_ = 0;
+};
+
+struct ScriptBench {
+  VirtualClock clock;
+  ScriptedPort port{clock};
+  RecordingFeedback feedback;
+  TransferState state;
+  NoEventPump pump;
+  RadioLink link{port, clock, pump, feedback, state, [] { return 1; }};
+};
+
+TEST(CollectAnswer, EndsAfterFourWholeSecondsOfSilenceOrThirtyAtTheLatest) {
+  // The clock starts a quarter past a whole second: the fifth boundary ends the silence.
+  for (const auto& [talking, characters, seconds] :
+       {std::tuple{false, 0, 4.75}, std::tuple{true, 297, 29.75}}) {
+    ScriptBench b;
+    b.port.talking = talking;
+    const auto start = b.clock.Now();
+    EXPECT_EQ(b.link.CollectAnswer(30), std::string(characters, 'x'));
+    EXPECT_NEAR(std::chrono::duration<double>(b.clock.Now() - start).count(), seconds, 0.01);
+  }
 }
 
-TEST(WholeSecondsBetween, CountsSecondBoundariesCrossed) {
-  using std::chrono::milliseconds;
-  const Clock::Nanos t(std::chrono::seconds(1000));
-  EXPECT_EQ(WholeSecondsBetween(t + milliseconds(900), t + milliseconds(1100)), 1);
-  EXPECT_EQ(WholeSecondsBetween(t + milliseconds(100), t + milliseconds(999)), 0);
-  EXPECT_EQ(WholeSecondsBetween(t + milliseconds(999), t + milliseconds(5000)), 5);
+TEST(SendText, PacesCharactersAndRecordsGoInOneWrite) {
+  ScriptBench b;
+  auto start = b.clock.Now();
+  EXPECT_TRUE(b.link.SendText("N3030000FC\r\n", true));
+  EXPECT_EQ(b.port.written, "N3030000FC\r\n");
+  EXPECT_EQ(b.clock.Now() - start, 12 * link::kCharacterPause);
+  start = b.clock.Now();
+  EXPECT_TRUE(b.link.SendRecord("T9030000FC\r\n"));
+  EXPECT_EQ(b.clock.Now() - start, link::kRecordPause);
+}
+
+TEST(Conversations, LowerTheLinesAndCloseOnEveryPathFailuresIncluded) {
+  const std::string km2 = HexOf(RandomBytes(8192, 20));
+  const auto [first, second] = QvrParts(RandomBytes(194, 21));
+  struct Case {
+    int failAt;
+    std::function<bool(RadioLink&)> run;
+    std::string said;
+  };
+  const Case cases[] = {
+      {0, [](RadioLink& l) { return l.CheckRadioLink(); }, ""},
+      {0, [&](RadioLink& l) { return l.TransferImageKM2(km2); }, ""},
+      {0, [](RadioLink& l) { return !l.ReadRadioQVR().empty(); },
+       "No Data Read (QVR Radio Programmer)"},
+      {5, [](RadioLink& l) { return !l.ReadRadioKM2().Accepted.empty(); },
+       "Following error has occured while reading the radio:\rInput/output error #8015"},
+      {30, [&](RadioLink& l) { return l.TransferImageKM2(km2); },
+       "Following error has occured while writing to radio:\rInput/output error #8015"},
+      {40, [&](RadioLink& l) { return l.TransferImageQVR(first, second); },
+       "Unable to program the radio because a following error has occured:Input/output error "
+       "#8015 (QVR Radio Programmer)"},
+  };
+  for (const auto& c : cases) {
+    ScriptBench b;
+    b.port.failAt = c.failAt;
+    const bool ok = c.run(b.link);
+    EXPECT_EQ(ok, c.said.empty()) << c.said;
+    EXPECT_EQ(b.feedback.said, c.said);
+    EXPECT_TRUE(ok || b.feedback.writeStatus.empty() || b.feedback.writeStatus.back().empty());
+    // Only the link can have lowered the lines of this port.
+    EXPECT_FALSE(b.port.open || b.port.rts || b.port.dtr) << c.said;
+    EXPECT_EQ(b.port.settings, "2400,N,8,1");
+    EXPECT_FALSE(b.state.TransferBusy);
+  }
 }
 
 }  // namespace
-}  // namespace tallisk
+}  // namespace tallisk::testing

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include "LinkTestSupport.h"
+#include "link/LinkConstants.h"
+#include "link/RecordExchange.h"
+#include "sim/VirtualRadioKM2.h"
+#include "sim/VirtualRadioQVR.h"
+
+namespace tallisk::testing {
+namespace {
+
+using QvrBench = LinkBench<sim::VirtualRadioQVR>;
+using Km2Bench = LinkBench<sim::VirtualRadioKM2>;
+
+TEST(QVR, WritesBothPhasesOfARunAndReadsTheWholeEepromBack) {
+  QvrBench b(512);
+  b.Pace();
+  const auto image = RandomBytes(300, 12);
+  const auto [first, second] = QvrParts(image);
+  bool linesUp = true;
+  b.onPump = [&] { linesUp = linesUp && b.radio.RTS() && b.radio.DTR(); };
+
+  EXPECT_TRUE(b.link.TransferImageQVR(first, second));
+  EXPECT_EQ(b.radio.PhasesStored(), 2);
+  EXPECT_EQ(b.radio.EepromHex().substr(0, 608), HexOf(image) + "FFFFFFFF");
+  const auto& heard = b.radio.RecordsHeard;
+  ASSERT_EQ(heard.size(), 2u + 32 + 1 + 2 + 6 + 1);
+  EXPECT_EQ(heard[0], "N004006D008E");   // the run's opening command
+  EXPECT_EQ(heard[35], "N004006D404E");  // and the second phase's
+  EXPECT_EQ(b.feedback.writeStatus, (std::vector<std::string>{"Radio Programming In Progress",
+                                                              "Radio Programming Complete"}));
+  EXPECT_TRUE(linesUp);
+  EXPECT_TRUE(b.LeftIdle());
+
+  b.mark = b.clock.Now();
+  const std::string answer = b.link.ReadRadioQVR();
+  EXPECT_EQ(heard.back(), "N3030000FC");
+  ASSERT_EQ(answer.size(), 64u * 28);
+  std::string data;  // characters 9 to 24 of every line
+  for (std::size_t i = 0; i < answer.size(); i += 28) data += answer.substr(i + 8, 16);
+  EXPECT_EQ(data, b.radio.EepromHex());
+  EXPECT_EQ(b.feedback.said, "");
+  EXPECT_TRUE(b.LeftIdle());
+  // 1792 characters at 2400 baud, then the silence limit.
+  EXPECT_GT(b.Seconds(), 7.4 + 4);
+  EXPECT_LT(b.Seconds(), 7.5 + 5);
+}
+
+TEST(QVR, ABadLineSilenceOrNoCtsLeavesNothingDone) {
+  const auto [first, second] = QvrParts(RandomBytes(194, 13));
+  struct Case {
+    sim::Misbehaviour misbehave;
+    bool write;
+    std::string said;
+  };
+  const Case cases[] = {
+      {{.GarbleBlock = 21}, false, "Checksum Error"},  // the calibration line
+      {{.Silent = true}, false, "No Data Read"},
+      {{.NeverCTS = true},
+       true,
+       "The radio is not ready (no CTS). Check the cable and that the radio is switched on."},
+  };
+  for (const auto& c : cases) {
+    QvrBench b;
+    b.radio.Misbehave = c.misbehave;
+    EXPECT_FALSE(c.write ? b.link.TransferImageQVR(first, second) : b.link.ReadRadioQVR() != "");
+    EXPECT_EQ(b.feedback.said, c.said + " (QVR Radio Programmer)");
+    EXPECT_TRUE(b.feedback.writeStatus.empty() || b.feedback.writeStatus.back().empty());
+    EXPECT_EQ(b.radio.PhasesStored(), 0);
+    // Silence ends a read after four whole seconds, no CTS a write after ten.
+    EXPECT_LT(b.Seconds(), c.write ? 10.5 : 5.0);
+    EXPECT_TRUE(b.LeftIdle());
+  }
+}
+
+// The read image when the first `blocks` blocks were accepted: the radio's bytes, then erased.
+std::string ReadImage(Km2Bench& b, std::size_t blocks) {
+  const std::size_t n = std::min<std::size_t>(blocks * 2 * 208, 16384);
+  return b.radio.EepromHex().substr(0, n) + std::string(16704 - n, 'F');
+}
+
+TEST(KM2Read, ReadsTheWholeImageInFortyBlocks) {
+  Km2Bench b;
+  b.radio.Eeprom = RandomBytes(8192, 1);
+  b.Pace();
+  bool linesAndBusy = true;
+  b.onPump = [&] {
+    linesAndBusy =
+        linesAndBusy && b.state.TransferBusy && (b.radio.BlockRequests().empty() || b.radio.DTR());
+  };
+  const KM2ReadResult r = b.link.ReadRadioKM2();
+  const auto& requests = b.radio.BlockRequests();
+  ASSERT_EQ(requests.size(), 40u);
+  for (std::size_t i = 0; i < requests.size(); ++i) EXPECT_EQ(requests[i], 0x8000 + 208 * i);
+  EXPECT_EQ(requests.back(), 0x9FB0u);
+  EXPECT_EQ(r.Image, b.radio.EepromHex() + std::string(320, 'F'));
+  ASSERT_EQ(b.feedback.readStatus.size(), 40u);
+  EXPECT_EQ(b.feedback.readStatus.front(), "Reading... 3%");
+  EXPECT_EQ(b.feedback.readStatus.back(), "Reading... 100%");
+  EXPECT_EQ(b.feedback.said, "");
+  EXPECT_TRUE(linesAndBusy);
+  EXPECT_TRUE(b.LeftIdle());
+  // Each block ends with the silence limit: four to five seconds after the last character.
+  EXPECT_GT(b.Seconds(), 40 * (4 + 2.3));
+  EXPECT_LT(b.Seconds(), 4 + 40 * (5 + 2.5));
+}
+
+TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
+  struct Case {
+    sim::Misbehaviour misbehave;
+    std::size_t stopAt;  // the stop comes with this block request
+    std::size_t requests;
+    int kept;  // whole blocks kept in the image; -1: no image at all
+    std::string said;
+    int seconds = 0;  // when set: how long it took, to the whole second
+  };
+  const std::string title = " (KM2 Radio Programmer)";
+  const std::string checksum = "Checksum Error" + title, noData = "No Data Read" + title;
+  const Case cases[] = {
+      {{}, 5, 5, 5, ""},                    // the stop keeps the blocks read before it
+      {{.GarbleBlock = 7}, 0, 41, 40, ""},  // bad once: asked again and recovered
+      {{.GarbleBlock = 7, .GarbleAlways = true}, 0, 9, 7, checksum},
+      {{.GarbleBlock = 0, .GarbleAlways = true}, 0, 2, 0, checksum},
+      {{.CutBlock = 3}, 0, 5, 3, checksum},  // a block cut short is no whole block
+      {{.Silent = true}, 0, 2, 0, noData},
+      // Erased bytes where the radio fell silent must not pass for its programming.
+      {{.StopAnsweringAfter = 10}, 0, 12, 10, noData},
+      {{.NotAttached = true}, 0, 0, -1, "Error: Unable to communicate with the radio" + title, 3},
+      // The link check sees CTS; the cable comes off once the test-mode record is through.
+      {{.DropLineAfter = 1}, 0, 0, -1, link::kNoCts + title, 10},
+  };
+  for (const auto& c : cases) {
+    Km2Bench b;
+    b.radio.Eeprom = RandomBytes(8192, 3);
+    b.radio.Misbehave = c.misbehave;
+    b.onPump = [&] {
+      b.state.StopRequested |= c.stopAt > 0 && b.radio.BlockRequests().size() == c.stopAt;
+    };
+    b.state.StopRequested = true;  // a stop left over from before is cleared at the start
+    const KM2ReadResult r = b.link.ReadRadioKM2();
+    EXPECT_EQ(b.radio.BlockRequests().size(), c.requests) << c.said;
+    EXPECT_EQ(b.feedback.said, c.said);
+    EXPECT_EQ(r.Image, c.kept < 0 ? "" : ReadImage(b, c.kept)) << c.said;
+    // What the read log holds, stored again, gives the same image.
+    std::string logged(16704, 'F');
+    EXPECT_TRUE(StoreAnswerLines(logged, r.Accepted));
+    EXPECT_EQ(logged, c.kept < 0 ? std::string(16704, 'F') : r.Image) << c.said;
+    EXPECT_EQ(r.Accepted.empty(), c.kept <= 0) << c.said;
+    EXPECT_EQ(c.seconds > 0 ? static_cast<int>(b.Seconds()) : 0, c.seconds) << c.said;
+    EXPECT_TRUE(b.LeftIdle()) << c.said;
+  }
+}
+
+TEST(KM2Write, SendsStartRecordAllDataRecordsAndTheEndRecord) {
+  Km2Bench b;
+  b.Pace();
+  const std::string image = HexOf(RandomBytes(8192, 6));
+
+  EXPECT_TRUE(b.link.TransferImageKM2(image));
+  const auto& heard = b.radio.RecordsHeard;
+  ASSERT_EQ(heard.size(), 258u);
+  EXPECT_EQ(heard.front(),
+            "T023000035322D3132373842FFFCBC100000000000191400169500DA00FBEFFB0174014818");
+  EXPECT_EQ(heard.back(), "T9030000FC");
+  EXPECT_EQ(b.radio.EepromHex(), image);
+  ASSERT_EQ(b.feedback.writeStatus.size(), 257u);
+  EXPECT_EQ(b.feedback.writeStatus.front(), "Writing... 0%");
+  EXPECT_EQ(b.feedback.writeStatus[31], "Writing... 12%");  // 12.5 and 37.5: ties to even
+  EXPECT_EQ(b.feedback.writeStatus[95], "Writing... 38%");
+  EXPECT_EQ(b.feedback.writeStatus[255], "Writing... 100%");
+  EXPECT_EQ(b.feedback.writeStatus.back(), "Radio Programming Complete");
+  EXPECT_TRUE(b.LeftIdle());
+}
+
+TEST(KM2Write, RefusalsStopsAndCablesThatComeOffEndItCleanly) {
+  const std::string image = HexOf(RandomBytes(8192, 7));
+  std::string stray = image;
+  stray[100] = 'G';
+  struct Case {
+    std::string sent;
+    sim::Misbehaviour misbehave;
+    int stopAtPump, stored, heard;
+    std::string said;
+  };
+  const std::string title = " (KM2 Radio Programmer)";
+  const Case cases[] = {
+      {image.substr(2), {}, 0, 0, 0, "Internal Error: EEPROM size not correct" + title},
+      {stray, {}, 0, 0, 0, "Internal Error: EEPROM image not correct" + title},
+      // The stop is looked at between records: the record after its pump still goes, and
+      // the end record follows.
+      {image, {}, 11, 11, 1 + 11 + 1, ""},
+      {image, {.NeverCTS = true}, 200, 0, 0, ""},  // stopped before anything was begun
+      {image, {.DropLineAfter = 20}, 0, 19, 20, link::kNoCts + title},
+  };
+  for (const auto& c : cases) {
+    Km2Bench b;
+    b.radio.Misbehave = c.misbehave;
+    int pumps = 0;
+    b.onPump = [&] { b.state.StopRequested |= ++pumps == c.stopAtPump; };
+    EXPECT_FALSE(b.link.TransferImageKM2(c.sent));
+    EXPECT_EQ(b.radio.DataRecordsStored(), c.stored);
+    EXPECT_EQ(b.radio.RecordsHeard.size(), static_cast<std::size_t>(c.heard));
+    EXPECT_EQ(b.radio.WritesEnded(), c.heard == c.stored + 2 ? 1 : 0);
+    EXPECT_EQ(b.radio.EepromHex(),
+              image.substr(0, 64 * c.stored) + std::string(16384 - 64 * c.stored, 'F'));
+    EXPECT_EQ(b.feedback.said, c.said);
+    EXPECT_EQ(b.feedback.writeStatus.back(), "");
+    EXPECT_LT(b.Seconds(), c.said.empty() ? 1.0 : 11.0);  // CTS is given up after 10 s
+    EXPECT_TRUE(b.LeftIdle());
+  }
+}
+
+}  // namespace
+}  // namespace tallisk::testing

@@ -1,0 +1,165 @@
+#include "link/PortMap.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "LinkTestSupport.h"
+#include "link/ConfiguredPort.h"
+
+namespace tallisk::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path FreshFolder(const std::string& name) {
+  const fs::path folder =
+      fs::temp_directory_path() / ("tallisk-link-test-" + name + "-" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+TEST(PortMap, AdaptersComeFirstInNameOrderThenTheBuiltInPorts) {
+  const fs::path dev = FreshFolder("dev");
+  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "null"})
+    std::ofstream(dev / name).put('\n');
+  const auto adapters = UsbSerialAdapters(dev);
+  ASSERT_EQ(adapters,
+            (std::vector<std::string>{(dev / "ttyUSB2").string(), (dev / "ttyUSB10").string(),
+                                      (dev / "ttyACM0").string()}));
+  EXPECT_EQ(DeviceForPort(3, {}, adapters), (dev / "ttyACM0").string());
+  EXPECT_EQ(DeviceForPort(4, {}, adapters), "/dev/ttyS3");
+  EXPECT_EQ(DeviceForPort(2, {{2, "sim:km2"}}, adapters), "sim:km2");
+  EXPECT_EQ(DeviceForPort(0, {}, adapters), "");
+  EXPECT_TRUE(UsbSerialAdapters(dev / "missing").empty());
+  fs::remove_all(dev);
+}
+
+TEST(PortMap, OverridesFileRoundTripsAndToleratesNoise) {
+  const fs::path folder = FreshFolder("conf");
+  const fs::path file = folder / "sub" / "ports.txt";
+  EXPECT_TRUE(LoadPortOverrides(file).empty());
+  const PortOverrides overrides{{1, "/dev/ttyUSB3"}, {2, "sim:qvr"}, {8, "/dev/serial/by-id/x y"}};
+  SavePortOverrides(file, overrides);
+  EXPECT_EQ(LoadPortOverrides(file), overrides);
+  std::ofstream(file, std::ios::app) << "\n# a comment\ncom4 = sim:km2  # trailing\n"
+                                        "COMX = /dev/bad\nCOM5 =\njunk\nCOM0 = /dev/zero\n";
+  const auto read = LoadPortOverrides(file);
+  EXPECT_EQ(read.size(), 4u);
+  EXPECT_EQ(read.at(4), "sim:km2");
+  fs::remove_all(folder);
+
+  const char* saved = std::getenv("XDG_CONFIG_HOME");
+  const std::string xdg = saved ? saved : "";
+  ::setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
+  EXPECT_EQ(PortOverridesFile(), fs::path("/tmp/xdg-test/tallisk/ports.txt"));
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(UserConfigFolder(), fs::path(std::getenv("HOME")) / ".config" / "tallisk");
+  if (saved) ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+}
+
+// The program's own port and link, as the main window builds them.
+template <class ClockType>
+struct PortBench {
+  explicit PortBench(std::function<std::string(int)> deviceOf)
+      : port(clock, std::move(deviceOf), [this](const std::string& line) { log.push_back(line); }) {
+  }
+  ClockType clock;
+  std::vector<std::string> log;
+  ConfiguredPort port;
+  RecordingFeedback feedback;
+  TransferState state;
+  NoEventPump pump;
+  int option = 1;
+  RadioLink link{port, clock, pump, feedback, state, [this] { return option; }};
+};
+
+TEST(ConfiguredPort, VirtualRadiosKeepTheirEepromAndBadDevicesAreNamed) {
+  const fs::path folder = FreshFolder("eeprom");
+  const std::string km2 = HexOf(RandomBytes(8192, 30));
+  std::ofstream(folder / "km2.hex") << km2;
+  const std::vector<std::string> devices{"sim:qvr", "sim:km2:" + (folder / "km2.hex").string(),
+                                         "/nonexistent/ttyUSB9", "sim:xyz"};
+  PortBench<VirtualClock> b([&](int n) { return devices.at(n - 1); });
+
+  const auto image = RandomBytes(194, 31);
+  const auto [first, second] = QvrParts(image);
+  ASSERT_TRUE(b.link.TransferImageQVR(first, second));
+  const std::string answer = b.link.ReadRadioQVR();
+  ASSERT_EQ(answer.size(), 32u * 28);
+  EXPECT_EQ(answer.substr(8, 16), HexOf(image).substr(0, 16));
+  b.option = 2;
+  EXPECT_EQ(b.link.ReadRadioKM2().Image.substr(0, 16384), km2);
+  EXPECT_EQ(b.log.size(), 2u);  // each virtual radio announced once
+  EXPECT_EQ(b.feedback.said, "");
+
+  b.option = 3;
+  EXPECT_EQ(b.link.ReadRadioQVR(), "");
+  EXPECT_EQ(b.feedback.said.rfind("Following error has occured while reading the radio:\r", 0), 0u);
+  EXPECT_NE(b.feedback.said.find("COM3 (/nonexistent/ttyUSB9)"), std::string::npos);
+  EXPECT_EQ(b.feedback.said.substr(b.feedback.said.size() - 6), " #8002");
+  b.option = 4;
+  EXPECT_FALSE(b.link.TransferImageKM2(km2));
+  EXPECT_NE(b.feedback.said.find("Unknown virtual radio sim:xyz"), std::string::npos);
+  fs::remove_all(folder);
+}
+
+// The real serial backend against tallisk-radiosim on a pseudo-terminal, for the bytes that
+// cross a real port (it has no modem lines and no baud rate: the in-process tests cover
+// those). Runs a conversation, stops the radio and gives back the EEPROM it saved.
+std::string OverAPseudoTerminal(const std::string& family,
+                                const std::function<void(RadioLink&)>& talk) {
+  const fs::path saved =
+      fs::temp_directory_path() / ("tallisk-e2e-" + family + std::to_string(::getpid()) + ".hex");
+  // The shell tells its process id, which the simulator keeps, then the simulator its device.
+  FILE* sim =
+      popen(("echo $$; exec '" TALLISK_RADIOSIM "' " + family + " --save '" + saved.string() + "'")
+                .c_str(),
+            "r");
+  int pid = 0;
+  char device[256] = "";
+  EXPECT_EQ(sim ? std::fscanf(sim, "%d %255s", &pid, device) : 0, 2);
+  EXPECT_EQ(std::string(device).rfind("/dev/", 0), 0u) << device;
+
+  PortBench<SystemClock> b([&](int) { return std::string(device); });
+  if (pid > 0) talk(b.link);
+  EXPECT_EQ(b.feedback.said, "");
+  // The pseudo-terminal has no modem lines, and the log says so once.
+  EXPECT_EQ(b.log.size(), 1u);
+  for (const auto& l : b.log) EXPECT_NE(l.find("no modem-control lines"), std::string::npos);
+
+  if (pid > 0) kill(pid, SIGTERM);
+  EXPECT_EQ(sim ? pclose(sim) : -1, 0);  // it ended cleanly, so it saved its EEPROM
+  std::ifstream in(saved);
+  std::string hex, line;
+  while (std::getline(in, line)) hex += line;
+  fs::remove(saved);
+  return hex;
+}
+
+TEST(EndToEnd, QvrWriteThenReadOverAPseudoTerminal) {
+  const auto image = RandomBytes(194, 40);
+  const std::string eeprom = OverAPseudoTerminal("qvr", [&](RadioLink& link) {
+    const auto [first, second] = QvrParts(image);
+    ASSERT_TRUE(link.TransferImageQVR(first, second));
+    const std::string answer = link.ReadRadioQVR();
+    ASSERT_EQ(answer.size(), 32u * 28);
+    std::string data;
+    for (std::size_t i = 0; i < answer.size(); i += 28) data += answer.substr(i + 8, 16);
+    EXPECT_EQ(data.substr(0, 388), HexOf(image));
+  });
+  EXPECT_EQ(eeprom.substr(0, 388), HexOf(image));
+}
+
+TEST(EndToEnd, Km2WriteOverAPseudoTerminal) {
+  const std::string image = HexOf(RandomBytes(8192, 41));
+  const auto write = [&](RadioLink& link) { EXPECT_TRUE(link.TransferImageKM2(image)); };
+  EXPECT_EQ(OverAPseudoTerminal("km2", write), image);
+}
+
+}  // namespace
+}  // namespace tallisk::testing
