@@ -170,6 +170,10 @@ TEST(KM2Write, SendsStartRecordAllDataRecordsAndTheEndRecord) {
   EXPECT_EQ(b.feedback.writeStatus[255], "Writing... 100%");
   EXPECT_EQ(b.feedback.writeStatus.back(), "Radio Programming Complete");
   EXPECT_TRUE(b.LeftIdle());
+  // The line sets the pace: the write ends only when the last record has gone across, so
+  // the radio is done listening and reads back at once.
+  EXPECT_GE(b.Seconds(), 19544 * 10 / 2400.0);
+  EXPECT_TRUE(b.link.ReadRadioKM2().Image.substr(0, 16384) == image) << b.feedback.said;
 }
 
 TEST(KM2Write, RefusalsStopsAndCablesThatComeOffEndItCleanly) {
