@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <set>
 #include <string>
 
@@ -14,6 +13,7 @@
 #include "tallisk/clsOperator.h"
 #include "tallisk/clsRadioHeader.h"
 #include "tallisk/conversions.h"
+#include "tallisk/enums.h"
 
 namespace tallisk {
 namespace {
@@ -21,29 +21,38 @@ namespace {
 constexpr double kOscillatorKHz = 12800;  // divided by the 14-bit reference counter
 
 // Channels at the low end, the middle (on the grid) and the high end of a band, each receiving
-// on one point and transmitting on the next, written and read with the band's values.
-void ExpectChannelsSurvive(const clsNonPersistentInfo& band,
-                           const std::function<void(clsChannel&)>& setUp, bool km2, bool exact) {
+// on one point and transmitting on the next, written and read with the band's values. A KM2
+// channel takes the prescaler code of its band's default text and, on the alternate hardware,
+// alternate prescaler 1 or 2 (0: none).
+void ExpectChannelsSurvive(const std::string& model, const clsNonPersistentInfo& band, bool km2,
+                           std::int16_t prescalerKM2 = 0, int alternate = 0) {
   const double stepHz = band.PllReferenceFrequency * 1000.0;
   const double middle = std::nearbyint((band.FreqMinHz + band.FreqMaxHz) / 2 / stepHz) * stepHz;
   const double points[] = {band.FreqMinHz, middle, band.FreqMaxHz};
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(std::to_string(points[i]));
-    clsChannel written;
-    setUp(written);
+    clsChannel written, read;
+    for (clsChannel* ch : {&written, &read}) {
+      ch->ModelName = model;
+      ch->PLLReferenceFreq = band.PllReferenceFrequency;
+      ch->Prescaler = band.PrescalerSwitch;
+      ch->RxIF = band.IFRx;
+      ch->TxIF = band.IFTx;
+      ch->AuxData = "11111111";
+      ch->prsclKM2 = prescalerKM2;
+      ch->AlternatePreScaler = alternate == 1;
+      ch->AlternatePreScaler2 = alternate == 2;
+    }
     written.RxFrequency = points[i];
     written.TxFrequency = points[(i + 1) % 3];
     ASSERT_TRUE(km2 ? written.CreateChannelDataKM2() : written.CreateChannelData());
-    clsChannel read;
-    setUp(read);
     read.ChannelData = written.ChannelData;
     ASSERT_TRUE(km2 ? read.BreakChannelDataKM2() : read.BreakChannelData());
     // The dual-modulus layout of the alternate hardware decodes in floating point: to the hertz.
-    const auto same = [&](double a, double b) {
-      return exact ? a == b : std::llround(a) == std::llround(b);
-    };
-    EXPECT_TRUE(same(read.RxFrequency, written.RxFrequency)) << read.RxFrequency;
-    EXPECT_TRUE(same(read.TxFrequency, written.TxFrequency)) << read.TxFrequency;
+    for (const auto& [got, want] : {std::pair{read.RxFrequency, written.RxFrequency},
+                                    std::pair{read.TxFrequency, written.TxFrequency}}) {
+      EXPECT_TRUE(alternate ? std::llround(got) == std::llround(want) : got == want) << got;
+    }
   }
 }
 
@@ -51,13 +60,23 @@ TEST(ProfilesConsistency, EveryQvrBandIsIdentifiedFromItsHeaderAndTunesItsRange)
   clsOperator op;
   op.LoadProfiles();
   int specialBands = 0;
+  int code = 0;
   for (const auto& model : *op.RadioData) {
+    SCOPED_TRACE(model->Model);
+    // The program numbers its model list from the list position, so order is the code.
+    EXPECT_EQ(model->ModelCode, code);
+    const bool eight = code >= value_of(enumModel::VHF_M_A_Band_8Channel);
+    EXPECT_EQ(model->NumberOfChannels, eight ? 8 : 16);
+    EXPECT_NE(model->Model.find(eight ? "8 Ch" : "16 Ch"), std::string::npos);
+    // The channel codec subtracts the IF exactly for the models that say UHF.
     const bool uhf = model->Model.find("UHF") != std::string::npos;
+    EXPECT_EQ(uhf, (code >= 7 && code <= 11) || code >= 16);
+    EXPECT_GE(model->collectionNonPersistentRadioInfo.Count(), 2);
+    ++code;
     std::set<std::pair<bool, float>> pageChoices;
     int defaults = 0;
     for (const auto& band : model->collectionNonPersistentRadioInfo) {
-      SCOPED_TRACE(model->Model + " " + band->Address0x0D + " " +
-                   std::to_string(band->PllReferenceFrequency));
+      SCOPED_TRACE(band->Address0x0D + " " + std::to_string(band->PllReferenceFrequency));
       const double reference = band->PllReferenceFrequency;
       defaults += band->Default;
       // Each band is its own choice of injection side and reference on the settings page.
@@ -109,20 +128,11 @@ TEST(ProfilesConsistency, EveryQvrBandIsIdentifiedFromItsHeaderAndTunesItsRange)
           BinToDec(band->Address0x16.substr(6, 2)) << 8 | ParseHex(band->Address0x17.substr(2)),
           std::nearbyint(centreMHz));
 
-      ExpectChannelsSurvive(
-          *band,
-          [&](clsChannel& ch) {
-            ch.ModelName = model->Model;
-            ch.PLLReferenceFreq = band->PllReferenceFrequency;
-            ch.Prescaler = band->PrescalerSwitch;
-            ch.RxIF = band->IFRx;
-            ch.TxIF = band->IFTx;
-            ch.AuxData = "11111111";
-          },
-          false, true);
+      ExpectChannelsSurvive(model->Model, *band, false);
     }
-    EXPECT_EQ(defaults, 1) << model->Model;
+    EXPECT_EQ(defaults, 1);
   }
+  EXPECT_EQ(code, 19);
   EXPECT_GT(specialBands, 0);
 }
 
@@ -132,6 +142,7 @@ TEST(ProfilesConsistency, EveryKM2BandIsKnownByNumberAndItsDefaultTextAgrees) {
   std::string lines;
   for (const auto& model : *op.RadioData) {
     const std::string line = model->Model.substr(0, 6);
+    EXPECT_EQ(model->NumberOfChannels, 320) << line;
     EXPECT_EQ(lines.find(line), std::string::npos) << "model line twice: " << line;
     lines += line + " ";
     const std::string prefix = line.substr(0, 5);
@@ -143,7 +154,6 @@ TEST(ProfilesConsistency, EveryKM2BandIsKnownByNumberAndItsDefaultTextAgrees) {
       defaults += band->Default;
       std::string text;
       ASSERT_TRUE(op.IsRadioModelExist(line + "1" + band->FreqBand, text));
-      EXPECT_EQ(op.GetRadioInfoKM2(line + "1" + band->FreqBand), model);
       ASSERT_EQ(text.size(), 32u);
       const auto word = [&](int n) { return static_cast<double>(ParseHex(text.substr(4 * n, 4))); };
       const double reference = band->PllReferenceFrequency;
@@ -166,22 +176,12 @@ TEST(ProfilesConsistency, EveryKM2BandIsKnownByNumberAndItsDefaultTextAgrees) {
         EXPECT_LE(loMaxMHz, 503);
       }
 
-      for (const int alternate : {0, 1, 2}) {
-        if (alternate != 0 && !alternateLine) continue;
+      for (int alternate = 0; alternate <= (alternateLine ? 2 : 0); ++alternate) {
         SCOPED_TRACE("alternate " + std::to_string(alternate));
-        ExpectChannelsSurvive(
-            *band,
-            [&](clsChannel& ch) {
-              ch.ModelName = model->Model;
-              ch.PLLReferenceFreq = band->PllReferenceFrequency;
-              ch.RxIF = band->IFRx;
-              ch.TxIF = band->IFTx;
-              // The header reads the prescaler code from the default text's second word.
-              ch.prsclKM2 = static_cast<std::int16_t>(static_cast<int>(word(1)) >> 14);
-              ch.AlternatePreScaler = alternate == 1;
-              ch.AlternatePreScaler2 = alternate == 2;
-            },
-            true, alternate == 0);
+        // The header reads the prescaler code from the default text's second word.
+        ExpectChannelsSurvive(model->Model, *band, true,
+                              static_cast<std::int16_t>(static_cast<int>(word(1)) >> 14),
+                              alternate);
       }
     }
     EXPECT_EQ(defaults, 1);

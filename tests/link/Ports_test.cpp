@@ -23,7 +23,7 @@ fs::path FreshFolder(const std::string& name) {
   return folder;
 }
 
-TEST(PortMap, AdaptersComeFirstInNameOrderThenTheBuiltInPorts) {
+TEST(PortMap, AdaptersInNameOrderThenBuiltInPortsAndAnOverridesFileThatToleratesNoise) {
   const fs::path dev = FreshFolder("dev");
   for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "null"})
     std::ofstream(dev / name).put('\n');
@@ -36,12 +36,8 @@ TEST(PortMap, AdaptersComeFirstInNameOrderThenTheBuiltInPorts) {
   EXPECT_EQ(DeviceForPort(2, {{2, "sim:km2"}}, adapters), "sim:km2");
   EXPECT_EQ(DeviceForPort(0, {}, adapters), "");
   EXPECT_TRUE(UsbSerialAdapters(dev / "missing").empty());
-  fs::remove_all(dev);
-}
 
-TEST(PortMap, OverridesFileRoundTripsAndToleratesNoise) {
-  const fs::path folder = FreshFolder("conf");
-  const fs::path file = folder / "sub" / "ports.txt";
+  const fs::path file = dev / "sub" / "ports.txt";
   EXPECT_TRUE(LoadPortOverrides(file).empty());
   const PortOverrides overrides{{1, "/dev/ttyUSB3"}, {2, "sim:qvr"}, {8, "/dev/serial/by-id/x y"}};
   SavePortOverrides(file, overrides);
@@ -51,7 +47,7 @@ TEST(PortMap, OverridesFileRoundTripsAndToleratesNoise) {
   const auto read = LoadPortOverrides(file);
   EXPECT_EQ(read.size(), 4u);
   EXPECT_EQ(read.at(4), "sim:km2");
-  fs::remove_all(folder);
+  fs::remove_all(dev);
 
   const char* saved = std::getenv("XDG_CONFIG_HOME");
   const std::string xdg = saved ? saved : "";

@@ -42,7 +42,7 @@ TEST(KM2Radio, AnswersInTestModeOnlyAndStoresAWriteBetweenStartAndEndRecords) {
   EXPECT_EQ(radio.EepromHex(), std::string(16384 - 64, 'F') + std::string(64, '5'));
 }
 
-TEST(QVRRadio, StoresAProgrammingRunPhaseByPhase) {
+TEST(QVRRadio, StoresARunPhaseByPhaseAndAdjustsLiveInTestModeKeepingOnlyWhenTold) {
   VirtualRadioQVR radio;
   const std::vector<std::uint8_t> ones(8, 0x11), twos(8, 0x22);
   // A phase with a bad line is refused whole; a good one is stored at its S9.
@@ -61,13 +61,10 @@ TEST(QVRRadio, StoresAProgrammingRunPhaseByPhase) {
   Hear(radio, "N2030000FC\r\n" + MakeRecord("S1", 0x0100, twos) + "S9030000FC\r\n");
   EXPECT_EQ(radio.Eeprom[0x20], 0xFF);
   EXPECT_EQ(radio.PhasesRejected(), 2);
-}
 
-TEST(QVRRadio, TestModeAdjustsLiveAndKeepsOnlyWhenTold) {
-  VirtualRadioQVR radio;
-  // Normal power 1, low power 2, maximum deviation 3, crystal type 2 (01) and reference 4.
-  const std::vector<std::uint8_t> calibration{0x81, 0x02, 0x43, 0x44};
-  std::copy(calibration.begin(), calibration.end(), radio.Eeprom.begin() + 0xA8);
+  // Test mode. Normal power 1, low power 2, maximum deviation 3, crystal type 2 (01) and
+  // reference 4.
+  radio.SetEepromHex(std::string(2 * 0xA8, 'F') + "81024344");
   Hear(radio, "N10400A8074C\r\n");
   ASSERT_TRUE(radio.InTestMode());
   const std::string answer = radio.TakeOutput(Nanos::max());
