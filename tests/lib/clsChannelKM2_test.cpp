@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
 #include <string>
 #include <tuple>
 
@@ -237,67 +235,6 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   ch.RxFrequency = 12500.0 * 0xFF01;
   ch.TxFrequency = -1;
   EXPECT_EQ(Encoded(ch).CheckSumKM2, "00");
-}
-
-TEST(clsChannelKM2, GeneratedChannelsRoundTrip) {
-  // Reference, what the radio makes of it, and prsclKM2 (-1: the dual-modulus layout).
-  const struct {
-    float reference;
-    int referenceHz, inserted;
-  } layouts[] = {{12.5f, 12500, 0}, {12.5f, 12500, 1}, {6.25f, 6200, 1},
-                 {5.0f, 5000, 2},   {25.0f, 25000, 0}, {2.5f, 2500, -1}};
-  const float intermediates[] = {214000, 449000, 0};
-  const char* models[] = {"52-8994", "52-3712", "52-11A"};
-  const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -#";
-  std::mt19937 rng(3202612);
-  const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  const int kinds[] = {0, 1, 3};
-
-  for (int i = 0; i < 300; ++i) {
-    const auto& layout = layouts[pick(0, 5)];
-    clsChannel band =
-        Band(layout.reference, static_cast<std::int16_t>(std::max(layout.inserted, 0)));
-    band.ModelName = models[pick(0, 2)];
-    band.RxIF = band.TxIF = intermediates[pick(0, 2)];
-    band.AlternatePreScaler = layout.inserted < 0 && pick(0, 1);
-    band.AlternatePreScaler2 = layout.inserted < 0 && !band.AlternatePreScaler;
-    band.SpecialRadio = pick(0, 1);
-    const int bits = layout.inserted < 0 ? 18 : 19 - layout.inserted;
-    const int lowest = static_cast<int>(band.RxIF * 100.0 / layout.referenceHz) + 2;
-    const int highest = std::min((1 << bits) - 1, 2147483647 / layout.referenceHz);
-    const auto tuned = [&] {
-      return double(layout.referenceHz) * pick(lowest, highest) - band.RxIF * 100.0;
-    };
-    clsChannel ch = band;
-    for (int k = pick(0, 7); k > 0; --k) ch.ChannelName += letters[pick(0, letters.size() - 1)];
-    ch.Scrambler = !ch.SpecialRadio && pick(0, 1);  // special radios use it for the tone bank
-    std::tie(ch.SubsignalingType, ch.RFPower, ch.PTTBurstToneEnable, ch.TranspondToneEnable) =
-        std::tuple{pick(0, 3), pick(0, 1), pick(0, 1), pick(0, 1)};
-    std::tie(ch.RxFrequency, ch.RxSignalling, ch.RxCTCSSCode, ch.RxSignalData) =
-        std::tuple{tuned(), kinds[pick(0, 2)], pick(0, 63), pick(-511, 511)};
-    const bool txOn = pick(0, 3) != 0;
-    ch.TxFrequency = txOn ? tuned() : 0;
-    ch.TxChannelData = txOn;  // as a read leaves a blank half
-    ch.TxSignalling = txOn ? kinds[pick(0, 2)] : 3;
-    const bool specialTone = ch.SpecialRadio && ch.TxSignalling == 0 && pick(0, 1);
-    ch.TxCTCSSCode = static_cast<std::uint8_t>(specialTone ? pick(101, 163) : pick(0, 63));
-    ch.TxSignalData = static_cast<std::int16_t>(pick(-511, 511));
-    const bool burst = ch.PTTBurstToneEnable || ch.TranspondToneEnable;
-    ch.BurstDuration = burst ? static_cast<float>(100 * pick(1, 32)) : 3200;
-    ch.BurstFrequency = static_cast<float>(62500.0 / (pick(19, 89) + 1));
-    ch.CreateChannelDataKM2();
-    ASSERT_EQ(ch.ChannelData.size(), 32u);
-
-    clsChannel back = Read(band, ch.ChannelData);
-    clsChannel expected = ch;
-    if (!ch.ChannelName.empty()) expected.ChannelName = (ch.ChannelName + "      ").substr(0, 6);
-    expected.Scrambler = ch.Scrambler || specialTone;
-    EXPECT_EQ(Settings(back), Settings(expected)) << ch.ChannelData;
-    EXPECT_FLOAT_EQ(back.BurstFrequency, burst ? ch.BurstFrequency : 694.4f);
-    back.CreateChannelDataKM2();
-    EXPECT_EQ(std::tie(back.ChannelData, back.CheckSumKM2),
-              std::tie(ch.ChannelData, ch.CheckSumKM2));
-  }
 }
 
 }  // namespace
