@@ -1,6 +1,7 @@
-// Whole programming images: every block built from settings, assembled, split again and read
-// back. The per-class tests check each field; these check that every block lands where the
-// radio expects it, comes back to the object it came from, and encodes to the same image.
+// Whole programming images built from generated settings over every band and layout,
+// assembled, split again and read back. The per-class tests check hand-worked records and the
+// edge cases; these check that every block lands where the radio expects it, comes back to the
+// object it came from, and encodes to the same image.
 
 #include <gtest/gtest.h>
 
