@@ -37,24 +37,17 @@ namespace qvr {
 clsChannel Band(const std::string& prescaler = "128/129", const std::string& model = "VHF-H",
                 float reference = 6.25f, float intermediate = 21400) {
   clsChannel ch;
-  ch.ModelName = model;
-  ch.PLLReferenceFreq = reference;
+  std::tie(ch.ModelName, ch.PLLReferenceFreq, ch.Prescaler) = std::tie(model, reference, prescaler);
   ch.RxIF = ch.TxIF = intermediate;
-  ch.Prescaler = prescaler;
   return ch;
 }
 
 // The worked channel: CTCSS code 5 on receive, DCS 023 inverted on transmit, group A.
 clsChannel Worked() {
   clsChannel ch = Band();
-  ch.RxFrequency = 150012500;
-  ch.RxCTCSSCode = 5;
-  ch.TxFrequency = 155012500;
-  ch.TxSignalling = 1;
-  ch.TxSignalData = -19;
-  ch.TxPowerControl = 1;
-  ch.GroupA = true;
-  ch.AuxData = "11111111";
+  std::tie(ch.RxFrequency, ch.RxCTCSSCode, ch.TxFrequency, ch.TxSignalling, ch.TxSignalData) =
+      std::tuple{150012500.0, 5, 155012500.0, 1, -19};
+  std::tie(ch.TxPowerControl, ch.GroupA, ch.AuxData) = std::tuple{1, true, "11111111"};
   return ch;
 }
 
@@ -197,27 +190,20 @@ namespace km2 {
 // A KM2 band: 12.5 kHz reference, 21.4 MHz IF (in units of 100 Hz), one inserted bit.
 clsChannel Band(float reference = 12.5f, std::int16_t inserted = 1) {
   clsChannel ch;
-  ch.ModelName = "52-8994";
-  ch.PLLReferenceFreq = reference;
+  std::tie(ch.ModelName, ch.PLLReferenceFreq, ch.prsclKM2) =
+      std::tuple{"52-8994", reference, inserted};
   ch.RxIF = ch.TxIF = 214000;
-  ch.prsclKM2 = inserted;
   return ch;
 }
 
 // The worked channel "AB": CTCSS 5 on receive, DCS 023 inverted on transmit, key-up burst.
 clsChannel Worked() {
   clsChannel ch = Band();
-  ch.ChannelName = "AB";
-  ch.SubsignalingType = 3;
-  ch.RFPower = true;
-  ch.RxFrequency = 155012500;
-  ch.RxCTCSSCode = 5;
-  ch.TxFrequency = 160012500;
-  ch.TxSignalling = 1;
-  ch.TxSignalData = -19;
-  ch.PTTBurstToneEnable = true;
-  ch.BurstDuration = 3200;
-  ch.BurstFrequency = 694.4f;
+  std::tie(ch.ChannelName, ch.SubsignalingType, ch.RFPower) = std::tuple{"AB", 3, true};
+  std::tie(ch.RxFrequency, ch.RxCTCSSCode, ch.TxFrequency, ch.TxSignalling, ch.TxSignalData) =
+      std::tuple{155012500.0, 5, 160012500.0, 1, -19};
+  std::tie(ch.PTTBurstToneEnable, ch.BurstDuration, ch.BurstFrequency) =
+      std::tuple{true, 3200.0f, 694.4f};
   return ch;
 }
 

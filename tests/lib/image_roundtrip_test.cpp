@@ -50,10 +50,9 @@ struct QvrBand {
 
 clsChannel QvrChannel(const QvrBand& band) {
   clsChannel ch;
-  ch.ModelName = band.modelName;
-  ch.PLLReferenceFreq = band.reference;
+  std::tie(ch.ModelName, ch.PLLReferenceFreq, ch.Prescaler) =
+      std::tie(band.modelName, band.reference, band.prescaler);
   ch.RxIF = ch.TxIF = band.intermediate;
-  ch.Prescaler = band.prescaler;
   return ch;
 }
 
@@ -298,18 +297,16 @@ TEST(ImageRoundTrip, Km2ImageOf320ChannelsAnd16Groups) {
     const bool special = g.Coin();
     clsChannel band;
     // Only a D model carries the special-radio mark.
-    band.ModelName = special ? "52-9233BD" : models[g.Pick(0, 2)];
-    band.PLLReferenceFreq = layout.reference;
+    std::tie(band.ModelName, band.PLLReferenceFreq, band.SpecialRadio) =
+        std::tuple{special ? "52-9233BD" : models[g.Pick(0, 2)], layout.reference, special};
     band.RxIF = band.TxIF = intermediates[g.Pick(0, 2)];
     band.prsclKM2 = static_cast<std::int16_t>(std::max(layout.inserted, 0));
     band.AlternatePreScaler = layout.inserted < 0 && g.Coin();
     band.AlternatePreScaler2 = layout.inserted < 0 && !band.AlternatePreScaler;
-    band.SpecialRadio = special;
     H header;
-    header.ModelName = band.ModelName;
+    std::tie(header.ModelName, header.PLLReferenceFreq, header.SpecialRadio) =
+        std::tie(band.ModelName, band.PLLReferenceFreq, band.SpecialRadio);
     header.IFRx = header.IFTx = band.RxIF;
-    header.PLLReferenceFreq = layout.reference;
-    header.SpecialRadio = special;
     header.SerialNumber = g.Text("0123456789", 8);
     header.DateRadio = Date(2000 + g.Pick(0, 29), g.Pick(1, 12), g.Pick(1, 28));
     header.DefaultKM2 = "007DC123111122223333FFFF44445555";
