@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
 #include <string>
 #include <tuple>
 
@@ -13,28 +11,43 @@
 namespace tallisk {
 namespace {
 
+std::string Bits(const std::string& record, std::size_t first, std::size_t width) {
+  return HexToBinStr(record).substr(first - 1, width);
+}
+
+template <typename F>
+int ErrorOf(F f) {
+  try {
+    f();
+  } catch (const TalliskError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+// The code a half carries for its signalling: tone code, signed DCS value, or nothing.
+int Code(std::int32_t signalling, std::uint8_t tone, std::int16_t data) {
+  return signalling == 0 ? tone : signalling == 1 ? data : -1000;
+}
+
+// --- QVR record ---
+namespace qvr {
+
 // A channel carrying the band values of a model: 6.25 kHz reference, 21.4 MHz IFs.
 clsChannel Band(const std::string& prescaler = "128/129", const std::string& model = "VHF-H",
                 float reference = 6.25f, float intermediate = 21400) {
   clsChannel ch;
-  ch.ModelName = model;
-  ch.PLLReferenceFreq = reference;
+  std::tie(ch.ModelName, ch.PLLReferenceFreq, ch.Prescaler) = std::tie(model, reference, prescaler);
   ch.RxIF = ch.TxIF = intermediate;
-  ch.Prescaler = prescaler;
   return ch;
 }
 
 // The worked channel: CTCSS code 5 on receive, DCS 023 inverted on transmit, group A.
 clsChannel Worked() {
   clsChannel ch = Band();
-  ch.RxFrequency = 150012500;
-  ch.RxCTCSSCode = 5;
-  ch.TxFrequency = 155012500;
-  ch.TxSignalling = 1;
-  ch.TxSignalData = -19;
-  ch.TxPowerControl = 1;
-  ch.GroupA = true;
-  ch.AuxData = "11111111";
+  std::tie(ch.RxFrequency, ch.RxCTCSSCode, ch.TxFrequency, ch.TxSignalling, ch.TxSignalData) =
+      std::tuple{150012500.0, 5, 155012500.0, 1, -19};
+  std::tie(ch.TxPowerControl, ch.GroupA, ch.AuxData) = std::tuple{1, true, "11111111"};
   return ch;
 }
 
@@ -42,15 +55,6 @@ clsChannel Read(clsChannel band, const std::string& record) {
   band.ChannelData = record;
   band.BreakChannelData();
   return band;
-}
-
-std::string Bits(const std::string& record, std::size_t first, std::size_t width) {
-  return HexToBinStr(record).substr(first - 1, width);
-}
-
-// The code a half carries for its signalling: tone code, signed DCS value, or nothing.
-int Code(std::int32_t signalling, std::uint8_t tone, std::int16_t data) {
-  return signalling == 0 ? tone : signalling == 1 ? data : -1000;
 }
 
 auto Settings(const clsChannel& c) {
@@ -89,11 +93,9 @@ TEST(clsChannel, WorkedExampleAndItsVariations) {
     ch.CreateChannelData();
     EXPECT_EQ(std::make_tuple(ch.ChannelData, int{ch.CheckSum}), std::make_tuple(record, checksum));
   }
-  // Transmit 0 Hz is a real word, N = IF / reference, unless "uhf" would make it negative.
+  // Transmit 0 Hz is a real word (IF / reference, below), unless "uhf" would make it negative.
   ch = Worked();
   ch.TxFrequency = 0;
-  ch.CreateChannelData();
-  EXPECT_EQ(Bits(ch.ChannelData, 46, 19), Num2BinStr(3424, 19));
   ch.ModelName = "UHF";
   ch.CreateChannelData();
   EXPECT_EQ(ch.ChannelData.substr(8, 8), "FFFFFFFF");
@@ -103,7 +105,6 @@ TEST(clsChannel, WorkedExampleAndItsVariations) {
   ch.Prescaler = "64/65";
   ch.CreateChannelData();
   EXPECT_EQ(Bits(ch.ChannelData, 14, 19), "0001101011000100010");
-  EXPECT_EQ(Read(Band("64/65"), ch.ChannelData).RxFrequency, 150012500);
   // The checksum covers the in-use flags and synthesiser fields, not the signalling digits.
   EXPECT_EQ(ch.GetChannelCheckSum("FFF06B22FFF06E42"), 1);
   EXPECT_EQ(ch.GetChannelCheckSum("0000000000000000"), 0);
@@ -128,6 +129,12 @@ TEST(clsChannel, ReadingErasedAndOddRecords) {
   ch = Read(ch, "FFFFFFFF61306E42DBFF");
   EXPECT_EQ(std::tie(ch.RxFrequency, ch.RxSignalling, ch.RxChannelData, ch.TxFrequency),
             std::make_tuple(123.0, 3, false, 155012500.0));
+  // So does an erased transmit half: over a new channel it reads as 0 Hz and not in use, which
+  // is written again as the real 0 Hz word (IF / reference). A blank half is not carried back.
+  ch = Read(Band(), "05006B22FFFFFFFFDCFF");
+  EXPECT_EQ(std::tie(ch.TxFrequency, ch.TxChannelData), std::make_tuple(0.0, false));
+  ch.CreateChannelData();
+  EXPECT_EQ(ch.ChannelData, "05006B22FFF80D60D0FF");
   EXPECT_NO_THROW(Read(Band(), "ZZ006B2261306E42D"));
 
   // Erased fields: nineteen ones, or "0" and eighteen ones; one bit short of that is a word.
@@ -144,7 +151,7 @@ TEST(clsChannel, ReadingErasedAndOddRecords) {
     ch.RxSynthesizerData = -1;
     EXPECT_EQ(Read(ch, BinStrToHex(bits)).RxSynthesizerData, n) << prescaler << " " << field;
   }
-  // "uhf" in any letter case injects below the channel.
+  // "uhf" anywhere in the name, in any letter case, injects below the channel.
   for (const char* model : {"uhf", "Model uHf-2", "U H F"}) {
     ch = Worked();
     ch.ModelName = model;
@@ -152,7 +159,6 @@ TEST(clsChannel, ReadingErasedAndOddRecords) {
     ch.CreateChannelData();
     const bool uhf = std::string(model) != "U H F";
     EXPECT_EQ(ch.RxSynthesizerData, uhf ? 68578 : 75426) << model;  // (450012 -/+ 21400) / 6.25
-    EXPECT_EQ(Read(Band("128/129", model), ch.ChannelData).RxFrequency, 450012500) << model;
   }
 }
 
@@ -169,63 +175,210 @@ TEST(clsChannel, RefusedChannelKeepsItsRecord) {
     ch.ChannelData = "previous";
     ch.CheckSum = 3;
     ch.RxSynthesizerData = 11;
-    int thrown = 0;
-    try {
-      ch.CreateChannelData();
-    } catch (const TalliskError& e) {
-      thrown = e.Number();
-    }
-    EXPECT_EQ(std::tie(thrown, ch.ChannelData, ch.CheckSum, ch.RxSynthesizerData),
+    // Braced, so the properties are read after the attempt.
+    EXPECT_EQ((std::tuple{ErrorOf([&] { ch.CreateChannelData(); }), ch.ChannelData, ch.CheckSum,
+                          ch.RxSynthesizerData}),
               std::make_tuple(error, std::string("previous"), std::uint8_t{3}, 11));
   }
 }
 
-TEST(clsChannel, GeneratedChannelsRoundTrip) {
-  const clsChannel bands[] = {Band("128/129"), Band("64/65", "VHF-L", 5.0f, 45000),
-                              Band("128/129", "UHF-L", 12.5f, 21400),
-                              Band("64/65", "uhf", 2.5f, 10700)};
-  std::mt19937 rng(20261206);
-  const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  const auto coin = [&] { return pick(0, 1) == 1; };
-  const int kinds[] = {0, 1, 3};
+}  // namespace qvr
 
-  for (int i = 0; i < 200; ++i) {
-    clsChannel ch = bands[pick(0, 3)];
-    const int sign = ch.ModelName.find_first_of("Uu") == 0 ? -1 : 1;
-    const int widest = ch.Prescaler == "64/65" ? (1 << 18) - 2 : (1 << 19) - 2;
-    const int lowest = static_cast<int>(ch.RxIF / ch.PLLReferenceFreq) + 100;
-    const int highest = std::min(widest, static_cast<int>(2.0e6 / ch.PLLReferenceFreq) - 20000);
-    const auto tuned = [&](int& n) {
-      n = pick(lowest, highest);
-      if (n == (1 << 18) - 1) --n;  // "0" and eighteen ones reads as erased
-      return (static_cast<double>(ch.PLLReferenceFreq) * n - sign * ch.RxIF) * 1000;
-    };
-    int rxN = 0, txN = 0;
-    ch.RxFrequency = tuned(rxN);
-    ch.TxFrequency = tuned(txN);
-    std::tie(ch.RxSignalling, ch.TxSignalling, ch.TxPowerControl) =
-        std::tuple{kinds[pick(0, 2)], kinds[pick(0, 2)], pick(0, 1)};
-    std::tie(ch.RxCTCSSCode, ch.TxCTCSSCode, ch.RxSignalData, ch.TxSignalData) =
-        std::tuple{pick(0, 63), pick(0, 63), pick(-511, 511), pick(-511, 511)};
-    std::tie(ch.RxChannelData, ch.TxChannelData, ch.Scrambler, ch.GroupA, ch.GroupB) =
-        std::tuple{coin(), coin(), coin(), coin(), coin()};
-    ch.AuxData = Num2BinStr(pick(0, 255), 8);
-    ch.CreateChannelData();
-    ASSERT_EQ(ch.ChannelData.size(), 20u);
-    // The in-use flags and synthesiser fields plus the checksum sum to a multiple of 16.
-    int nibbles = ch.CheckSum;
-    for (std::size_t first : {13, 17, 21, 25, 29, 45, 49, 53, 57, 61}) {
-      nibbles += BinToDec(Bits(ch.ChannelData, first, 4));
-    }
-    EXPECT_EQ(nibbles % 16, 0);
+// --- KM2 record ---
+namespace km2 {
 
-    clsChannel back = Read(Read(ch, ""), ch.ChannelData);  // read over a blank channel
-    EXPECT_EQ(Settings(back), Settings(ch)) << ch.ChannelData;
-    EXPECT_EQ(std::tie(back.RxSynthesizerData, back.TxSynthesizerData), std::tie(rxN, txN));
-    back.CreateChannelData();
-    EXPECT_EQ(back.ChannelData, ch.ChannelData);
+// A KM2 band: 12.5 kHz reference, 21.4 MHz IF (in units of 100 Hz), one inserted bit.
+clsChannel Band(float reference = 12.5f, std::int16_t inserted = 1) {
+  clsChannel ch;
+  std::tie(ch.ModelName, ch.PLLReferenceFreq, ch.prsclKM2) =
+      std::tuple{"52-8994", reference, inserted};
+  ch.RxIF = ch.TxIF = 214000;
+  return ch;
+}
+
+// The worked channel "AB": CTCSS 5 on receive, DCS 023 inverted on transmit, key-up burst.
+clsChannel Worked() {
+  clsChannel ch = Band();
+  std::tie(ch.ChannelName, ch.SubsignalingType, ch.RFPower) = std::tuple{"AB", 3, true};
+  std::tie(ch.RxFrequency, ch.RxCTCSSCode, ch.TxFrequency, ch.TxSignalling, ch.TxSignalData) =
+      std::tuple{155012500.0, 5, 160012500.0, 1, -19};
+  std::tie(ch.PTTBurstToneEnable, ch.BurstDuration, ch.BurstFrequency) =
+      std::tuple{true, 3200.0f, 694.4f};
+  return ch;
+}
+
+constexpr char kWorked[] = "41C2A0A0A02005006E21613071317F59";
+
+clsChannel Read(clsChannel band, const std::string& record) {
+  band.ChannelData = record;
+  band.BreakChannelDataKM2();
+  return band;
+}
+
+clsChannel Encoded(clsChannel ch) {
+  ch.CreateChannelDataKM2();
+  return ch;
+}
+
+auto Settings(const clsChannel& c) {
+  return std::make_tuple(c.ChannelName, c.SubsignalingType, c.Scrambler, c.RFPower, c.RxFrequency,
+                         c.RxSignalling, Code(c.RxSignalling, c.RxCTCSSCode, c.RxSignalData),
+                         c.RxChannelData, c.TxFrequency, c.TxSignalling,
+                         Code(c.TxSignalling, c.TxCTCSSCode, c.TxSignalData), c.TxChannelData,
+                         c.PTTBurstToneEnable, c.TranspondToneEnable, c.BurstDuration);
+}
+
+TEST(clsChannelKM2, WorkedExampleBothWays) {
+  clsChannel ch = Worked();
+  EXPECT_TRUE(ch.CreateChannelDataKM2());
+  EXPECT_EQ(std::tie(ch.ChannelData, ch.CheckSumKM2, ch.CheckSum),
+            std::make_tuple(std::string(kWorked), std::string("BF"), std::uint8_t{5}));
+  const clsChannel back = Read(Band(), kWorked);
+  ch.ChannelName = "AB    ";  // the record's padding comes back
+  EXPECT_EQ(Settings(back), Settings(ch));
+  EXPECT_FLOAT_EQ(back.BurstFrequency, 694.4444f);  // the tone divider 89 really makes
+}
+
+TEST(clsChannelKM2, VariationsOfTheWorkedChannel) {
+  // A blank transmit half counts as FFFFF (0 Hz) or 00000 (-1) in the plain checksum; the
+  // running sum of the alternate prescalers and the 52-37 counts the channel's in-use flag.
+  using C = clsChannel;
+  const std::tuple<void (*)(C&), const char*, const char*> cases[] = {
+      {[](C& c) { c.AlternatePreScaler = true; }, kWorked, "CF"},
+      {[](C& c) { c.ModelName = "52-3712"; }, kWorked, "CF"},
+      {[](C& c) { c.TxFrequency = 0, c.TxChannelData = false; }, "41C2A0A0A02005006E21FFFFFFFF7F59",
+       "9B"},  // 88 + 525
+      {[](C& c) { c.TxFrequency = -1; }, "41C2A0A0A02005006E21FFFFFFFF7F59", "A8"},
+      {[](C& c) { c.TxFrequency = 0, c.AlternatePreScaler2 = true; },
+       "41C2A0A0A02005006E21FFFFFFFF7F59", "6C"},  // 143 + 7 + 510
+      {[](C& c) { c.TxFrequency = -1, c.TxChannelData = false, c.ModelName = "52-37"; },
+       "41C2A0A0A02005006E21FFFFFFFF7F59", "64"},                // 143 + 15 + 510
+      {[](C& c) { c.RxFrequency = 0, c.PLLReferenceFreq = 0; },  // even unusable band
+       "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "FF"},
+      // The special transmit tone bank: code 105 is 5 with the scrambler flag (bit 33) set;
+      // 100 is no bank tone, and only a transmitted CTCSS tone selects the bank. The names,
+      // flags and tones below leave the synthesiser checksum as it was.
+      {[](C& c) { c.TxSignalling = 0, c.TxCTCSSCode = 105; }, "41C2A0A0202005006E21050071317F59",
+       "BF"},
+      {[](C& c) { c.TxSignalling = 0, c.TxCTCSSCode = 100; }, "41C2A0A0A02005006E21240071317F59",
+       "BF"},
+      {[](C& c) { c.TxCTCSSCode = 105; }, kWorked, "BF"},
+      {[](C& c) { c.TxSignalling = 0, c.TxCTCSSCode = 105, c.TxFrequency = 0; },
+       "41C2A0A0A02005006E21FFFFFFFF7F59", "9B"},
+      // Names of 0, 3 and 7 characters; the flags in the name bytes' top bits.
+      {[](C& c) { c.ChannelName = "", c.RFPower = false; }, "FFFFFFFFFFFF05006E21613071317F59",
+       "BF"},
+      {[](C& c) { c.ChannelName = "", c.SubsignalingType = 0, c.Scrambler = true; },
+       "FFFF7F7F7F7F05006E21613071317F59", "BF"},
+      {[](C& c) { c.ChannelName = "ABC"; }, "41C2C3A0A02005006E21613071317F59", "BF"},
+      {[](C& c) { c.ChannelName = "ABCDEFG"; }, "41C2C3C4C54605006E21613071317F59", "BF"},
+      {[](C& c) { c.SubsignalingType = 1; }, "41C220A0A02005006E21613071317F59", "BF"},
+      // Burst: transpond only for 100 ms; neither (thirteen ones); 1000 Hz is divider 61.
+      {[](C& c) {
+         c.PTTBurstToneEnable = false, c.TranspondToneEnable = true, c.BurstDuration = 100;
+       },
+       "41C2A0A0A02005006E2161307131A059", "BF"},
+      {[](C& c) { c.PTTBurstToneEnable = false; }, "41C2A0A0A02005006E2161307131FFFF", "BF"},
+      {[](C& c) { c.BurstFrequency = 1000; }, "41C2A0A0A02005006E21613071317F3D", "BF"}};
+  for (const auto& [edit, record, checksum] : cases) {
+    clsChannel ch = Worked();
+    ch.CheckSum = 12;
+    edit(ch);
+    ch.CreateChannelDataKM2();
+    EXPECT_EQ(std::tie(ch.ChannelData, ch.CheckSumKM2), std::tie(record, checksum));
+    // The 4-bit checksum is taken only when there are both halves.
+    EXPECT_EQ(ch.CheckSum == 12, ch.RxFrequency == 0 || ch.TxFrequency <= 0) << record;
   }
 }
+
+TEST(clsChannelKM2, BurstTonesAndRepeatableEncoding) {
+  // The largest divider whose tone reaches the request; above the range the highest tone.
+  const std::pair<float, int> dividers[] = {{694.4f, 89}, {1000, 61}, {1008.3f, 60}, {0, 89},
+                                            {3125, 19},   {3200, 17}, {1e6f, 17}};
+  for (const auto& [hz, divider] : dividers) {
+    clsChannel ch = Worked();
+    ch.BurstFrequency = hz;
+    EXPECT_EQ(BinToDec(Bits(Encoded(ch).ChannelData, 121, 8)), divider) << hz;
+  }
+  // Encoding twice gives the same record and keeps the requested tones as set.
+  clsChannel ch = Worked();
+  ch.SpecialRadio = true;
+  ch.TxSignalling = 0;
+  ch.TxCTCSSCode = 105;
+  ch.BurstFrequency = 1000;
+  ch.CreateChannelDataKM2();
+  const auto first = std::make_tuple(ch.ChannelData, ch.CheckSumKM2, ch.CheckSum);
+  ch.CreateChannelDataKM2();
+  EXPECT_EQ(std::make_tuple(ch.ChannelData, ch.CheckSumKM2, ch.CheckSum), first);
+  EXPECT_EQ(std::tie(ch.TxCTCSSCode, ch.BurstFrequency), std::make_tuple(105, 1000.0f));
+}
+
+TEST(clsChannelKM2, ReadingOddRecords) {
+  // An erased channel reads as unused without looking at the band.
+  clsChannel ch = Read(Band(0, -1), std::string(32, 'F'));
+  EXPECT_EQ(std::tie(ch.ChannelName, ch.RxFrequency, ch.RxSignalling, ch.PTTBurstToneEnable),
+            std::make_tuple(std::string(), 0.0, 3, false));
+  // A receive half not in use takes the transmit half along.
+  EXPECT_EQ(Read(Band(), "41C2A0A0A02005006E21613071317F59").TxFrequency, 160012500);
+  EXPECT_EQ(Read(Band(), "41C2A0A0A02005086E21613071317F59").TxFrequency, 0);
+  // A name byte of seven ones holds no character; an erased divider is the default tone.
+  EXPECT_EQ(Read(Band(), std::string("41FFC2A0FF20") + (kWorked + 12)).ChannelName, "AB  ");
+  EXPECT_EQ(Read(Band(), "41C2A0A0A02005006E21613071317FFF").BurstFrequency, 694.4f);
+}
+
+TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
+  // A reference that rounds to 0 (it is held in tenths of a kHz) refuses the channel and
+  // keeps the previous record.
+  clsChannel ch = Worked();
+  ch.PLLReferenceFreq = 0.05f;
+  ch.ChannelData = "previous";
+  ch.CheckSumKM2 = "77";
+  EXPECT_EQ(ErrorOf([&] { ch.CreateChannelDataKM2(); }), ErrDivisionByZero);
+  EXPECT_EQ(std::tie(ch.ChannelData, ch.CheckSumKM2),
+            std::make_tuple(std::string("previous"), std::string("77")));
+  // A negative count of inserted bits is refused in the plain layout only.
+  ch = Worked();
+  ch.prsclKM2 = -1;
+  ch.ChannelData = kWorked;
+  EXPECT_EQ(ErrorOf([&] { ch.CreateChannelDataKM2(); }), ErrInvalidArgument);
+  EXPECT_EQ(ErrorOf([&] { ch.BreakChannelDataKM2(); }), ErrInvalidArgument);
+  // A synthesiser product beyond 32 bits fails before anything is read.
+  ch = Band(6000);
+  ch.ChannelName = "KEEP";
+  ch.ChannelData = kWorked;
+  EXPECT_EQ(ErrorOf([&] { ch.BreakChannelDataKM2(); }), ErrOverflow);
+  EXPECT_EQ(ch.ChannelName, "KEEP");
+
+  // Dual modulus: M in 12 bits and A in 7. The reader counts in the radio's fixed 2.5 kHz
+  // steps whatever the band says: a 12.5 kHz band writes N = 14113 (M 220, A 33) for
+  // 155.0125 MHz and reads it back as 14113 x 2500 Hz less the IF.
+  ch = Worked();
+  ch.AlternatePreScaler2 = true;
+  ch.CreateChannelDataKM2();
+  EXPECT_EQ(Bits(ch.ChannelData, 62, 19), Num2BinStr(220, 12) + Num2BinStr(33, 7));
+  EXPECT_EQ(Read(ch, ch.ChannelData).RxFrequency, 2500.0 * 14113 - 21400000);
+
+  // Inserted zeros sit above the low six bits; M loses as many of its top bits.
+  for (std::int16_t p = 0; p <= 4; ++p) {
+    ch = Band(5.0f, p);
+    const int n = (1 << (18 - p)) + 12345 % (1 << (17 - p));
+    ch.RxFrequency = 5000.0 * n - 21400000;
+    ch.TxFrequency = -1;
+    const std::string field = Num2BinStr(n, 19);
+    const auto up = static_cast<std::size_t>(p);
+    EXPECT_EQ(Bits(Encoded(ch).ChannelData, 62, 19),
+              field.substr(up, 13 - up) + std::string(up, '0') + field.substr(13))
+        << p;
+  }
+  // A sum whose low byte is 0 gives "00".
+  ch = Band(12.5f, 0);
+  ch.RxIF = 0;
+  ch.RxFrequency = 12500.0 * 0xFF01;
+  ch.TxFrequency = -1;
+  EXPECT_EQ(Encoded(ch).CheckSumKM2, "00");
+}
+
+}  // namespace km2
 
 }  // namespace
 }  // namespace tallisk

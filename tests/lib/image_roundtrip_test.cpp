@@ -1,9 +1,11 @@
-// Whole programming images: every block built from settings, assembled, split again and read
-// back. The per-class tests check each field; these check that every block lands where the
-// radio expects it, comes back to the object it came from, and encodes to the same image.
+// Whole programming images built from generated settings over every band and layout,
+// assembled, split again and read back. The per-class tests check hand-worked records and the
+// edge cases; these check that every block lands where the radio expects it, comes back to the
+// object it came from, and encodes to the same image.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <tuple>
@@ -48,38 +50,37 @@ struct QvrBand {
 
 clsChannel QvrChannel(const QvrBand& band) {
   clsChannel ch;
-  ch.ModelName = band.modelName;
-  ch.PLLReferenceFreq = band.reference;
+  std::tie(ch.ModelName, ch.PLLReferenceFreq, ch.Prescaler) =
+      std::tie(band.modelName, band.reference, band.prescaler);
   ch.RxIF = ch.TxIF = band.intermediate;
-  ch.Prescaler = band.prescaler;
   return ch;
 }
 
 clsChannel RandomQvrChannel(Generator& g, const QvrBand& band) {
   clsChannel ch = QvrChannel(band);
   if (g.Pick(0, 5) == 0) return ch;  // unused channel
-  const int centre = static_cast<int>((150000 + band.sign * band.intermediate) / band.reference);
+  // Anywhere the field holds up to 2 GHz, short of the words that read as erased: nineteen
+  // ones, and "0" with eighteen ones.
+  const int widest = band.prescaler == "64/65" ? (1 << 18) - 2 : (1 << 19) - 2;
+  const int lowest = static_cast<int>(band.intermediate / band.reference) + 100;
+  const int highest = std::min(widest, static_cast<int>(2.0e6 / band.reference) - 20000);
   const auto tuned = [&] {
-    return (band.reference * g.Pick(centre - 2000, centre + 2000) - band.sign * band.intermediate) *
+    const int n = g.Pick(lowest, highest);
+    return (double(band.reference) * (n == (1 << 18) - 1 ? n - 1 : n) -
+            band.sign * band.intermediate) *
            1000.0;
   };
-  ch.RxFrequency = g.Pick(0, 7) == 0 ? 0 : tuned();
   // A receive-only channel as the channel page stores it: an empty transmit text is 0 Hz.
-  ch.TxFrequency = g.Pick(0, 7) == 0 ? 0 : tuned();
+  std::tie(ch.RxFrequency, ch.TxFrequency) =
+      std::tuple{g.Pick(0, 7) ? tuned() : 0.0, g.Pick(0, 7) ? tuned() : 0.0};
   const int kinds[] = {0, 1, 3};
-  ch.RxSignalling = kinds[g.Pick(0, 2)];
-  ch.TxSignalling = kinds[g.Pick(0, 2)];
-  ch.RxCTCSSCode = static_cast<std::uint8_t>(g.Pick(0, 63));
-  ch.TxCTCSSCode = static_cast<std::uint8_t>(g.Pick(0, 63));
-  ch.RxSignalData = static_cast<std::int16_t>(g.Pick(-511, 511));
-  ch.TxSignalData = static_cast<std::int16_t>(g.Pick(-511, 511));
-  ch.RxChannelData = g.Coin();
-  ch.TxChannelData = g.Coin();
-  ch.TxPowerControl = g.Pick(0, 1);
-  ch.Scrambler = g.Coin();
-  ch.GroupA = g.Coin();
-  ch.GroupB = g.Coin();
-  ch.AuxData = (g.Text("01", 8) + "10101010").substr(0, 8);
+  std::tie(ch.RxSignalling, ch.TxSignalling, ch.TxPowerControl) =
+      std::tuple{kinds[g.Pick(0, 2)], kinds[g.Pick(0, 2)], g.Pick(0, 1)};
+  std::tie(ch.RxCTCSSCode, ch.TxCTCSSCode, ch.RxSignalData, ch.TxSignalData) =
+      std::tuple{g.Pick(0, 63), g.Pick(0, 63), g.Pick(-511, 511), g.Pick(-511, 511)};
+  std::tie(ch.RxChannelData, ch.TxChannelData, ch.Scrambler, ch.GroupA, ch.GroupB) =
+      std::tuple{g.Coin(), g.Coin(), g.Coin(), g.Coin(), g.Coin()};
+  ch.AuxData = Num2BinStr(g.Pick(0, 255), 8);
   return ch;
 }
 
@@ -96,20 +97,13 @@ auto QvrSettings(const clsChannel& c, const std::string& record) {
                          any && c.GroupA, any && c.GroupB, any ? c.AuxData : "11111111");
 }
 
-// The user settings of the QVR block, with the highest value each field holds. The profile
-// bytes and the calibration bytes (always written FF) are checked by re-encoding.
-const std::pair<std::int32_t H::*, int> kQvrNumbers[] = {{&H::Model, 18},
-                                                         {&H::ChannelSwitchType, 3},
-                                                         {&H::HoldTimeAfterRx, 3},
-                                                         {&H::HoldTimeAfterTx, 3},
-                                                         {&H::ScanListClear, 3},
-                                                         {&H::ScanHoldConditions, 3},
-                                                         {&H::ScanMethod, 3},
-                                                         {&H::PriorityCnlMonitorCycle, 1},
-                                                         {&H::AuxKeyType, 3},
-                                                         {&H::PriorityCnlMonitorTime, 3},
-                                                         {&H::BusyChannelLockOut, 3},
-                                                         {&H::TxTimeOutTimer, 7}};
+// The user settings of the QVR block: the codes of two bits, then numbers with the highest
+// value each holds. The profile bytes and the calibration bytes (always written FF) are
+// checked by re-encoding.
+std::int32_t H::*const kQvrTwoBitCodes[] = {
+    &H::ChannelSwitchType, &H::HoldTimeAfterRx,        &H::HoldTimeAfterTx,
+    &H::ScanListClear,     &H::ScanHoldConditions,     &H::ScanMethod,
+    &H::AuxKeyType,        &H::PriorityCnlMonitorTime, &H::BusyChannelLockOut};
 const std::pair<std::uint8_t H::*, int> kQvrBytes[] = {
     {&H::IntervalATime, 7},   {&H::IntervalBTime, 7},    {&H::TxDelayTime, 7},
     {&H::LoopSwitchTimer, 3}, {&H::CTCSSRiseTime, 15},   {&H::CTCSSFallTime, 15},
@@ -119,8 +113,9 @@ bool H::*const kQvrFlags[] = {&H::ChannelRollOver, &H::BeepA, &H::BeepB,
                               &H::Priority2Channel};
 
 std::vector<int> QvrHeaderSettings(const H& h) {
-  std::vector<int> v = {h.DateRadio.Year(), h.DateRadio.Month(), h.DateRadio.Day()};
-  for (auto [m, max] : kQvrNumbers) v.push_back(h.*m);
+  std::vector<int> v = {h.DateRadio.Year(), h.DateRadio.Month(),      h.DateRadio.Day(), h.Model,
+                        h.TxTimeOutTimer,   h.PriorityCnlMonitorCycle};
+  for (auto m : kQvrTwoBitCodes) v.push_back(h.*m);
   for (auto [m, max] : kQvrBytes) v.push_back(h.*m);
   for (auto m : kQvrFlags) v.push_back(h.*m);
   return v;
@@ -129,25 +124,27 @@ std::vector<int> QvrHeaderSettings(const H& h) {
 TEST(ImageRoundTrip, QvrImagesOf16And8Channels) {
   Generator g{std::mt19937(19)};
   const QvrBand bands[] = {{"VHF 148-174 MHz", 6.25f, 21400, "128/129", 1},
-                           {"VHF 136-150 MHz", 5.0f, 21400, "64/65", 1},
-                           {"UHF 450-470 MHz", 12.5f, 21400, "64/65", -1},
-                           {"uhf 403-430 MHz", 6.25f, 21400, "32/33", -1}};
-  for (int round = 0; round < 100; ++round) {
-    const QvrBand& band = bands[g.Pick(0, 3)];
+                           {"VHF 136-150 MHz", 5.0f, 45000, "64/65", 1},
+                           {"UHF 450-470 MHz", 12.5f, 21400, "128/129", -1},
+                           {"uhf 403-430 MHz", 2.5f, 10700, "64/65", -1},
+                           {"Uhf 470-490 MHz", 6.25f, 21400, "32/33", -1}};
+  for (int round = 0; round < 60; ++round) {
+    const QvrBand& band = bands[g.Pick(0, 4)];
     const int channels = g.Coin() ? 16 : 8;
     H header;
     header.SerialNumber = g.Text("0123456789ABCDE", 8);
     header.CustomerNumber = g.Text("0123456789ABCDE", 10);
     header.DateRadio = Date(1930 + g.Pick(0, 99), g.Pick(1, 12), g.Pick(1, 28));
     header.Address0x0D = "0x4A";
-    header.Address0x0F = "0x" + ToHex(static_cast<unsigned>(g.Pick(0, 255)), 2);
-    header.Address0x10 = "0x" + ToHex(static_cast<unsigned>(g.Pick(0, 255)), 2);
-    header.Address0x15 = "0x" + ToHex(static_cast<unsigned>(g.Pick(0, 255)), 2);
-    header.Address0x17 = "0x" + ToHex(static_cast<unsigned>(g.Pick(0, 255)), 2);
+    for (auto m : {&H::Address0x0F, &H::Address0x10, &H::Address0x15, &H::Address0x17}) {
+      header.*m = "0x" + ToHex(static_cast<unsigned>(g.Pick(0, 255)), 2);
+    }
     header.Address0x14 =
         std::string("XX") + (g.Coin() ? "11" : "01") + "XX" + (g.Coin() ? "11" : "01");
     header.Address0x16 = std::string("XXXXXX") + (g.Coin() ? "10" : "00");
-    for (auto [m, max] : kQvrNumbers) header.*m = g.Pick(0, max);
+    std::tie(header.Model, header.TxTimeOutTimer, header.PriorityCnlMonitorCycle) =
+        std::tuple{g.Pick(0, 18), g.Pick(0, 7), g.Pick(0, 1)};
+    for (auto m : kQvrTwoBitCodes) header.*m = g.Pick(0, 3);
     for (auto [m, max] : kQvrBytes) header.*m = static_cast<std::uint8_t>(g.Pick(0, max));
     for (auto m : kQvrFlags) header.*m = g.Coin();
     ASSERT_TRUE(header.CreateRadioHeader());
@@ -197,84 +194,55 @@ TEST(ImageRoundTrip, QvrImagesOf16And8Channels) {
   }
 }
 
-TEST(ImageRoundTrip, QvrTransmitHalvesThatAreNotCarriedBack) {
-  // A half written blank (a negative frequency) reads back as 0 Hz and not in use; written
-  // again, 0 Hz is a synthesiser word (IF / reference) with the in-use flag still off.
-  const QvrBand vhf{"VHF 148-174 MHz", 6.25f, 21400, "128/129", 1};
-  clsChannel ch = QvrChannel(vhf);
-  ch.RxFrequency = 150012500;
-  ch.TxFrequency = -1;
-  ch.CreateChannelData();
-  EXPECT_EQ(ch.ChannelData.substr(8, 8), "FFFFFFFF");
-  clsChannel back = QvrChannel(vhf);
-  back.ChannelData = ch.ChannelData;
-  back.BreakChannelData();
-  EXPECT_EQ(std::tie(back.TxFrequency, back.TxChannelData), std::make_tuple(0.0, false));
-  back.CreateChannelData();
-  EXPECT_EQ(back.ChannelData.substr(0, 8), ch.ChannelData.substr(0, 8));
-  EXPECT_EQ(back.TxSynthesizerData, 3424);
-  EXPECT_EQ(HexToBinStr(back.ChannelData)[44], '1');  // in-use flag off
-
-  // Injecting below the channel, 0 Hz would need a negative word that reads back far outside
-  // any band: the half is written erased instead, and reads back as 0 Hz again.
-  clsChannel uhf = QvrChannel({"UHF 450-470 MHz", 12.5f, 21400, "128/129", -1});
-  uhf.RxFrequency = 460012500;
-  uhf.TxFrequency = 0;
-  uhf.CreateChannelData();
-  EXPECT_EQ(uhf.ChannelData.substr(8, 8), "FFFFFFFF");
-  const std::string record = uhf.ChannelData;
-  uhf.BreakChannelData();
-  EXPECT_EQ(uhf.TxFrequency, 0);
-  uhf.CreateChannelData();
-  EXPECT_EQ(uhf.ChannelData, record);
-}
-
 // --- KM2 ---
 
-clsChannel Km2Channel(bool specialRadio) {
-  clsChannel ch;
-  ch.ModelName = specialRadio ? "52-9233BD" : "52-9233B";
-  ch.PLLReferenceFreq = 12.5f;
-  ch.RxIF = ch.TxIF = 214000;  // units of 100 Hz
-  ch.prsclKM2 = 1;
-  ch.SpecialRadio = specialRadio;
-  return ch;
-}
+// A KM2 band's synthesiser layout: the reference, what the radio makes of it (tenths of a kHz)
+// and the zeros inserted into the plain field; -1 is the dual-modulus layout, which the radio
+// always counts in 2.5 kHz steps.
+struct Km2Layout {
+  float reference;
+  int referenceHz, inserted;
+};
 
-clsChannel RandomKm2Channel(Generator& g, bool specialRadio) {
-  clsChannel ch = Km2Channel(specialRadio);
+clsChannel RandomKm2Channel(Generator& g, const clsChannel& band, const Km2Layout& layout) {
+  clsChannel ch = band;
   if (g.Pick(0, 9) == 0) {
     ch.ChannelData = std::string(32, 'F');
     ch.BreakChannelDataKM2();  // an unused channel, as a read leaves it
     return ch;
   }
-  const auto tuned = [&] { return 12500.0 * g.Pick(13000, 15000) - 214000 * 100.0; };
-  ch.ChannelName = g.Text("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 6);
-  if (!ch.ChannelName.empty()) ch.ChannelName.resize(6, ' ');
-  ch.SubsignalingType = g.Pick(0, 3);
-  ch.RFPower = g.Coin();
-  ch.Scrambler = !specialRadio && g.Coin();
+  // Anywhere the field holds, from just above the IF up.
+  const int bits = layout.inserted < 0 ? 18 : 19 - layout.inserted;
+  const int lowest = static_cast<int>(band.RxIF * 100.0 / layout.referenceHz) + 2;
+  const int highest = std::min((1 << bits) - 1, 2147483647 / layout.referenceHz);
+  const auto tuned = [&] {
+    return double(layout.referenceHz) * g.Pick(lowest, highest) - band.RxIF * 100.0;
+  };
+  ch.ChannelName = g.Text("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -#", 7);
   const int kinds[] = {0, 1, 3};
-  ch.RxFrequency = tuned();
-  ch.RxSignalling = kinds[g.Pick(0, 2)];
-  ch.RxCTCSSCode = static_cast<std::uint8_t>(g.Pick(1, 50));
-  ch.RxSignalData = static_cast<std::int16_t>(g.Pick(-511, 511));
-  const bool tx = g.Pick(0, 4) != 0;
-  ch.TxFrequency = tx ? tuned() : 0;
-  ch.TxChannelData = tx;  // a blank transmit half, as a read leaves it
-  ch.TxSignalling = tx ? kinds[g.Pick(0, 2)] : 3;
-  ch.TxCTCSSCode = static_cast<std::uint8_t>(g.Pick(1, 50));
-  ch.TxSignalData = static_cast<std::int16_t>(g.Pick(-511, 511));
-  ch.PTTBurstToneEnable = g.Coin();
-  ch.TranspondToneEnable = g.Coin();
+  std::tie(ch.SubsignalingType, ch.RFPower, ch.PTTBurstToneEnable, ch.TranspondToneEnable) =
+      std::tuple{g.Pick(0, 3), g.Coin(), g.Coin(), g.Coin()};
+  std::tie(ch.RxFrequency, ch.RxSignalling, ch.RxCTCSSCode, ch.RxSignalData) =
+      std::tuple{tuned(), kinds[g.Pick(0, 2)], g.Pick(0, 63), g.Pick(-511, 511)};
+  // A blank transmit half as a read leaves it.
+  std::tie(ch.TxChannelData, ch.TxSignalData) = std::tuple{g.Pick(0, 4) != 0, g.Pick(-511, 511)};
+  ch.TxFrequency = ch.TxChannelData ? tuned() : 0;
+  ch.TxSignalling = ch.TxChannelData ? kinds[g.Pick(0, 2)] : 3;
+  // A special radio's scrambler flag marks its second transmit tone bank, codes 101 up; a
+  // read sets the flag for a bank tone.
+  const bool bankTone = band.SpecialRadio && ch.TxSignalling == 0 && g.Coin();
+  ch.TxCTCSSCode = static_cast<std::uint8_t>(bankTone ? g.Pick(101, 163) : g.Pick(0, 63));
+  ch.Scrambler = band.SpecialRadio ? bankTone : g.Coin();
   const bool burst = ch.PTTBurstToneEnable || ch.TranspondToneEnable;
   ch.BurstDuration = burst ? static_cast<float>(100 * g.Pick(1, 32)) : 3200.0f;
   ch.BurstFrequency = burst ? static_cast<float>(62500.0 / (g.Pick(19, 89) + 1)) : 694.4f;
   return ch;
 }
 
+// The record holds six characters of a name, padded with blanks.
 auto Km2Settings(const clsChannel& c) {
-  return std::make_tuple(c.ChannelName, c.RxFrequency, c.RxSignalling,
+  return std::make_tuple(c.ChannelName.empty() ? "" : (c.ChannelName + "      ").substr(0, 6),
+                         c.RxFrequency, c.RxSignalling,
                          Code(c.RxSignalling, c.RxCTCSSCode, c.RxSignalData), c.TxFrequency,
                          c.TxSignalling, Code(c.TxSignalling, c.TxCTCSSCode, c.TxSignalData),
                          c.SubsignalingType, c.RFPower, c.Scrambler, c.PTTBurstToneEnable,
@@ -283,40 +251,62 @@ auto Km2Settings(const clsChannel& c) {
 
 clsGroup RandomGroup(Generator& g) {
   clsGroup group;
-  group.GroupName = (g.Text("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 3) + "   ").substr(0, 3);
-  group.PriorityChannel1 = static_cast<std::int16_t>(g.Pick(0, 320));
-  group.PriorityChannel2 = static_cast<std::int16_t>(g.Pick(0, 320));
-  group.BusyChannelLockOut = g.Pick(0, 3);
+  group.GroupName = (g.Text(" ABCXYZ0189-/#*.", 3) + "   ").substr(0, 3);
+  group.DTMF2805IDNumber = g.Text("0123456789*#ABCD", 10);
+  const auto half = [&](int most) { return (g.Pick(0, most) + 1) / 2.0f; };
   // Times are stored as value x 2 - 1, so 0 s does not fit; the page offers 0.5 s up.
-  group.TimeOutTimer = static_cast<float>(g.Pick(1, 255)) / 2;
-  group.RXScanHold = static_cast<float>(g.Pick(1, 15)) / 2;
-  group.TXScanHold = static_cast<float>(g.Pick(1, 15)) / 2;
-  group.IntervalA = static_cast<std::int16_t>(g.Pick(3, 64));
-  group.IntervalBDCS = static_cast<std::int16_t>(g.Pick(0, 15));
-  group.ScanHoldingEvents = g.Pick(0, 3);
-  group.TXOnPriorityChannel = g.Coin();
-  group.DTMF2805IDNumber = g.Text("0123456789ABCD*#", 10);
-  group.EnablePTTANI = g.Coin();
+  std::tie(group.TimeOutTimer, group.RXScanHold, group.TXScanHold) =
+      std::tuple{half(8191), half(255), half(255)};
+  std::tie(group.UnKeyDelayTime, group.PriChSamplingRate) =
+      std::tuple{5.0f * g.Pick(0, 255), g.Pick(0, 31) / 10.0f};
+  // Priority channels up to 320 need all nine bits.
+  std::tie(group.PriorityChannel1, group.PriorityChannel2, group.IntervalA) =
+      std::tuple{g.Pick(0, 320), g.Pick(0, 320), g.Pick(1, 64)};
+  std::tie(group.PriChSamplingRatio, group.BusyChannelLockOut, group.ScanHoldingEvents) =
+      std::tuple{g.Pick(1, 8), g.Pick(0, 3), g.Pick(0, 3)};
+  std::tie(group.IntervalBDCS, group.IntervalBCTCSS, group.MultiDigitDecodeFormat) =
+      std::tuple{g.Pick(0, 15), g.Pick(0, 15), g.Pick(0, 15)};
+  std::tie(group.DeleteChTableClear, group.ANIRepetitions, group.ANIRate) =
+      std::tuple{g.Pick(0, 3), g.Pick(0, 15), 20 * g.Pick(0, 15)};
+  std::tie(group.ANIDelay, group.ANIInterval) = std::tuple{20 * g.Pick(0, 15), 5 * g.Pick(0, 15)};
+  std::tie(group.TXOnPriorityChannel, group.EnablePTTANI, group.EnableANITranspond,
+           group.EnableANIOnMONButton) = std::tuple{g.Coin(), g.Coin(), g.Coin(), g.Coin()};
   return group;
 }
 
 auto GroupSettings(const clsGroup& g) {
-  return std::make_tuple(g.GroupName, g.PriorityChannel1, g.PriorityChannel2, g.BusyChannelLockOut,
-                         g.TimeOutTimer, g.RXScanHold, g.TXScanHold, g.IntervalA, g.IntervalBDCS,
-                         g.ScanHoldingEvents, g.TXOnPriorityChannel, g.DTMF2805IDNumber,
-                         g.EnablePTTANI);
+  return std::tuple(g.GroupName, g.PriorityChannel1, g.PriorityChannel2, g.BusyChannelLockOut,
+                    g.TimeOutTimer, g.IntervalA, g.IntervalBDCS, g.IntervalBCTCSS, g.RXScanHold,
+                    g.TXScanHold, g.UnKeyDelayTime, g.PriChSamplingRate, g.PriChSamplingRatio,
+                    g.ScanHoldingEvents, g.TXOnPriorityChannel, g.DeleteChTableClear,
+                    g.EnablePTTANI, g.EnableANITranspond, g.EnableANIOnMONButton,
+                    g.MultiDigitDecodeFormat, g.ANIRate, g.ANIRepetitions, g.ANIDelay,
+                    g.ANIInterval, g.DTMF2805IDNumber);
 }
 
 TEST(ImageRoundTrip, Km2ImageOf320ChannelsAnd16Groups) {
+  // One image for each layout. The header's alternate-prescaler flags stay off: a read
+  // sets them from the identification questions, not from the image.
+  const Km2Layout layouts[] = {{12.5f, 12500, 0}, {12.5f, 12500, 1}, {6.25f, 6200, 1},
+                               {5.0f, 5000, 2},   {25.0f, 25000, 3}, {2.5f, 2500, 4},
+                               {2.5f, 2500, -1}};
+  const char* models[] = {"52-8994", "52-3712", "52-9233B"};
+  const float intermediates[] = {214000, 449000, 0};  // units of 100 Hz
   Generator g{std::mt19937(2026)};
-  for (int round = 0; round < 6; ++round) {
-    const bool special = round % 2 == 1;
-    H header;
+  for (const Km2Layout& layout : layouts) {
+    const bool special = g.Coin();
+    clsChannel band;
     // Only a D model carries the special-radio mark.
-    header.ModelName = special ? "52-9233BD" : "52-9233B";
-    header.IFRx = header.IFTx = 214000;
-    header.PLLReferenceFreq = 12.5f;
-    header.SpecialRadio = special;
+    std::tie(band.ModelName, band.PLLReferenceFreq, band.SpecialRadio) =
+        std::tuple{special ? "52-9233BD" : models[g.Pick(0, 2)], layout.reference, special};
+    band.RxIF = band.TxIF = intermediates[g.Pick(0, 2)];
+    band.prsclKM2 = static_cast<std::int16_t>(std::max(layout.inserted, 0));
+    band.AlternatePreScaler = layout.inserted < 0 && g.Coin();
+    band.AlternatePreScaler2 = layout.inserted < 0 && !band.AlternatePreScaler;
+    H header;
+    std::tie(header.ModelName, header.PLLReferenceFreq, header.SpecialRadio) =
+        std::tie(band.ModelName, band.PLLReferenceFreq, band.SpecialRadio);
+    header.IFRx = header.IFTx = band.RxIF;
     header.SerialNumber = g.Text("0123456789", 8);
     header.DateRadio = Date(2000 + g.Pick(0, 29), g.Pick(1, 12), g.Pick(1, 28));
     header.DefaultKM2 = "007DC123111122223333FFFF44445555";
@@ -330,7 +320,7 @@ TEST(ImageRoundTrip, Km2ImageOf320ChannelsAnd16Groups) {
     clsStringCreator creator;
     creator.RadioHeader = header.RadioHeader;
     for (int n = 1; n <= 320; ++n) {
-      channels.push_back(RandomKm2Channel(g, special));
+      channels.push_back(RandomKm2Channel(g, band, layout));
       channels.back().CreateChannelDataKM2();
       creator.colChannelData.Add(channels.back().ChannelData);
       creator.colChannelCheckSum.Add(channels.back().CheckSumKM2);
@@ -366,7 +356,7 @@ TEST(ImageRoundTrip, Km2ImageOf320ChannelsAnd16Groups) {
     clsStringCreator again;
     for (int n = 1; n <= 320; ++n) {
       const auto i = static_cast<std::size_t>(n - 1);
-      clsChannel ch = Km2Channel(special);
+      clsChannel ch = band;
       ch.ChannelData = splitter.colChannelData.Item(n);
       ch.BreakChannelDataKM2();
       EXPECT_EQ(Km2Settings(ch), Km2Settings(channels[i])) << "channel " << n;
