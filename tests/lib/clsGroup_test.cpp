@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "groupSettings.h"
+
 #include <limits>
 #include <string>
 #include <tuple>
@@ -12,6 +14,8 @@
 
 namespace tallisk {
 namespace {
+
+using testing::GroupSettings;
 
 constexpr char kNewGroupRecord[] =
     "FFFFFFFFFFFFFFE1A34F00323200576F7FFFFF00FFFFFFFFFFFFFFFFFFFFFFFF";
@@ -33,25 +37,15 @@ clsGroup Read(const std::string& record) {
   return g;
 }
 
-// Every setting of a group, in record order.
-auto Settings(const clsGroup& g) {
-  return std::tuple(g.GroupName, g.PriorityChannel1, g.PriorityChannel2, g.BusyChannelLockOut,
-                    g.TimeOutTimer, g.IntervalA, g.IntervalBDCS, g.IntervalBCTCSS, g.RXScanHold,
-                    g.TXScanHold, g.UnKeyDelayTime, g.PriChSamplingRate, g.PriChSamplingRatio,
-                    g.ScanHoldingEvents, g.TXOnPriorityChannel, g.DeleteChTableClear,
-                    g.EnablePTTANI, g.EnableANITranspond, g.EnableANIOnMONButton,
-                    g.MultiDigitDecodeFormat, g.ANIRate, g.ANIRepetitions, g.ANIDelay,
-                    g.ANIInterval, g.DTMF2805IDNumber);
-}
-
 TEST(clsGroup, WorkedExamplesNameAndPriorityChannels) {
   // A new group holds the default record's settings; writing it differs from the formatted
   // record only in the fixed 0 of bit 129 and the ID length byte.
   clsGroup g;
-  EXPECT_EQ(Settings(g), std::tuple("   ", 0, 0, 3, 210.0f, 20, 0, 0, 25.5f, 25.5f, 0.0f, 1.0f, 8,
-                                    1, true, 1, false, false, false, 15, 300, 15, 300, 75, ""));
+  EXPECT_EQ(GroupSettings(g),
+            std::tuple("   ", 0, 0, 3, 210.0f, 20, 0, 0, 25.5f, 25.5f, 0.0f, 1.0f, 8, 1, true, 1,
+                       false, false, false, 15, 300, 15, 300, 75, ""));
   EXPECT_EQ(Written(g), kNewGroupRecord);
-  EXPECT_EQ(Settings(Read(kNewGroupRecord)), Settings(clsGroup()));
+  EXPECT_EQ(GroupSettings(Read(kNewGroupRecord)), GroupSettings(clsGroup()));
 
   g.GroupName = "AB";
   g.DTMF2805IDNumber = "12#";
@@ -60,8 +54,9 @@ TEST(clsGroup, WorkedExamplesNameAndPriorityChannels) {
   // Every field at its bits, both ways.
   const std::string fields = "4142FFFFFFFFFFE1A34FA5050007199F2573350312CFFFFFFFFFFFFFFFFFFFFF";
   g = Read(fields);
-  EXPECT_EQ(Settings(g), std::tuple("AB ", 0, 0, 3, 210.0f, 20, 10, 5, 3.0f, 0.5f, 35.0f, 0.3f, 2,
-                                    2, false, 3, true, false, true, 5, 140, 3, 60, 25, "12#"));
+  EXPECT_EQ(GroupSettings(g),
+            std::tuple("AB ", 0, 0, 3, 210.0f, 20, 10, 5, 3.0f, 0.5f, 35.0f, 0.3f, 2, 2, false, 3,
+                       true, false, true, 5, 140, 3, 60, 25, "12#"));
   EXPECT_EQ(Written(g), fields);
 
   g = clsGroup();
@@ -142,7 +137,7 @@ TEST(clsGroup, OverflowRefusedAndRecordKept) {
 TEST(clsGroup, RecordsNoWriterMakesReadAndSettle) {
   // Short, empty and non-hex records read as zeros rather than failing.
   for (const char* text : {"", "00", "ZZZZ"}) {
-    EXPECT_EQ(Settings(Read(text)), Settings(Read(std::string(64, '0')))) << text;
+    EXPECT_EQ(GroupSettings(Read(text)), GroupSettings(Read(std::string(64, '0')))) << text;
   }
   // A record read from a radio can always be written back, and settles after one rewrite: an
   // interval that rounds to 0 ms is written as 64 ms, and channel 511 as no priority channel.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "groupSettings.h"
+
 #include <algorithm>
 #include <random>
 #include <string>
@@ -20,6 +22,8 @@
 
 namespace tallisk {
 namespace {
+
+using testing::GroupSettings;
 
 using H = clsRadioHeader;
 
@@ -272,16 +276,6 @@ clsGroup RandomGroup(Generator& g) {
   std::tie(group.TXOnPriorityChannel, group.EnablePTTANI, group.EnableANITranspond,
            group.EnableANIOnMONButton) = std::tuple{g.Coin(), g.Coin(), g.Coin(), g.Coin()};
   return group;
-}
-
-auto GroupSettings(const clsGroup& g) {
-  return std::tuple(g.GroupName, g.PriorityChannel1, g.PriorityChannel2, g.BusyChannelLockOut,
-                    g.TimeOutTimer, g.IntervalA, g.IntervalBDCS, g.IntervalBCTCSS, g.RXScanHold,
-                    g.TXScanHold, g.UnKeyDelayTime, g.PriChSamplingRate, g.PriChSamplingRatio,
-                    g.ScanHoldingEvents, g.TXOnPriorityChannel, g.DeleteChTableClear,
-                    g.EnablePTTANI, g.EnableANITranspond, g.EnableANIOnMONButton,
-                    g.MultiDigitDecodeFormat, g.ANIRate, g.ANIRepetitions, g.ANIDelay,
-                    g.ANIInterval, g.DTMF2805IDNumber);
 }
 
 TEST(ImageRoundTrip, Km2ImageOf320ChannelsAnd16Groups) {
