@@ -253,6 +253,8 @@ class Form {
   std::vector<std::unique_ptr<Page>>& Pages() { return pages_; }
   const std::vector<std::unique_ptr<Page>>& Pages() const { return pages_; }
   Page& AddPage(int index, std::string caption);
+  // Rows shown under the pages whatever page is on show (a wizard's navigation strip).
+  std::vector<PageRow> Footer;
   Page* PageAt(int index) const;  // by its Index, null when none
 
   // A modal window's logic ends it (OK, Cancel); the front end closes the window.
