@@ -1,0 +1,3 @@
+#include "files/AtomicFile.h"
+
+namespace tallisk {}  // namespace tallisk

@@ -1,0 +1,3 @@
+#include "files/FileError.h"
+
+namespace tallisk {}  // namespace tallisk

@@ -1,0 +1,3 @@
+#include "files/ProgramPaths.h"
+
+namespace tallisk {}  // namespace tallisk

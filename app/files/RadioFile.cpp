@@ -1,0 +1,3 @@
+#include "files/RadioFile.h"
+
+namespace tallisk {}  // namespace tallisk

@@ -1,0 +1,3 @@
+#include "files/StartupFiles.h"
+
+namespace tallisk {}  // namespace tallisk

@@ -1,0 +1,3 @@
+#include "files/clsAppBehavior.h"
+
+namespace tallisk {}  // namespace tallisk

@@ -1,0 +1,3 @@
+#include "files/clsLogger.h"
+
+namespace tallisk {}  // namespace tallisk
