@@ -113,6 +113,13 @@ frmMain::frmMain(Dialogs& dialogs, ProgramFolders folders, SerialDeviceSource* d
     SelectRadioFamily(1);
   }
 
+  // The pages that follow a choice start as an empty choice leaves them.
+  OperationTypeChanged();
+  OneTouchSelectionChanged();
+  ShowAniFields();
+  SignallingTypeChanged(true);
+  SignallingTypeChanged(false);
+
   SetTitle(ApplicationTitle());
 
   txtModelHelp.SetText(ReadModelHelp(folders_.Installation / kModelHelpFileName));
