@@ -12,7 +12,7 @@
 //                       $XDG_STATE_HOME/tallisk, default ~/.local/state/tallisk
 //
 // Asking for a folder never creates it: the writers create a folder when they first write a
-// file into it (the spec's single program folder becomes three, as a Linux user expects).
+// file into it, so looking (as `tallisk --paths` does) leaves nothing behind.
 // The environment is read on every call, so a test can point each folder at a scratch place.
 
 #include <filesystem>
