@@ -1,7 +1,6 @@
 #include "files/RadioFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "files/AtomicFile.h"
@@ -21,15 +20,19 @@ constexpr std::size_t kDataBytesPerLine = 8;
 // The 34-byte settings block and eight 10-byte channels fill 15 lines of eight bytes.
 constexpr std::size_t kQvrMinimumLines = (34 + 8 * 10 + kDataBytesPerLine - 1) / kDataBytesPerLine;
 
+// ASCII only: the window's toolkit sets the user's locale, and a file must read the same
+// under every locale.
 bool IsHex(char c) {
-  return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 bool AllHex(std::string_view text) {
   return std::all_of(text.begin(), text.end(), IsHex);
 }
 std::string Upper(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
   return upper;
 }
 bool IsBlank(std::string_view line) {
@@ -68,9 +71,9 @@ std::string CheckKM2(std::string_view text) {
   if (const auto bad = std::find_if_not(digits.begin(), digits.end(), IsHex); bad != digits.end()) {
     const auto position = static_cast<std::size_t>(bad - digits.begin()) + 1;
     const unsigned char c = static_cast<unsigned char>(*bad);
-    const std::string shown = c == '\r' || c == '\n' ? std::string("a line end")
-                              : std::isprint(c)      ? "\"" + std::string(1, *bad) + "\""
-                                                     : "character code " + std::to_string(c);
+    const std::string shown = c == '\r' || c == '\n'  ? std::string("a line end")
+                              : c >= 0x20 && c < 0x7F ? "\"" + std::string(1, *bad) + "\""
+                                                      : "character code " + std::to_string(c);
     Refuse("character " + std::to_string(position) + " is " + shown + ", not a hex digit");
   }
   if (digits.size() != kKM2ImageDigits && digits.size() != kKM2ReadDumpDigits) {
