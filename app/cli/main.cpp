@@ -1,16 +1,95 @@
 // Until the windows arrive, the program shows the library at work: its version and the
 // programming image of a QVR radio built from default settings, as it would go to a radio.
+// `tallisk --paths` tells where the program's files live and whether the installation's
+// own files are there.
 
+#include <filesystem>
+#include <iomanip>
 #include <iostream>
+#include <string>
+#include <string_view>
 
+#include "files/ProgramPaths.h"
+#include "files/StartupFiles.h"
 #include "tallisk/clsChannel.h"
+#include "tallisk/clsOperator.h"
 #include "tallisk/clsRadioHeader.h"
 #include "tallisk/clsStringCreator.h"
 #include "tallisk/errors.h"
 #include "tallisk/version.h"
 
-int main() {
-  using namespace tallisk;
+namespace {
+
+using namespace tallisk;
+namespace fs = std::filesystem;
+
+void Row(const std::string& name, const std::string& what) {
+  std::cout << "  " << std::left << std::setw(18) << name << what << "\n";
+}
+
+std::string UserFile(const fs::path& file) {
+  std::error_code error;
+  return fs::exists(file, error) ? "present" : "not written yet";
+}
+
+// What the program reads from each installation file, or that it is missing. Returns
+// false when one is missing or unusable.
+bool ShowInstallationFiles() {
+  bool complete = true;
+  auto present = [&](const fs::path& file) {
+    std::error_code error;
+    if (fs::is_regular_file(file, error)) return true;
+    Row(file.filename().string(), "MISSING");
+    complete = false;
+    return false;
+  };
+  if (present(ControlFile())) {
+    const FamilyConfiguration families = ReadFamilyConfiguration(ControlFile());
+    std::string offered = families.QvrEnabled && families.Km2Enabled ? "QVR and KM2"
+                          : families.QvrEnabled                      ? "QVR only"
+                                                                     : "KM2 only";
+    Row(kControlFileName, "offers " + offered);
+  }
+  if (present(KM2TailFile())) {
+    const std::string tail = ReadKM2Tail(KM2TailFile());
+    if (tail.empty()) complete = false;
+    Row(kKM2TailFileName, tail.empty()
+                              ? "UNUSABLE (not a KM2 image)"
+                              : "KM2 image tail of " + std::to_string(tail.size()) + " hex digits");
+  }
+  if (present(ModelHelpFile())) {
+    Row(kModelHelpFileName,
+        std::to_string(ReadModelHelp(ModelHelpFile()).size()) + " characters of KM2 model help");
+  }
+  if (present(ProfileDatabaseFile())) {
+    try {
+      clsOperator qvr, km2;
+      qvr.LoadProfiles();
+      km2.LoadProfilesKM2();
+      Row(kProfileDatabaseFileName, std::to_string(qvr.RadioData->Count()) + " QVR and " +
+                                        std::to_string(km2.RadioData->Count()) + " KM2 models");
+    } catch (const TalliskError& e) {
+      Row(kProfileDatabaseFileName, "UNUSABLE: " + e.Description());
+      complete = false;
+    }
+  }
+  return complete;
+}
+
+int ShowPaths() {
+  std::cout << "Installation files  " << InstallDataFolder().string() << "\n";
+  const bool complete = ShowInstallationFiles();
+  std::cout << "User configuration  " << UserConfigFolder().string() << "\n";
+  Row(kOptionsFileName, UserFile(OptionsFile()));
+  Row(kPortsFileName, UserFile(UserConfigFolder() / kPortsFileName));
+  std::cout << "User state          " << UserStateFolder().string() << "\n";
+  Row(kReadLogFileName, UserFile(ReadLogFile()));
+  Row(kWriteLogFileName, UserFile(WriteLogFile()));
+  Row(kReadDumpFileName, UserFile(ReadDumpFile()));
+  return complete ? 0 : 1;
+}
+
+int ShowDefaultImage() {
   std::cout << "Tallisk " << LibraryVersion() << "\n";
   try {
     clsRadioHeader header;
@@ -30,4 +109,17 @@ int main() {
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  UseInstallationProfileDatabase();
+  const std::string_view option = argc > 1 ? argv[1] : "";
+  if (argc == 1) return ShowDefaultImage();
+  if (argc == 2 && option == "--paths") return ShowPaths();
+  std::cerr << "usage: tallisk [--paths]\n"
+               "  --paths  where the program's files live, and whether the installation's own\n"
+               "           files are there (exit status 1 when one is missing or unusable)\n";
+  return 2;
 }
