@@ -552,7 +552,7 @@ void frmMain::ShowNavigation(bool shown) {
 
 void frmMain::OpenOptions() {
   frmOptions options(dialogs_, *Options, ReadLog, WriteLog, *devices_,
-                     folders_.Configuration / "ports.txt");
+                     folders_.Configuration / kPortsFileName);
   dialogs_.RunModal(options);
 }
 
