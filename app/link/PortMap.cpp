@@ -30,14 +30,6 @@ bool NameOrder(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::filesystem::path UserConfigFolder() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
-    return std::filesystem::path(xdg) / "tallisk";
-  }
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home != nullptr ? home : ".") / ".config" / "tallisk";
-}
-
 std::filesystem::path PortOverridesFile() {
   return UserConfigFolder() / "ports.txt";
 }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "files/ProgramPaths.h"
+
 namespace tallisk {
 
 inline constexpr char kSimDevicePrefix[] = "sim:";
@@ -24,8 +26,7 @@ inline constexpr char kSimKM2[] = "sim:km2";
 
 using PortOverrides = std::map<int, std::string>;
 
-// $XDG_CONFIG_HOME/tallisk, else ~/.config/tallisk.
-std::filesystem::path UserConfigFolder();
+// ports.txt in UserConfigFolder() (files/ProgramPaths.h).
 std::filesystem::path PortOverridesFile();
 
 // A missing file is no overrides; lines that do not read "COMn = device" are skipped.

@@ -1,0 +1,192 @@
+#include "files/RadioFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "files/AtomicFile.h"
+#include "files/FileError.h"
+#include "tallisk/conversions.h"
+
+namespace tallisk {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kSource[] = "RadioFile";
+
+// An S1 line without its line end: "S1", count 0B, address, eight data bytes, checksum.
+constexpr std::size_t kS1LineLength = 24;
+constexpr std::size_t kDataBytesPerLine = 8;
+// The 34-byte settings block and eight 10-byte channels fill 15 lines of eight bytes.
+constexpr std::size_t kQvrMinimumLines = (34 + 8 * 10 + kDataBytesPerLine - 1) / kDataBytesPerLine;
+
+bool IsHex(char c) {
+  return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+bool AllHex(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), IsHex);
+}
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+const char* FamilyName(RadioFamily family) {
+  return family == RadioFamily::KM2 ? "KM2" : "QVR";
+}
+
+// What is wrong with a text, in words; the caller says whose text it is.
+struct Refusal {
+  std::string why;
+};
+
+[[noreturn]] void Refuse(std::string why) {
+  throw Refusal{std::move(why)};
+}
+
+// The text without one final line end (CR LF, LF or CR).
+std::string_view WithoutLineEnd(std::string_view text) {
+  if (text.ends_with("\r\n")) return text.substr(0, text.size() - 2);
+  if (text.ends_with('\n') || text.ends_with('\r')) return text.substr(0, text.size() - 1);
+  return text;
+}
+
+bool LooksLikeS1Lines(std::string_view text) {
+  return text.size() >= 2 && (text[0] == 'S' || text[0] == 's') && text[1] == '1';
+}
+
+std::string CheckKM2(std::string_view text) {
+  const std::string_view digits = WithoutLineEnd(text);
+  if (LooksLikeS1Lines(digits)) {
+    Refuse( "it holds S1 record lines, as a QVR radio file does");
+  }
+  if (const auto bad = std::find_if_not(digits.begin(), digits.end(), IsHex);
+      bad != digits.end()) {
+    const auto position = static_cast<std::size_t>(bad - digits.begin()) + 1;
+    const std::string shown = std::isprint(static_cast<unsigned char>(*bad))
+                                  ? "\"" + std::string(1, *bad) + "\""
+                                  : "character code " + std::to_string(int{
+                                                            static_cast<unsigned char>(*bad)});
+    Refuse(
+           "character " + std::to_string(position) + " is " + shown + ", not a hex digit");
+  }
+  if (digits.size() != kKM2ImageDigits && digits.size() != kKM2ReadDumpDigits) {
+    Refuse(
+           "it holds " + std::to_string(digits.size()) + " hex digits, a KM2 programming has " +
+               std::to_string(kKM2ImageDigits));
+  }
+  return Upper(digits);
+}
+
+std::string CheckQVR(std::string_view text) {
+  if (IsBlank(text)) Refuse( "it is empty");
+  const std::string_view oneLine = WithoutLineEnd(text);
+  if (!oneLine.empty() && AllHex(oneLine)) {
+    Refuse(
+           "it holds " + std::to_string(oneLine.size()) +
+               " hex digits on one line, as a KM2 radio file does");
+  }
+
+  std::vector<std::string_view> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view line = text.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  while (!lines.empty() && IsBlank(lines.back())) lines.pop_back();
+
+  std::string image;
+  image.reserve(lines.size() * (kS1LineLength + 2));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string line = Upper(lines[i]);
+    const std::string number = "line " + std::to_string(i + 1);
+    const std::string_view body = std::string_view(line).substr(2);
+    if (line.size() != kS1LineLength || !line.starts_with("S10B") || !AllHex(body)) {
+      Refuse(
+             IsBlank(line) ? number + " is empty"
+                           : number + " is not an S1 line of eight data bytes");
+    }
+    const std::string expectedAddress = ToHex(i * kDataBytesPerLine, 4);
+    if (line.substr(4, 4) != expectedAddress) {
+      Refuse(
+             number + " has the address " + line.substr(4, 4) + " where " + expectedAddress +
+                 " belongs");
+    }
+    const std::string sum = RecordCheckSum(body.substr(0, body.size() - 2));
+    if (line.substr(kS1LineLength - 2) != sum) {
+      Refuse(
+             number + " has the checksum " + line.substr(kS1LineLength - 2) +
+                 ", its bytes give " + sum);
+    }
+    image += line;
+    image += "\r\n";
+  }
+  if (lines.size() < kQvrMinimumLines) {
+    Refuse(
+           "it holds " + std::to_string(lines.size()) + " lines, a QVR programming has at least " +
+               std::to_string(kQvrMinimumLines) + " (the settings block and eight channels)");
+  }
+  return image;
+}
+
+std::string Check(std::string_view text, RadioFamily family) {
+  return family == RadioFamily::KM2 ? CheckKM2(text) : CheckQVR(text);
+}
+
+}  // namespace
+
+std::string CheckRadioFileText(std::string_view text, RadioFamily family, const fs::path& file) {
+  try {
+    return Check(text, family);
+  } catch (const Refusal& refusal) {
+    throw FileError(file,
+                    "\"" + file.filename().string() + "\" is not a " + FamilyName(family) +
+                        " radio file: " + refusal.why,
+                    kSource);
+  }
+}
+
+std::string ReadRadioFile(const fs::path& file, RadioFamily family) {
+  std::error_code reason;
+  const auto text = ReadWholeFile(file, &reason);
+  if (!text) throw FileError(file, reason, kSource);
+  return CheckRadioFileText(*text, family, file);
+}
+
+void WriteRadioFile(const fs::path& file, RadioFamily family, std::string_view part1,
+                    std::string_view part2) {
+  std::string content;
+  content.reserve(part1.size() + part2.size());
+  content.append(part1).append(part2);
+  // What the program could not load again is not saved: the old file is worth more.
+  try {
+    (void)Check(content, family);
+  } catch (const Refusal& refusal) {
+    throw FileError(file,
+                    std::string("The programming is not a whole ") + FamilyName(family) +
+                        " image (" + refusal.why + "), so \"" + file.filename().string() +
+                        "\" was not written",
+                    kSource);
+  }
+  WriteFileAtomically(file, content);
+}
+
+std::string WriteReadDump(std::string_view image, const fs::path& file) {
+  try {
+    WriteFileAtomically(file, image, /*createFolder=*/true);
+    return {};
+  } catch (const TalliskError& e) {
+    return "The read dump was not written: " + e.Description();
+  } catch (const std::exception& e) {
+    return std::string("The read dump was not written: ") + e.what();
+  }
+}
+
+}  // namespace tallisk
