@@ -1,0 +1,387 @@
+#pragma once
+
+// The main window: a wizard of thirteen pages through which a technician picks a radio
+// family and model, fills in the radio-wide settings, the channels and (KM2) the groups,
+// and then writes, saves or prints the result. This class is the whole of its behaviour,
+// without a toolkit: a front end shows the pages and fields and turns clicks and typing
+// into the fields' calls; tests make the same calls.
+//
+// The pages, by CurrentPage:
+//   0 start page, 1 model, 2 radio features (both families), 3-4 QVR options, 5 channels,
+//   6 finish, 7-9 KM2 options, 10-12 KM2 groups.
+// QVR walks 0 1 2 3 4 5 6, KM2 walks 0 1 2 5 7 8 9 10 11 12 6.
+//
+// The window owns every library object it works on (RadioHeader, Channels, Groups, the
+// channel-group table, the profiles and tone table of the selected family) and the options
+// and data logs; the options are saved to qvr.dat when the window goes.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "files/clsAppBehavior.h"
+#include "files/clsLogger.h"
+#include "tallisk/Date.h"
+#include "tallisk/UserPrompt.h"
+#include "tallisk/clsChannel.h"
+#include "tallisk/clsChannelGroup.h"
+#include "tallisk/clsGroup.h"
+#include "tallisk/clsNonPersistentInfo.h"
+#include "tallisk/clsOperator.h"
+#include "tallisk/clsPersistentInfo.h"
+#include "tallisk/clsRadioHeader.h"
+#include "tallisk/colCTCSSFrequencies.h"
+#include "tallisk/collection.h"
+#include "ui/Dialogs.h"
+#include "ui/FormFields.h"
+#include "ui/SerialDevices.h"
+
+namespace tallisk {
+
+// Where the window finds and keeps its files.
+struct ProgramFolders {
+  std::filesystem::path Installation;   // control.txt, km2.clr, tmphelp.thp
+  std::filesystem::path Configuration;  // qvr.dat, ports.txt
+  std::filesystem::path State;          // the data logs
+  // The folders of a normal run: installation data, $XDG_CONFIG_HOME/tallisk and
+  // $XDG_STATE_HOME/tallisk.
+  static ProgramFolders FromEnvironment();
+};
+
+// The window's name and version, "Tallisk 0.1".
+std::string ApplicationTitle();
+
+class frmMain : public Form {
+ public:
+  // Start-up: reads the installation's start-up files, creates the data model, loads the
+  // starting family's profiles and tone table and shows the start page. `devices` says
+  // which serial devices the options window offers (null: the USB adapters under /dev).
+  // `dialogs` and `devices` must outlive the window; the window's end saves the options
+  // and may report a failure through `dialogs`.
+  frmMain(Dialogs& dialogs, ProgramFolders folders, SerialDeviceSource* devices = nullptr);
+  ~frmMain() override;
+
+  // --- State ---
+  std::int32_t RadioType = 0;  // 0 QVR, 1 KM2
+  bool QvrEnabled = false;
+  bool Km2Enabled = false;
+  std::int16_t CurrentPage = 0;
+  std::int16_t CurrentChannel = 0;
+  std::int16_t ChannelCount = 0;
+  std::int16_t CurrentGroup = 0;
+  bool ChannelsBuilt = false;
+  bool ModelFromRadio = false;
+  bool TransferBusy = false;
+  bool StopRequested = false;
+  std::string KM2Tail;  // from km2.clr until a read or a loaded file replaces it
+
+  // --- Library objects ---
+  clsRadioHeader RadioHeader;
+  std::unique_ptr<clsOperator> Operator;
+  std::unique_ptr<colCTCSSFrequencies> ToneTable;
+  std::shared_ptr<clsPersistentInfo> ModelProfile;
+  std::shared_ptr<clsNonPersistentInfo> BandProfile;
+  Collection<clsChannel> Channels;                // 1..ChannelCount
+  Collection<clsGroup> Groups;                    // 1..16
+  Collection<clsChannelGroup> ChannelGroupTable;  // 1..320
+  std::unique_ptr<clsAppBehavior> Options;
+  clsLogger ReadLog;
+  clsLogger WriteLog;
+
+  // Today's date for a new programming; tests fix it.
+  std::function<Date()> Today;
+
+  // --- Operations ---
+  void SelectRadioFamily(std::int32_t family);
+  void FillModelList();
+  void StartNewProgramming();
+  // 0 Next, 1 Back, 2 show the current page again.
+  void GoToPage(int direction);
+  void LeavePage(int direction);
+  void EnterPage(int direction);
+  // The three commands of the navigation strip.
+  void Next();
+  void Back();
+  void Finish();
+  // The first band of the model with this injection side and reference frequency; null
+  // when none has them.
+  std::shared_ptr<clsNonPersistentInfo> FindBandProfile(const std::string& model,
+                                                        bool injectionHigh,
+                                                        float referenceFrequency) const;
+  void BuildChannels();
+  void CopyBandToChannel(clsChannel& channel) const;
+  void ClearChannelGroupTable();
+  void RemoveChannelFromGroups(std::int16_t channel);
+  std::int32_t LastProgrammedEntry() const;
+  void EnableStartPageCommands(bool enabled);
+  void EnableFinishPageCommands(bool enabled);
+  void ShowNavigation(bool shown);
+  void OpenOptions();
+
+  // Radio-wide settings pages.
+  void ApplyModelDefaults(const std::string& model);
+  void StoreRadioSettings();
+  void ShowRadioSettings();
+
+  // Channel and group pages.
+  void InitChannelPage();
+  void ShowChannel(const clsChannel& channel);
+  void StoreChannel(clsChannel& channel);
+  void ShowGroup(const clsGroup& group);
+  void StoreGroup(clsGroup& group);
+
+  // The model the pages work on: the selected model list entry (QVR) or the typed model
+  // number (KM2).
+  std::string SelectedModelText() const;
+
+  // Refuses while a transfer runs, with the "Alert" notice.
+  bool QueryClose() override;
+
+  // --- Page 0: "What Do You Want To Do?" ---
+  ChoiceField cmbRadioType{*this, "cmbRadioType", "Radio Type:"};
+  CommandField btnLoadFile{*this, "btnLoadFile", "Load A File"};
+  CommandField btnReadRadio{*this, "btnReadRadio", "Read The Radio"};
+  CommandField btnProgramRadio{*this, "btnProgramRadio", "Program The Radio"};
+  CommandField btnTestMode{*this, "btnTestMode", "QVR Test"};
+  CommandField btnStop{*this, "btnStop", "Stop"};
+  LabelField lblReadRadioInfo{*this, "lblReadRadioInfo"};
+
+  // --- Page 1: "Select Radio Model" ---
+  LabelField lblSelectedModelNumber{*this, "lblSelectedModelNumber", "Selected Model Number"};
+  ListField lstRadios{*this, "lstRadios"};
+  TextField txtModelNumber{*this, "txtModelNumber"};
+  TextField txtModelHelp{*this, "txtModelHelp"};
+
+  // --- Page 2: "Identify Radio Features" ---
+  TextField txtSerialNumber{*this, "txtSerialNumber", "Serial Number:"};
+  TextField txtCustomer{*this, "txtCustomer", "Customer:"};
+  DateField Calendar{*this, "Calendar", "Date:"};
+  ChoiceField cmbPllReferenceFreq{*this, "cmbPllReferenceFreq", "PLL Reference Frequency:"};
+  LabelField lblInjectionAspect{*this, "lblInjectionAspect", "Injection Aspect:"};
+  OptionField optInjectionAspectLow{*this, "optInjectionAspectLow", "Low Side"};
+  OptionField optInjectionAspectHigh{*this, "optInjectionAspectHigh", "High Side"};
+  LabelField lblSpecialRadio{*this, "lblSpecialRadio", "Does Model = 52-8994 ?"};
+  CheckField chkSpecialRadio{*this, "chkSpecialRadio"};
+  // The alternate-prescaler questions, each under a separator line.
+  LabelField linAlternatePreScaler{*this, "linAlternatePreScaler"};
+  LabelField lblAlternatePreScaler1{*this, "lblAlternatePreScaler1",
+                                    "If the target radio has model number = 52-9233B-MM"};
+  LabelField lblAlternatePreScaler2{*this, "lblAlternatePreScaler2",
+                                    "Is the serial number between 145216 and 146215 or"};
+  LabelField lblAlternatePreScaler3{*this, "lblAlternatePreScaler3",
+                                    "between 0107MM0001 and 0107MM1000 ? "};
+  CheckField chkAlternatePreScaler{*this, "chkAlternatePreScaler"};
+  LabelField linAlternatePreScaler2{*this, "linAlternatePreScaler2"};
+  LabelField lblAlternatePreScaler4{*this, "lblAlternatePreScaler4",
+                                    "Does the serial number end in \"A\"?"};
+  CheckField chkAlternatePreScaler2{*this, "chkAlternatePreScaler2"};
+
+  // --- Page 3: "Select Detailed Radio Options - Part I" (QVR) ---
+  ChoiceField cmbScanType{*this, "cmbScanType", "Scan Type:"};
+  ChoiceField cmbAuxKeyType{*this, "cmbAuxKeyType", "Auxiliary Key Type:"};
+  CheckField chkEnableChannelRollover{*this, "chkEnableChannelRollover",
+                                      "Enable Channel Rollover:"};
+  ChoiceField cmbPriorityChannelMonitorTime{*this, "cmbPriorityChannelMonitorTime",
+                                            "Priority Ch. Monitor Time:"};
+  ChoiceField cmbPriorityChannelMonitorCycle{*this, "cmbPriorityChannelMonitorCycle",
+                                             "Priority Ch Monitor Cycle:"};
+  CheckField chkPriority2Channel{*this, "chkPriority2Channel", "Priority 2 Channel?:"};
+  ChoiceField cmbScanHoldConditions{*this, "cmbScanHoldConditions", "Scan Hold Conditions:"};
+  ChoiceField cmbScanHoldOnRx{*this, "cmbScanHoldOnRx", "Scan Hold On Rx:"};
+  ChoiceField cmbScanHoldAfterTx{*this, "cmbScanHoldAfterTx", "Scan Hold After Tx"};
+
+  // --- Page 4: "Select Detailed Radio Options - Part II" (QVR) ---
+  CheckField chkBeepA{*this, "chkBeepA", "Beep A ?"};
+  CheckField chkBeepB{*this, "chkBeepB", "Beep B ?"};
+  CheckField chkBeepC{*this, "chkBeepC", "Beep C ?"};
+  CheckField chkBeepD{*this, "chkBeepD", "Beep D ?"};
+  ChoiceField cmbTxTimeOutTimer{*this, "cmbTxTimeOutTimer", "Tx Time-Out Timer:"};
+  ChoiceField cmbBusyChannelLockOut{*this, "cmbBusyChannelLockOut", "Busy Channel Lock Out:"};
+  CheckField chkScanStopWithMicOffHook{*this, "chkScanStopWithMicOffHook",
+                                       "Scan Stop w/Mic Off-Hook:"};
+  ChoiceField cmbWhenTableIsDeleted{*this, "cmbWhenTableIsDeleted", "When Table Is Deleted:"};
+
+  // --- Page 5: "Channel Data" ---
+  ChoiceField cmbChannelNumber{*this, "cmbChannelNumber", "Channel Number:"};
+  CommandField btnChannelUp{*this, "btnChannelUp", "Up"};
+  CommandField btnChannelDown{*this, "btnChannelDown", "Down"};
+  TextField ReceiveChannelFreq{*this, "ReceiveChannelFreq", "Receive Channel Freq:"};
+  TextField txtTransmitChannelFreq{*this, "txtTransmitChannelFreq", "Transmit Channel Freq:"};
+  ChoiceField cmbReceiveSignalingType{*this, "cmbReceiveSignalingType", "Receive Signaling Type:"};
+  ChoiceField cmbCTCSSFrequenciesRx{*this, "cmbCTCSSFrequenciesRx"};
+  TextField ReceiveOctal{*this, "ReceiveOctal"};
+  ChoiceField cmbTransmitSignalingType{*this, "cmbTransmitSignalingType",
+                                       "Transmit Signaling Type:"};
+  ChoiceField cmbCTCSSFrequenciesTx{*this, "cmbCTCSSFrequenciesTx"};
+  TextField txtTransmitOctal{*this, "txtTransmitOctal"};
+  ChoiceField cmbTxPowerControl{*this, "cmbTxPowerControl", "TX Power Control"};
+  ChoiceField cmbSubsignalingType{*this, "cmbSubsignalingType", "Subsignaling Type"};
+  CheckField chkEnableScrambler{*this, "chkEnableScrambler", "Enable Scrambler?"};
+  CheckField chkChannelinScanGroupA{*this, "chkChannelinScanGroupA", "Channel in Scan Group A?"};
+  CheckField chkBurstToneEnable{*this, "chkBurstToneEnable", "PTT Burst Tone Enable ?"};
+  CheckField chkChannelinScanGroupB{*this, "chkChannelinScanGroupB", "Channel in Scan Group B?"};
+  CheckField chkTranspondToneEnable{*this, "chkTranspondToneEnable", "Transpond Tone Enable ?"};
+  LabelField lblAuxiliaryData{*this, "lblAuxiliaryData", "Auxiliary Data"};
+  std::array<CheckField, 8> chkAuxiliaryData{{{*this, "chkAuxiliaryData0"},
+                                              {*this, "chkAuxiliaryData1"},
+                                              {*this, "chkAuxiliaryData2"},
+                                              {*this, "chkAuxiliaryData3"},
+                                              {*this, "chkAuxiliaryData4"},
+                                              {*this, "chkAuxiliaryData5"},
+                                              {*this, "chkAuxiliaryData6"},
+                                              {*this, "chkAuxiliaryData7"}}};
+  ChoiceField cmbRFPowerSelection{*this, "cmbRFPowerSelection", "RF Power Selection"};
+  TextField txtChannelName{*this, "txtChannelName", "Ch. Name:"};
+  TextField txtBurstFeq{*this, "txtBurstFeq", "Burst Feq (Hz):"};
+  TextField txtBurstDuration{*this, "txtBurstDuration", "Burst Duration (ms):"};
+
+  // --- Page 6: "Finish" ---
+  CommandField btnWriteToRadio{*this, "btnWriteToRadio", "Write To Radio"};
+  CommandField btnSaveToFile{*this, "btnSaveToFile", "Save To File"};
+  CommandField btnPrint{*this, "btnPrint", "Print Settings"};
+  CommandField btnTestMode2{*this, "btnTestMode2", "Test"};
+  CommandField cmbManual{*this, "cmbManual", "Manual"};
+  CommandField btnCancelWriting{*this, "btnCancelWriting", "Stop"};
+  LabelField lblWriteToRadioInfo{*this, "lblWriteToRadioInfo"};
+
+  // --- Page 7: "Select Detailed Radio Option for KM-2 - Part 1 of 3" ---
+  ChoiceField cmbOperationType{*this, "cmbOperationType", "Operation Type:"};
+  ChoiceField cmbRelocateKey{*this, "cmbRelocateKey", "Relocate Add/Del Keys:"};
+  CheckField chkEnableChannelRolloverKM2{*this, "chkEnableChannelRolloverKM2",
+                                         "Enable Channel Rollover ?"};
+  ChoiceField cmbPR1PR2{*this, "cmbPR1PR2", "PRI1/PRI2:"};
+  ChoiceField cmbTimeOutLockOut{*this, "cmbTimeOutLockOut", "Time-Out/Busy Lock Out:"};
+  ChoiceField cmbPushButtonFeedback{*this, "cmbPushButtonFeedback", "Push Button Feedback:"};
+  ChoiceField cmbSelfTestError{*this, "cmbSelfTestError", "Self Test and Error:"};
+  ChoiceField cmbSelectiveCallReceipt{*this, "cmbSelectiveCallReceipt", "Selective Call Receipt:"};
+  ChoiceField cmbSCANPRIMonitor{*this, "cmbSCANPRIMonitor", "SCAN/PRI Monitor:"};
+  CheckField chkGroupRolloverEnable{*this, "chkGroupRolloverEnable", "Enable Group Rollover"};
+  LabelField linDeluxeDisplay{*this, "linDeluxeDisplay"};
+  ChoiceField cmbDisplayArrangement{*this, "cmbDisplayArrangement", "Display Arrangement"};
+  ChoiceField cmblblSquelchTonesCodes{*this, "cmblblSquelchTonesCodes", "Squelch Tones/Codes"};
+  ChoiceField cmbOneTouchSelection{*this, "cmbOneTouchSelection", "One-Touch Selection"};
+  CommandField btnCTCSSKeyForm{*this, "btnCTCSSKeyForm", "CTCSS Key Form"};
+
+  // --- Page 8: "Select Detailed Radio Option for KM-2 - Part 2 of 3" ---
+  CheckField chkMomentaryChannelKnob{*this, "chkMomentaryChannelKnob", "Momentary Channel Knob ?"};
+  CheckField chkMuteUntilSignalled{*this, "chkMuteUntilSignalled", "Mute Until Signalled ?"};
+  CheckField chkPRIButtonFunctionEnable{*this, "chkPRIButtonFunctionEnable",
+                                        "PRI Button Function Enable ?"};
+  CheckField chkScanStopMicOffHook{*this, "chkScanStopMicOffHook", "Scan-Stop w/Mic Off-Hook ?"};
+  ChoiceField cmbScanChannelSlaving{*this, "cmbScanChannelSlaving", "Scan Channel Slaving:"};
+  // Box i enables auxiliary key i + 1; the page shows them under column heads 8 down to 1.
+  std::array<CheckField, 8> chkAux{{{*this, "chkAux0", "1"},
+                                    {*this, "chkAux1", "2"},
+                                    {*this, "chkAux2", "3"},
+                                    {*this, "chkAux3", "4"},
+                                    {*this, "chkAux4", "5"},
+                                    {*this, "chkAux5", "6"},
+                                    {*this, "chkAux6", "7"},
+                                    {*this, "chkAux7", "8"}}};
+  ChoiceField cmbFrontPanelConfig{*this, "cmbFrontPanelConfig", "Front Panel Configuration:"};
+  ChoiceField cmbOptionPartType{*this, "cmbOptionPartType", "Option Port Type:"};
+
+  // --- Page 9: "Select Detailed Radio Option for KM-2 - Part 3 of 3" ---
+  TextField txtNoiseSquelchTail{*this, "txtNoiseSquelchTail", "Noise-Squelch Tail (msec):"};
+  TextField txtCTCSSSquelchTail{*this, "txtCTCSSSquelchTail", "CTCSS-Squelch Tail (msec):"};
+  TextField txtDCSTail{*this, "txtDCSTail", "DCS Tail:"};
+  CheckField chkTalkAroundMic{*this, "chkTalkAroundMic", "Talk Around Mic:"};
+  ChoiceField cmbHornDelay{*this, "cmbHornDelay", "Horn Delay (sec):"};
+  ChoiceField cmbHornOn{*this, "cmbHornOn", "Horn On (sec):"};
+  ChoiceField cmbSecondLocalRX{*this, "cmbSecondLocalRX", "Second Local RX:"};
+  CheckField chkEnableCTCSSHPF{*this, "chkEnableCTCSSHPF", "Enable CTCSS HPF ?"};
+
+  // --- Page 10: "Select Detailed Group - Part 1 of 3" ---
+  ChoiceField cmbGroupNumber{*this, "cmbGroupNumber", "Group Number:"};
+  TextField txtGroupName{*this, "txtGroupName", "Group Name:"};
+  ChoiceField cmbPriorityChannel1{*this, "cmbPriorityChannel1", "Priority Channel 1:"};
+  ChoiceField cmbPriorityChannel2{*this, "cmbPriorityChannel2", "Priority Channel 2:"};
+  ChoiceField cmbChannelLockOut{*this, "cmbChannelLockOut", "Busy Channel Lock-Out:"};
+  TextField txtTimeOutTimer{*this, "txtTimeOutTimer", "Time-Out Timer (sec):"};
+
+  // --- Page 11: "Select Detailed Group - Part 2 of 3" ---
+  ChoiceField cmbScanTimingIntervalA{*this, "cmbScanTimingIntervalA", "Interval A (msec):"};
+  ChoiceField cmbScanTimmingIntervalBDCS{*this, "cmbScanTimmingIntervalBDCS", "Interval B DCS:"};
+  ChoiceField cmbScanTimingIntervalBCTCSS{*this, "cmbScanTimingIntervalBCTCSS",
+                                          "Interval B CTCSS:"};
+  TextField txtScanTimingRXScanHold{*this, "txtScanTimingRXScanHold", "RX Scan Hold (sec):"};
+  TextField txtScanTimingTXScanHold{*this, "txtScanTimingTXScanHold", "TX Scan Hold (sec):"};
+  ChoiceField cmbPriChSamplingRatio{*this, "cmbPriChSamplingRatio", "Pri Ch Sampling Ratio:"};
+  TextField txtPriChSamplingRate{*this, "txtPriChSamplingRate", "Pri Ch Sampling Rate:"};
+  ChoiceField cmbScanHoldingEvents{*this, "cmbScanHoldingEvents", "Scan-Holding Events:"};
+  CheckField chkTXOnPriorityChannel{*this, "chkTXOnPriorityChannel", "TX on Priority Channel ?"};
+
+  // --- Page 12: "Select Detailed Group - Part 3 of 3" ---
+  ChoiceField cmbDeleteChTableClear{*this, "cmbDeleteChTableClear", "Delete Ch Table Clear:"};
+  ChoiceField cmbMultiDigitDecodeFormat{*this, "cmbMultiDigitDecodeFormat",
+                                        "Multi-Digit Decode Format:"};
+  TextField txtDTMF2805IDNumber{*this, "txtDTMF2805IDNumber", "DTMF/2805 ID Number:"};
+  TextField txtUnkeyDelayTime{*this, "txtUnkeyDelayTime", "Un-Key Delay Time (msec):"};
+  CheckField chkEnablePTTANI{*this, "chkEnablePTTANI", "Enable PTT ANI ?"};
+  CheckField chkEnableANITranspond{*this, "chkEnableANITranspond", "Enable ANI Transpond ?"};
+  CheckField chkEnableANIOnMONButton{*this, "chkEnableANIOnMONButton",
+                                     "Enable ANI on MON Button ?"};
+  LabelField linANI{*this, "linANI"};
+  ChoiceField cmbANIRate{*this, "cmbANIRate", "ANI Rate (msec):"};
+  ChoiceField cmbANIRepetitions{*this, "cmbANIRepetitions", "ANI Repetitions:"};
+  ChoiceField cmbANIDelay{*this, "cmbANIDelay", "ANI Delay (msec):"};
+  ChoiceField cmbANIInterval{*this, "cmbANIInterval", "ANI Interval (sec):"};
+  CommandField btnChannelList{*this, "btnChannelList", "Channel List"};
+
+  // --- The strip under the pages ---
+  CommandField btnNext{*this, "btnNext", "Next"};
+  CommandField btnBack{*this, "btnBack", "Back"};
+  CommandField btnFinish{*this, "btnFinish", "Finish"};
+  CommandField btnOptions{*this, "btnOptions", "Options..."};
+
+ private:
+  // Construction in pieces (frmMainPages.cpp).
+  void LayOutPages();
+  void ApplyInputStyles();
+  void ConnectReactions();
+
+  // Reactions.
+  void RadioTypePicked();
+  void ModelPicked();
+  void OperationTypeChanged();
+  void OneTouchSelectionChanged();
+  void ShowAniFields();
+  void GroupNumberChanged();
+  void SignallingTypeChanged(bool receive);
+
+  // Page 2's questions, which follow the model number.
+  void ShowModelQuestions();
+  void FillSettingsChoices();
+  void FillGroupChoices();
+  void ApplyChannelFieldSet();
+  void FillToneChoices();
+  void FillPriorityChannelChoices();
+  void SelectGroupNumberQuietly(int group);
+  // The group whose values the group pages hold (0: the defaults of a model), stored before
+  // the pages show another so that no edit is lost.
+  void KeepGroupEdits();
+  // BandProfile for the model, the injection side and the selected reference frequency;
+  // none matching gives an empty band (no synthesiser data). True when a band matched.
+  bool TakeBandProfile(bool injectionHigh);
+  void ShowNoBandMessage();
+  Page& PageAtIndex(int index);
+  std::string FamilyTitle() const;
+
+  Dialogs& dialogs_;
+  ProgramFolders folders_;
+  std::unique_ptr<SerialDeviceSource> ownDevices_;
+  SerialDeviceSource* devices_;
+  std::shared_ptr<UserPrompt> previousPrompt_;
+  std::int32_t loadedFamily_ = -1;
+  int acceptedModelIndex_ = -1;
+  int groupOnPages_ = 0;
+  bool bandMatched_ = true;
+  bool fillingModelList_ = false;
+  bool revertingModel_ = false;
+  bool quietGroupNumber_ = false;
+};
+
+}  // namespace tallisk

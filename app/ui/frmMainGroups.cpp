@@ -1,0 +1,154 @@
+// The KM2 group pages (10, 11, 12): their choices and defaults, and one group's settings
+// onto the pages and back.
+
+#include "ui/PageText.h"
+#include "ui/frmMain.h"
+
+namespace tallisk {
+
+namespace {
+
+// The priority channel choices hold an empty entry for "none", which stores 0.
+void ShowPriorityChannel(ChoiceField& field, std::int16_t channel) {
+  if (channel == 0) {
+    field.Select(field.FindText(""));
+  } else {
+    ShowNumberChoice(field, channel);
+  }
+}
+
+std::string TenthsText(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value) / 10);
+  return text;
+}
+
+}  // namespace
+
+void frmMain::FillGroupChoices() {
+  quietGroupNumber_ = true;
+  FillNumberChoice(cmbGroupNumber, 1, 16, 1, CurrentGroup >= 1 ? CurrentGroup : 1);
+  quietGroupNumber_ = false;
+  for (ChoiceField* priority : {&cmbPriorityChannel1, &cmbPriorityChannel2}) {
+    priority->Clear();
+    priority->AddItem("", 0);
+    priority->Select(0);
+  }
+  FillChoice(cmbChannelLockOut, {"NSQ", "Signalling", "Special", "Disable"}, 3);
+
+  FillNumberChoice(cmbScanTimingIntervalA, 3, 64, 1, 20);
+  FillNumberChoice(cmbScanTimmingIntervalBDCS, 0, 15, 1, 0);
+  FillNumberChoice(cmbScanTimingIntervalBCTCSS, 0, 15, 1, 0);
+  FillNumberChoice(cmbPriChSamplingRatio, 2, 8, 1, 8);
+  FillChoice(cmbScanHoldingEvents, {"Busy/NSQ", "Busy/Sig", "Open/NSQ", "Open/Sig"}, 1);
+  chkTXOnPriorityChannel.SetChecked(true);
+
+  FillChoice(cmbDeleteChTableClear, {"Power/Scan", "Power Off", "Scan Off", "No Clear"}, 1);
+  FillChoice(cmbMultiDigitDecodeFormat, {"2805", "DTMF", "Disable"}, 2);
+  txtUnkeyDelayTime.SetText("0");
+  FillNumberChoice(cmbANIRate, 20, 100, 20, 60);
+  FillNumberChoice(cmbANIRepetitions, 1, 9, 1, 1);
+  FillNumberChoice(cmbANIDelay, 0, 300, 20, 140);
+  FillNumberChoice(cmbANIInterval, 0, 35, 5, 20);
+  // The pages hold defaults now, no group's values.
+  groupOnPages_ = 0;
+}
+
+void frmMain::FillPriorityChannelChoices() {
+  for (ChoiceField* priority : {&cmbPriorityChannel1, &cmbPriorityChannel2}) {
+    priority->Clear();
+    priority->AddItem("", 0);
+    for (std::int32_t n = 1; n <= ChannelCount && n <= Channels.Count(); ++n)
+      if (Channels.Item(n).RxFrequency != 0) priority->AddItem(NumberChoiceText(n), n);
+  }
+}
+
+void frmMain::SelectGroupNumberQuietly(int group) {
+  quietGroupNumber_ = true;
+  ShowNumberChoice(cmbGroupNumber, group);
+  quietGroupNumber_ = false;
+}
+
+void frmMain::KeepGroupEdits() {
+  if (groupOnPages_ >= 1 && groupOnPages_ <= Groups.Count()) StoreGroup(Groups.Item(groupOnPages_));
+}
+
+void frmMain::GroupNumberChanged() {
+  if (quietGroupNumber_ || cmbGroupNumber.SelectedIndex() < 0) return;
+  if (CurrentGroup >= 1 && CurrentGroup <= Groups.Count()) StoreGroup(Groups.Item(CurrentGroup));
+  const int n = static_cast<int>(NumberTextValue(cmbGroupNumber.Text()));
+  if (n < 1 || n > Groups.Count()) return;
+  ShowGroup(Groups.Item(n));
+  CurrentGroup = static_cast<std::int16_t>(n);
+}
+
+void frmMain::StoreGroup(clsGroup& group) {
+  group.GroupName = UpperCase(Trim(txtGroupName.Text()));
+  StoreNumberChoice(cmbPriorityChannel1, group.PriorityChannel1);
+  StoreNumberChoice(cmbPriorityChannel2, group.PriorityChannel2);
+  StoreIndex(cmbChannelLockOut, group.BusyChannelLockOut);
+  group.TimeOutTimer = static_cast<float>(txtTimeOutTimer.Value());
+  StoreNumberChoice(cmbScanTimingIntervalA, group.IntervalA);
+  StoreNumberChoice(cmbScanTimmingIntervalBDCS, group.IntervalBDCS);
+  StoreNumberChoice(cmbScanTimingIntervalBCTCSS, group.IntervalBCTCSS);
+  group.RXScanHold = static_cast<float>(txtScanTimingRXScanHold.Value() * 10);
+  group.TXScanHold = static_cast<float>(txtScanTimingTXScanHold.Value() * 10);
+  StoreNumberChoice(cmbPriChSamplingRatio, group.PriChSamplingRatio);
+  group.PriChSamplingRate = static_cast<float>(txtPriChSamplingRate.Value());
+  StoreIndex(cmbScanHoldingEvents, group.ScanHoldingEvents);
+  group.TXOnPriorityChannel = chkTXOnPriorityChannel.Checked();
+  StoreIndex(cmbDeleteChTableClear, group.DeleteChTableClear);
+  group.UnKeyDelayTime = static_cast<float>(txtUnkeyDelayTime.Value());
+  StoreIndex(cmbMultiDigitDecodeFormat, group.MultiDigitDecodeFormat);
+  group.DTMF2805IDNumber = UpperCase(Trim(txtDTMF2805IDNumber.Text()));
+  group.EnablePTTANI = chkEnablePTTANI.Checked();
+  group.EnableANITranspond = chkEnableANITranspond.Checked();
+  group.EnableANIOnMONButton = chkEnableANIOnMONButton.Checked();
+  StoreNumberChoice(cmbANIRate, group.ANIRate);
+  StoreNumberChoice(cmbANIRepetitions, group.ANIRepetitions);
+  StoreNumberChoice(cmbANIDelay, group.ANIDelay);
+  StoreNumberChoice(cmbANIInterval, group.ANIInterval);
+}
+
+void frmMain::ShowGroup(const clsGroup& group) {
+  txtGroupName.SetText(Trim(group.GroupName));
+  ShowPriorityChannel(cmbPriorityChannel1, group.PriorityChannel1);
+  ShowPriorityChannel(cmbPriorityChannel2, group.PriorityChannel2);
+  ShowIndex(cmbChannelLockOut, group.BusyChannelLockOut);
+  txtTimeOutTimer.SetText(" " + ShortestText(group.TimeOutTimer));
+  ShowNumberChoice(cmbScanTimingIntervalA, group.IntervalA);
+  ShowNumberChoice(cmbScanTimmingIntervalBDCS, group.IntervalBDCS);
+  ShowNumberChoice(cmbScanTimingIntervalBCTCSS, group.IntervalBCTCSS);
+  txtScanTimingRXScanHold.SetText(TenthsText(group.RXScanHold));
+  txtScanTimingTXScanHold.SetText(TenthsText(group.TXScanHold));
+  ShowNumberChoice(cmbPriChSamplingRatio, group.PriChSamplingRatio);
+  txtPriChSamplingRate.SetText(ShortestText(group.PriChSamplingRate));
+  ShowIndex(cmbScanHoldingEvents, group.ScanHoldingEvents);
+  chkTXOnPriorityChannel.SetChecked(group.TXOnPriorityChannel);
+  ShowIndex(cmbDeleteChTableClear, group.DeleteChTableClear);
+  txtUnkeyDelayTime.SetText(" " + ShortestText(group.UnKeyDelayTime));
+  ShowIndex(cmbMultiDigitDecodeFormat,
+            group.MultiDigitDecodeFormat >= 2 ? 2 : group.MultiDigitDecodeFormat);
+  txtDTMF2805IDNumber.SetText(group.DTMF2805IDNumber);
+  chkEnablePTTANI.SetChecked(group.EnablePTTANI);
+  chkEnableANITranspond.SetChecked(group.EnableANITranspond);
+  chkEnableANIOnMONButton.SetChecked(group.EnableANIOnMONButton);
+  ShowNumberChoice(cmbANIRate, group.ANIRate);
+  ShowNumberChoice(cmbANIRepetitions, group.ANIRepetitions);
+  ShowNumberChoice(cmbANIDelay, group.ANIDelay);
+  ShowNumberChoice(cmbANIInterval, group.ANIInterval);
+
+  groupOnPages_ = 0;
+  for (std::int32_t n = 1; n <= Groups.Count(); ++n)
+    if (&Groups.Item(n) == &group) groupOnPages_ = n;
+}
+
+void frmMain::ShowAniFields() {
+  const bool shown = chkEnablePTTANI.Checked() || chkEnableANITranspond.Checked() ||
+                     chkEnableANIOnMONButton.Checked();
+  for (Field* field : std::initializer_list<Field*>{&cmbANIRate, &cmbANIRepetitions, &cmbANIDelay,
+                                                    &cmbANIInterval, &linANI})
+    field->SetVisible(shown);
+}
+
+}  // namespace tallisk

@@ -1,0 +1,221 @@
+// The main window's pages as a front end lays them out, the input styles of its text
+// fields, and which routine each field's reaction runs.
+
+#include <cctype>
+
+#include "tallisk/conversions.h"
+#include "ui/frmMain.h"
+
+namespace tallisk {
+
+void frmMain::LayOutPages() {
+  AddPage(0, "What Do You Want To Do?")
+      .Row({&cmbRadioType})
+      .Row({&btnLoadFile})
+      .Row({&btnReadRadio})
+      .Row({&btnProgramRadio})
+      .Row({&btnTestMode})
+      .Row({&btnStop})
+      .Row({&lblReadRadioInfo});
+
+  AddPage(1, "Select Radio Model")
+      .Row({&lblSelectedModelNumber})
+      .Row({&lstRadios})
+      .Row({&txtModelNumber})
+      .Row({&txtModelHelp});
+
+  AddPage(2, "Identify Radio Features")
+      .Row({&txtSerialNumber})
+      .Row({&txtCustomer})
+      .Row({&Calendar})
+      .Row({&cmbPllReferenceFreq})
+      .Row({&lblInjectionAspect, &optInjectionAspectLow, &optInjectionAspectHigh})
+      .Row({&lblSpecialRadio, &chkSpecialRadio})
+      .Row({&linAlternatePreScaler})
+      .Row({&lblAlternatePreScaler1})
+      .Row({&lblAlternatePreScaler2})
+      .Row({&lblAlternatePreScaler3, &chkAlternatePreScaler})
+      .Row({&linAlternatePreScaler2})
+      .Row({&lblAlternatePreScaler4, &chkAlternatePreScaler2});
+
+  AddPage(3, "Select Detailed Radio Options - Part I")
+      .Row({&cmbScanType})
+      .Row({&cmbAuxKeyType})
+      .Row({&chkEnableChannelRollover})
+      .Row({&cmbPriorityChannelMonitorTime})
+      .Row({&cmbPriorityChannelMonitorCycle})
+      .Row({&chkPriority2Channel})
+      .Row({&cmbScanHoldConditions})
+      .Row({&cmbScanHoldOnRx})
+      .Row({&cmbScanHoldAfterTx});
+
+  AddPage(4, "Select Detailed Radio Options - Part II")
+      .Row({&chkBeepA, &chkBeepB, &chkBeepC, &chkBeepD}, "BeepControl")
+      .Row({&cmbTxTimeOutTimer})
+      .Row({&cmbBusyChannelLockOut})
+      .Row({&chkScanStopWithMicOffHook})
+      .Row({&cmbWhenTableIsDeleted});
+
+  // The family's field set shares places: the tone choice and the code text of a direction,
+  // the QVR power choice and the KM2 subsignalling choice, the auxiliary data boxes and the
+  // RF power choice, the scan group checks and the tone enable checks.
+  std::vector<Field*> auxiliary{&lblAuxiliaryData};
+  for (auto& box : chkAuxiliaryData) auxiliary.push_back(&box);
+  auxiliary.push_back(&cmbRFPowerSelection);
+  AddPage(5, "Channel Data")
+      .Row({&cmbChannelNumber, &btnChannelUp, &btnChannelDown})
+      .Row({&ReceiveChannelFreq})
+      .Row({&txtTransmitChannelFreq})
+      .Row({&cmbReceiveSignalingType, &cmbCTCSSFrequenciesRx, &ReceiveOctal})
+      .Row({&cmbTransmitSignalingType, &cmbCTCSSFrequenciesTx, &txtTransmitOctal})
+      .Row({&cmbTxPowerControl, &cmbSubsignalingType})
+      .Row({&chkEnableScrambler})
+      .Row({&chkChannelinScanGroupA, &chkBurstToneEnable})
+      .Row({&chkChannelinScanGroupB, &chkTranspondToneEnable})
+      .Row(auxiliary)
+      .Row({&txtChannelName})
+      .Row({&txtBurstFeq})
+      .Row({&txtBurstDuration});
+
+  AddPage(6, "Finish")
+      .Row({&btnWriteToRadio})
+      .Row({&btnSaveToFile})
+      .Row({&btnPrint})
+      .Row({&btnTestMode2})
+      .Row({&cmbManual})
+      .Row({&btnCancelWriting})
+      .Row({&lblWriteToRadioInfo});
+
+  AddPage(7, "Select Detailed Radio Option for KM-2 - Part 1 of 3")
+      .Row({&cmbOperationType})
+      .Row({&cmbRelocateKey})
+      .Row({&chkEnableChannelRolloverKM2})
+      .Row({&cmbPR1PR2}, "Beep Volume:")
+      .Row({&cmbTimeOutLockOut})
+      .Row({&cmbPushButtonFeedback})
+      .Row({&cmbSelfTestError})
+      .Row({&cmbSelectiveCallReceipt})
+      .Row({&cmbSCANPRIMonitor})
+      .Row({&chkGroupRolloverEnable})
+      .Row({&linDeluxeDisplay})
+      .Row({&cmbDisplayArrangement})
+      .Row({&cmblblSquelchTonesCodes})
+      .Row({&cmbOneTouchSelection, &btnCTCSSKeyForm});
+
+  // Column heads 8 down to 1 from left to right: box 7 (auxiliary key 8) comes first.
+  std::vector<Field*> auxKeys;
+  for (auto box = chkAux.rbegin(); box != chkAux.rend(); ++box) auxKeys.push_back(&*box);
+  AddPage(8, "Select Detailed Radio Option for KM-2 - Part 2 of 3")
+      .Row({&chkMomentaryChannelKnob})
+      .Row({&chkMuteUntilSignalled})
+      .Row({&chkPRIButtonFunctionEnable})
+      .Row({&chkScanStopMicOffHook})
+      .Row({&cmbScanChannelSlaving})
+      .Row(auxKeys, "Auxiliary Key Enable ?")
+      .Row({&cmbFrontPanelConfig})
+      .Row({&cmbOptionPartType});
+
+  AddPage(9, "Select Detailed Radio Option for KM-2 - Part 3 of 3")
+      .Row({&txtNoiseSquelchTail})
+      .Row({&txtCTCSSSquelchTail})
+      .Row({&txtDCSTail})
+      .Row({&chkTalkAroundMic})
+      .Row({&cmbHornDelay})
+      .Row({&cmbHornOn})
+      .Row({&cmbSecondLocalRX})
+      .Row({&chkEnableCTCSSHPF});
+
+  AddPage(10, "Select Detailed Group - Part 1 of 3")
+      .Row({&cmbGroupNumber})
+      .Row({&txtGroupName})
+      .Row({&cmbPriorityChannel1})
+      .Row({&cmbPriorityChannel2})
+      .Row({&cmbChannelLockOut})
+      .Row({&txtTimeOutTimer});
+
+  AddPage(11, "Select Detailed Group - Part 2 of 3")
+      .Row({&cmbScanTimingIntervalA}, "Scan Timing")
+      .Row({&cmbScanTimmingIntervalBDCS})
+      .Row({&cmbScanTimingIntervalBCTCSS})
+      .Row({&txtScanTimingRXScanHold})
+      .Row({&txtScanTimingTXScanHold})
+      .Row({&cmbPriChSamplingRatio})
+      .Row({&txtPriChSamplingRate})
+      .Row({&cmbScanHoldingEvents})
+      .Row({&chkTXOnPriorityChannel});
+
+  AddPage(12, "Select Detailed Group - Part 3 of 3")
+      .Row({&cmbDeleteChTableClear})
+      .Row({&cmbMultiDigitDecodeFormat})
+      .Row({&txtDTMF2805IDNumber})
+      .Row({&txtUnkeyDelayTime})
+      .Row({&chkEnablePTTANI})
+      .Row({&chkEnableANITranspond})
+      .Row({&chkEnableANIOnMONButton})
+      .Row({&linANI})
+      .Row({&cmbANIRate})
+      .Row({&cmbANIRepetitions})
+      .Row({&cmbANIDelay})
+      .Row({&cmbANIInterval})
+      .Row({&btnChannelList});
+
+  Footer.push_back({{}, {&btnBack, &btnNext, &btnFinish, &btnOptions}});
+}
+
+void frmMain::ApplyInputStyles() {
+  for (TextField* field :
+       {&txtGroupName, &txtChannelName, &txtModelNumber, &txtSerialNumber, &txtCustomer})
+    field->UpperCase = true;
+  for (TextField* field : {&txtBurstDuration, &txtUnkeyDelayTime, &txtNoiseSquelchTail,
+                           &txtCTCSSSquelchTail, &txtTimeOutTimer, &txtDCSTail})
+    field->DigitsOnly = true;
+
+  // A QVR stores these texts as hex digits padded with F, so F (and anything that is not a
+  // digit A to E or a blank) would not come back as typed.
+  auto qvrText = [this](char key) -> char {
+    if (RadioType != 0) return key;
+    const bool accepted = std::isdigit(static_cast<unsigned char>(key)) ||
+                          (key >= 'A' && key <= 'E') || (key >= 'a' && key <= 'e') || key == ' ' ||
+                          key == '\b';
+    return accepted ? key : '\0';
+  };
+  txtSerialNumber.KeyFilter = qvrText;
+  txtCustomer.KeyFilter = qvrText;
+
+  ReceiveOctal.KeyFilter = [this](char key) {
+    return OctalKeyFilter(ReceiveOctal.Text(), false, key);
+  };
+  txtTransmitOctal.KeyFilter = [this](char key) {
+    return OctalKeyFilter(txtTransmitOctal.Text(), false, key);
+  };
+
+  txtModelHelp.MultiLine = true;
+  txtModelHelp.ReadOnly = true;
+}
+
+void frmMain::ConnectReactions() {
+  OptionField::Group({&optInjectionAspectLow, &optInjectionAspectHigh});
+  cmbRadioType.OnChange.Connect([this] { RadioTypePicked(); });
+  cmbRadioType.OnLeave.Connect([this] {
+    if (cmbRadioType.SelectedIndex() >= 0) SelectRadioFamily(cmbRadioType.SelectedIndex());
+  });
+  lstRadios.OnChange.Connect([this] { ModelPicked(); });
+  btnProgramRadio.OnClick.Connect([this] { StartNewProgramming(); });
+
+  cmbOperationType.OnChange.Connect([this] { OperationTypeChanged(); });
+  cmbOneTouchSelection.OnChange.Connect([this] { OneTouchSelectionChanged(); });
+
+  cmbReceiveSignalingType.OnChange.Connect([this] { SignallingTypeChanged(true); });
+  cmbTransmitSignalingType.OnChange.Connect([this] { SignallingTypeChanged(false); });
+
+  cmbGroupNumber.OnChange.Connect([this] { GroupNumberChanged(); });
+  for (CheckField* ani : {&chkEnablePTTANI, &chkEnableANITranspond, &chkEnableANIOnMONButton})
+    ani->OnChange.Connect([this] { ShowAniFields(); });
+
+  btnNext.OnClick.Connect([this] { Next(); });
+  btnBack.OnClick.Connect([this] { Back(); });
+  btnFinish.OnClick.Connect([this] { Finish(); });
+  btnOptions.OnClick.Connect([this] { OpenOptions(); });
+}
+
+}  // namespace tallisk

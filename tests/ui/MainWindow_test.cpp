@@ -1,0 +1,339 @@
+// The main window's start-up, family and model choice, and page sequence.
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "MainWindowFixture.h"
+
+namespace tallisk::testing {
+namespace {
+
+using MainWindow = MainWindowTest;
+
+TEST_F(MainWindow, StartUpOffersTheConfiguredFamiliesOnTheStartPage) {
+  struct Case {
+    std::optional<std::string> control;
+    bool choiceEnabled;
+    std::string family;
+    std::int32_t radioType;
+  };
+  const Case cases[] = {
+      {"QVR=TRUE", false, "Dorrel QVR", 0},
+      {"KM2=TRUE", false, "Dorrel II", 1},
+      {"[families]\r\nqvr = true\r\nKM2=TRUE\r\n", true, "Dorrel QVR", 0},
+      {std::nullopt, true, "Dorrel QVR", 0},  // nothing configured: both offered
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.control.value_or("(no control.txt)"));
+    std::filesystem::remove(folders_.Installation / "control.txt");
+    frmMain& w = Start(c.control);
+    EXPECT_EQ(w.Title(), "Tallisk 0.1");
+    EXPECT_EQ(w.cmbRadioType.Enabled(), c.choiceEnabled);
+    EXPECT_EQ(w.cmbRadioType.Text(), c.family);
+    EXPECT_EQ(w.RadioType, c.radioType);
+    EXPECT_EQ(ShownPages(w), std::vector<int>{0});
+    EXPECT_EQ(Strip(w), "");
+    EXPECT_EQ(w.ChannelGroupTable.Count(), 320);
+    EXPECT_EQ(w.Groups.Count(), 16);
+    EXPECT_GT(w.lstRadios.Count(), 0);
+    EXPECT_EQ(w.lstRadios.SelectedIndex(), 0);
+    // The family decides what the model page offers.
+    EXPECT_EQ(w.lstRadios.Visible(), c.radioType == 0);
+    EXPECT_EQ(w.txtModelHelp.Visible(), c.radioType == 1);
+    EXPECT_EQ(w.txtModelHelp.Text(), "Type the model number from the radio's label.");
+    EXPECT_EQ(w.txtSerialNumber.MaxLength, c.radioType == 0 ? 8 : 16);
+    EXPECT_EQ(w.txtCustomer.MaxLength, c.radioType == 0 ? 10 : 16);
+  }
+  EXPECT_TRUE(dialogs_.Messages.empty());
+}
+
+TEST_F(MainWindow, QvrWalksItsPagesForwardsAndBackAndAsksBeforeLeavingTheModelPage) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  EXPECT_EQ(w.CurrentPage, 1);
+  EXPECT_EQ(Strip(w), "NBF");
+  EXPECT_FALSE(w.txtModelNumber.Visible());
+
+  EXPECT_EQ(Walk(w, w.btnNext, 6), (std::vector<int>{2, 3, 4, 5, 6}));
+  EXPECT_EQ(ShownPages(w), std::vector<int>{6});
+  EXPECT_EQ(Strip(w), "B");
+  EXPECT_TRUE(w.btnTestMode2.Visible());
+  EXPECT_TRUE(w.ChannelsBuilt);
+  EXPECT_EQ(w.ChannelCount, 16);
+
+  EXPECT_EQ(Walk(w, w.btnBack, 1), (std::vector<int>{5, 4, 3, 2, 1}));
+  EXPECT_EQ(Strip(w), "NBF");
+
+  dialogs_.Answers = {MessageAnswer::No};
+  w.btnBack.Press();
+  EXPECT_EQ(w.CurrentPage, 1);
+  EXPECT_TRUE(w.ChannelsBuilt);
+  ASSERT_EQ(dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(dialogs_.Messages[0].Title, "QVR/KM2 Radio Programmer");
+  EXPECT_EQ(dialogs_.Messages[0].Text,
+            "Going back to the main screen will erase all the data you entered so far.\r\rAre "
+            "you sure you want to do this?");
+
+  dialogs_.Answers = {MessageAnswer::Yes};
+  w.btnBack.Press();
+  EXPECT_EQ(w.CurrentPage, 0);
+  EXPECT_EQ(ShownPages(w), std::vector<int>{0});
+  EXPECT_EQ(Strip(w), "");
+  EXPECT_FALSE(w.ChannelsBuilt);
+}
+
+TEST_F(MainWindow, Km2RefusesAnUnknownModelAndWalksItsOwnSequence) {
+  frmMain& w = StartKM2();
+  EXPECT_EQ(w.RadioType, 1);
+  EXPECT_FALSE(w.lstRadios.Visible());
+  w.btnProgramRadio.Press();
+  EXPECT_TRUE(w.txtModelNumber.Visible());
+
+  w.txtModelNumber.TypeText("52-1119z");
+  w.btnNext.Press();
+  EXPECT_EQ(w.CurrentPage, 1);
+  ASSERT_EQ(dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(dialogs_.Messages[0].Title, "QV2 Radio Programmer");
+  EXPECT_EQ(dialogs_.Messages[0].Text, "Invalid Raio Model");
+  EXPECT_EQ(dialogs_.Messages[0].Icon, MessageIcon::Information);
+
+  // A blank around the number is not part of it.
+  w.txtModelNumber.SetText(" 52-1112a ");
+  w.btnNext.Press();
+  EXPECT_EQ(w.CurrentPage, 2);
+  EXPECT_EQ(w.txtModelNumber.Text(), "52-1112A");
+  EXPECT_EQ(w.RadioHeader.DefaultKM2.size(), 32u);
+
+  EXPECT_EQ(Walk(w, w.btnNext, 6), (std::vector<int>{5, 7, 8, 9, 10, 11, 12, 6}));
+  EXPECT_EQ(Strip(w), "B");
+  EXPECT_FALSE(w.btnTestMode2.Visible());
+  EXPECT_EQ(w.ChannelCount, 320);
+  EXPECT_EQ(Walk(w, w.btnBack, 1), (std::vector<int>{12, 11, 10, 9, 8, 7, 5, 2, 1}));
+  EXPECT_EQ(dialogs_.Messages.size(), 1u);
+}
+
+TEST_F(MainWindow, FinishFromTheModelPageAppliesTheDefaultsAndBuildsTheChannels) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  w.lstRadios.SelectText("VHF High A 136-156 MHz 16 Ch");
+  w.btnFinish.Press();
+
+  EXPECT_EQ(w.CurrentPage, 6);
+  EXPECT_EQ(ShownPages(w), std::vector<int>{6});
+  EXPECT_EQ(Strip(w), "B");
+  EXPECT_TRUE(dialogs_.Messages.empty());
+  EXPECT_EQ(w.RadioHeader.ScanMethod, 3);
+  EXPECT_EQ(w.RadioHeader.Model, 5);
+  EXPECT_EQ(w.RadioHeader.DateRadio, Date(2026, 12, 6));
+  EXPECT_EQ(w.RadioHeader.RadioHeader.size(), 68u);
+
+  // Every channel starts from the channel page's defaults and the model's default band.
+  ASSERT_EQ(w.Channels.Count(), 16);
+  for (const clsChannel& channel : w.Channels) {
+    EXPECT_EQ(channel.RxSignalling, 3);
+    EXPECT_EQ(channel.TxSignalling, 3);
+    EXPECT_EQ(channel.TxPowerControl, 1);
+    EXPECT_EQ(channel.RxFrequency, 0);
+    EXPECT_EQ(channel.ModelName, "VHF High A 136-156 MHz 16 Ch");
+    EXPECT_EQ(channel.PLLReferenceFreq, 12.5f);
+    EXPECT_EQ(channel.Prescaler, "64/65");
+    EXPECT_EQ(channel.RxIF, 21400.0f);
+  }
+
+  // Back on the model page with another model, Finish builds that model's channels.
+  Walk(w, w.btnBack, 1);
+  w.lstRadios.SelectText("VHF High A 136-156 MHz 8 Ch");
+  w.btnFinish.Press();
+  EXPECT_EQ(w.ChannelCount, 8);
+  EXPECT_EQ(w.Channels.Count(), 8);
+}
+
+TEST_F(MainWindow, FinishKeepsTheSettingsOfAReadRadio) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  w.btnFinish.Press();
+  // As a read leaves it: the settings came from the radio.
+  w.RadioHeader.ScanMethod = 0;
+  w.RadioHeader.SerialNumber = "1234";
+  w.ModelFromRadio = true;
+  w.ShowRadioSettings();
+  Walk(w, w.btnBack, 1);
+  w.btnFinish.Press();
+  EXPECT_EQ(w.CurrentPage, 6);
+  EXPECT_EQ(w.RadioHeader.ScanMethod, 0);
+  EXPECT_EQ(w.RadioHeader.SerialNumber, "1234");
+}
+
+TEST_F(MainWindow, ChangingTheModelOfAReadRadioAsksOnce) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  w.lstRadios.Select(2);
+  w.ModelFromRadio = true;
+  w.ModelProfile = w.Operator->GetRadioInfo(w.lstRadios.Text());
+
+  dialogs_.Answers = {MessageAnswer::No};
+  w.lstRadios.Select(5);
+  ASSERT_EQ(dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(dialogs_.Messages[0].Title, "QVR Radio Programmer");
+  EXPECT_EQ(dialogs_.Messages[0].Text,
+            "Changing of the radio model will invalidate some of the settings\r\rWould you still "
+            "like to proceed?");
+  EXPECT_EQ(w.lstRadios.SelectedIndex(), 2);
+  EXPECT_TRUE(w.ModelFromRadio);
+
+  dialogs_.Answers = {MessageAnswer::Yes};
+  w.lstRadios.Select(5);
+  EXPECT_EQ(w.lstRadios.SelectedIndex(), 5);
+  EXPECT_FALSE(w.ModelFromRadio);
+  w.lstRadios.Select(6);  // no longer a read model: no question
+  EXPECT_EQ(dialogs_.Messages.size(), 2u);
+}
+
+TEST_F(MainWindow, EveryQvrModelIsStoredAsItsProfileCodeWhichIsItsPlaceInTheList) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  const colRadioData& profiles = *w.Operator->RadioData;
+  ASSERT_EQ(w.lstRadios.Count(), profiles.Count());
+  for (int index = 0; index < w.lstRadios.Count(); ++index) {
+    SCOPED_TRACE(w.lstRadios.ItemText(index));
+    w.lstRadios.Select(index);
+    w.btnFinish.Press();
+    ASSERT_EQ(w.CurrentPage, 6);
+    EXPECT_EQ(w.RadioHeader.Model, profiles.Item(index + 1)->ModelCode);
+    EXPECT_EQ(w.RadioHeader.Model, index);
+    EXPECT_EQ(w.RadioHeader.ModelName, w.lstRadios.ItemText(index));
+    Walk(w, w.btnBack, 1);
+  }
+}
+
+TEST_F(MainWindow, Page2AsksTheQuestionsTheModelNumberCallsFor) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  w.btnNext.Press();
+  EXPECT_TRUE(w.chkSpecialRadio.Visible());
+  EXPECT_EQ(w.lblSpecialRadio.Caption(), "Does Model = 52-8994 ?");
+  EXPECT_FALSE(w.chkAlternatePreScaler.Visible());
+
+  struct Case {
+    std::string model;
+    bool special;
+    std::string question;
+    bool alternate;
+  };
+  const Case cases[] = {
+      {"52-1112A", false, "Does Model = 52-8994 ?", true},
+      {"52-8991AD", true, "52-6581 installed?", false},
+      {"52-9231a", false, "Does Model = 52-8994 ?", true},
+  };
+  dialogs_.Answers = {MessageAnswer::Yes};
+  Walk(w, w.btnBack, 0);
+  w.cmbRadioType.Select(1);
+  w.cmbRadioType.Leave();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.model);
+    ToPage2KM2(w, c.model);
+    ASSERT_EQ(w.CurrentPage, 2);
+    EXPECT_EQ(w.chkSpecialRadio.Visible(), c.special);
+    EXPECT_EQ(w.lblSpecialRadio.Visible(), c.special);
+    EXPECT_EQ(w.lblSpecialRadio.Caption(), c.question);
+    for (const Field* field :
+         std::initializer_list<const Field*>{&w.chkAlternatePreScaler, &w.chkAlternatePreScaler2,
+                                             &w.lblAlternatePreScaler1, &w.lblAlternatePreScaler4})
+      EXPECT_EQ(field->Visible(), c.alternate) << field->Name();
+    dialogs_.Answers = {MessageAnswer::Yes};
+    Walk(w, w.btnBack, 0);
+  }
+}
+
+TEST_F(MainWindow, QvrSerialAndCustomerTakeOnlyWhatTheRadioCanStore) {
+  frmMain& w = Start();
+  w.txtSerialNumber.TypeText("12FgGe 3");
+  EXPECT_EQ(w.txtSerialNumber.Text(), "12E 3");
+  w.txtSerialNumber.TypeText("456789");
+  EXPECT_EQ(w.txtSerialNumber.Text(), "12E 3456");  // eight characters
+  w.txtCustomer.TypeText("abcdefABCDEF0123456789");
+  EXPECT_EQ(w.txtCustomer.Text(), "ABCDEABCDE");
+
+  w.cmbRadioType.Select(1);
+  w.cmbRadioType.Leave();
+  w.txtSerialNumber.SetText("");
+  w.txtSerialNumber.TypeText("fg-xyz/0123456789abc");
+  EXPECT_EQ(w.txtSerialNumber.Text(), "FG-XYZ/012345678");
+}
+
+TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserDataAndSaysSo) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  w.lstRadios.SelectText("VHF Mid A 66-76 MHz 16 Ch");  // every band injects high side
+  w.btnNext.Press();
+  EXPECT_TRUE(w.optInjectionAspectHigh.Selected());
+  w.optInjectionAspectLow.Select();
+  w.btnFinish.Press();
+
+  EXPECT_EQ(w.CurrentPage, 6);
+  ASSERT_EQ(dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(dialogs_.Messages[0].Text,
+            "No band of the model matches the chosen injection aspect and PLL reference "
+            "frequency, so the channels carry no synthesiser data.");
+  ASSERT_TRUE(w.BandProfile);
+  EXPECT_EQ(w.BandProfile->PllReferenceFrequency, 0);
+  EXPECT_EQ(w.RadioHeader.InjectionAspect, 0);
+  EXPECT_EQ(w.RadioHeader.Address0x0D, "");
+  for (const clsChannel& channel : w.Channels) {
+    EXPECT_EQ(channel.PLLReferenceFreq, 0);
+    EXPECT_EQ(channel.RxIF, 0);
+  }
+}
+
+TEST_F(MainWindow, LeavingAKm2ChannelWithoutFrequencyTakesItOutOfItsGroups) {
+  frmMain& w = StartKM2();
+  ToPage2KM2(w, "52-8991A");
+  w.btnNext.Press();
+  ASSERT_EQ(w.CurrentPage, 5);
+  ASSERT_EQ(w.CurrentChannel, 1);
+  // Entries 1-5 programmed; entry 2 is channel 1, whose receive frequency stays empty.
+  const std::int16_t channels[] = {7, 1, 8, 9, 10};
+  for (int i = 1; i <= 5; ++i) {
+    clsChannelGroup& entry = w.ChannelGroupTable.Item(i);
+    entry.Programmed = true;
+    entry.ChannelNumber = channels[i - 1];
+    entry.GroupNumber = 3;
+  }
+  w.btnNext.Press();
+  EXPECT_EQ(w.CurrentPage, 7);
+  EXPECT_EQ(w.LastProgrammedEntry(), 4);
+  std::vector<int> left;
+  for (int i = 1; i <= 4; ++i) left.push_back(w.ChannelGroupTable.Item(i).ChannelNumber);
+  EXPECT_EQ(left, (std::vector<int>{7, 10, 8, 9}));
+}
+
+TEST_F(MainWindow, RefusesToCloseWhileATransferRuns) {
+  frmMain& w = Start();
+  w.TransferBusy = true;
+  EXPECT_FALSE(w.QueryClose());
+  ASSERT_EQ(dialogs_.Notices.size(), 1u);
+  EXPECT_EQ(dialogs_.Notices[0].first, "Alert");
+  EXPECT_EQ(dialogs_.Notices[0].second,
+            "The application is busy at the moment.  Please wait until the application "
+            "completes its operation.");
+  w.TransferBusy = false;
+  EXPECT_TRUE(w.QueryClose());
+  EXPECT_EQ(dialogs_.Notices.size(), 1u);
+}
+
+TEST_F(MainWindow, EveryFieldIsOnExactlyOnePageOrTheStrip) {
+  frmMain& w = Start();
+  std::map<const Field*, int> placed;
+  for (const auto& page : w.Pages())
+    for (const auto& row : page->Rows)
+      for (const Field* field : row.Fields) ++placed[field];
+  for (const auto& row : w.Footer)
+    for (const Field* field : row.Fields) ++placed[field];
+  for (const Field* field : w.Fields()) EXPECT_EQ(placed[field], 1) << field->Name();
+  EXPECT_EQ(placed.size(), w.Fields().size());
+  EXPECT_EQ(w.Pages().size(), 13u);
+}
+
+}  // namespace
+}  // namespace tallisk::testing
