@@ -28,9 +28,31 @@ inline QApplication& App() {
   return app;
 }
 
+// A dialog that nobody answers would hang the test inside its event loop; one left on show
+// for five seconds fails the test and is closed.
 class QtTest : public ::testing::Test {
  protected:
-  QtTest() { App(); }
+  QtTest() {
+    App();
+    watchdog_.setInterval(250);
+    QObject::connect(&watchdog_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || modal != lastModal_) {
+        lastModal_ = modal;
+        ticks_ = 0;
+      } else if (++ticks_ > 20) {
+        ADD_FAILURE() << "a dialog was left unanswered: " << modal->windowTitle().toStdString();
+        modal->close();
+        ticks_ = 0;
+      }
+    });
+    watchdog_.start();
+  }
+
+ private:
+  QTimer watchdog_;
+  QWidget* lastModal_ = nullptr;
+  int ticks_ = 0;
 };
 
 // Acts on the next modal dialog of type T once it is on show (from the dialog's own event
