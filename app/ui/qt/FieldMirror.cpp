@@ -302,6 +302,13 @@ class LabelMirror : public FieldMirror {
   LabelMirror(LabelField& field, QWidget* parent)
       : FieldMirror(field, new QLabel(parent), false), label_(static_cast<QLabel*>(Widget())) {
     label_->setTextFormat(Qt::PlainText);
+    // A "lin" label without text is one of the windows' separator lines.
+    if (field.Name().rfind("lin", 0) == 0 && field.Caption().empty()) {
+      label_->setFrameShape(QFrame::HLine);
+      label_->setFrameShadow(QFrame::Sunken);
+      label_->setFixedHeight(label_->fontMetrics().height() / 2);
+      SetExpanding(true);
+    }
   }
 
  protected:

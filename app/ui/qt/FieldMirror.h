@@ -24,7 +24,7 @@ class FieldMirror : public QObject {
   // The label beside a text, choice, list or date field; null for kinds whose caption is the
   // widget's own text.
   QLabel* CaptionLabel() const { return caption_; }
-  // Lists and multi-line texts take whatever width the row has.
+  // Lists, multi-line texts and separator lines take whatever width the row has.
   bool Expanding() const { return expanding_; }
 
   void Refresh();
@@ -32,6 +32,7 @@ class FieldMirror : public QObject {
  protected:
   FieldMirror(Field& field, QWidget* widget, bool withCaption, bool expanding = false);
   virtual void RefreshValue() = 0;
+  void SetExpanding(bool expanding) { expanding_ = expanding; }
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cctype>
 #include <set>
 
@@ -94,6 +95,8 @@ FormView::FormView(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
 
 void FormView::AddRows(QGridLayout* grid, const std::vector<PageRow>& rows) {
   QWidget* page = grid->parentWidget();
+  // Commands that have a row to themselves form a column of equal buttons.
+  std::vector<QWidget*> commandColumn;
   int r = 0;
   for (const PageRow& row : rows) {
     if (!row.Heading.empty()) {
@@ -127,6 +130,8 @@ void FormView::AddRows(QGridLayout* grid, const std::vector<PageRow>& rows) {
       line->addWidget(mirror->Widget(), mirror->Expanding() ? 1 : 0);
       expanding = expanding || mirror->Expanding();
     }
+    if (row.Fields.size() == 1 && row.Fields[0]->Kind() == FieldKind::Command)
+      commandColumn.push_back(mirrors_.at(row.Fields[0])->Widget());
     if (!expanding) line->addStretch(1);
     if (spanning)
       grid->addLayout(line, r, 0, 1, 2);
@@ -134,6 +139,9 @@ void FormView::AddRows(QGridLayout* grid, const std::vector<PageRow>& rows) {
       grid->addLayout(line, r, 1);
     ++r;
   }
+  int widest = 0;
+  for (QWidget* button : commandColumn) widest = std::max(widest, button->sizeHint().width());
+  for (QWidget* button : commandColumn) button->setMinimumWidth(widest);
 }
 
 QWidget* FormView::BuildFooterRow(const PageRow& row) {
