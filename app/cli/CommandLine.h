@@ -1,0 +1,14 @@
+#pragma once
+
+// What the program does when it is started with a command instead of for its window.
+
+#include <optional>
+
+namespace tallisk {
+
+// Runs the command the arguments name and returns the program's exit status, or nothing when
+// the arguments name no command (the caller opens the window then). Options the window
+// understands are left for it.
+std::optional<int> RunCommandLine(int argc, char* argv[]);
+
+}  // namespace tallisk
