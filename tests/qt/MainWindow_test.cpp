@@ -144,6 +144,37 @@ TEST_F(QtMainWindow, TypingReachesTheFieldsAndTheRadioAndChangesByCodeReachTheWi
   EXPECT_FALSE(W("btnBack")->isHidden());
 }
 
+// The question is asked from inside the list's own selection change; No must put the old
+// model back on screen as well as in the field.
+TEST_F(QtMainWindow, DecliningAModelChangeOfAReadRadioPutsTheOldModelBackInTheList) {
+  W<QPushButton>("btnProgramRadio")->click();
+  auto* models = W<QListWidget>("lstRadios");
+  ASSERT_GT(models->count(), 5);
+  form_->lstRadios.Select(2);
+  form_->ModelFromRadio = true;
+  form_->ModelProfile = form_->Operator->GetRadioInfo(form_->lstRadios.Text());
+
+  auto clickRow = [models](int row) {
+    models->scrollToItem(models->item(row));
+    QTest::mouseClick(models->viewport(), Qt::LeftButton, {},
+                      models->visualItemRect(models->item(row)).center());
+  };
+  SeenMessage question;
+  AnswerMessage(QMessageBox::No, &question);
+  clickRow(5);
+  EXPECT_EQ(question.title, "QVR Radio Programmer");
+  EXPECT_EQ(form_->lstRadios.SelectedIndex(), 2);
+  EXPECT_EQ(models->currentRow(), 2);
+  EXPECT_TRUE(models->item(2)->isSelected());
+  EXPECT_FALSE(models->item(5)->isSelected());
+
+  AnswerMessage(QMessageBox::Yes);
+  clickRow(5);
+  EXPECT_EQ(form_->lstRadios.SelectedIndex(), 5);
+  EXPECT_EQ(models->currentRow(), 5);
+  EXPECT_FALSE(form_->ModelFromRadio);
+}
+
 TEST_F(QtMainWindow, LeavingTheFamilyChoiceSwitchesTheModelPageToTheKm2Fields) {
   window_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));

@@ -196,8 +196,13 @@ class ListMirror : public FieldMirror {
         list_(static_cast<QListWidget*>(Widget())) {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setMinimumWidth(list_->fontMetrics().averageCharWidth() * 30);
-    QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-      choice_.Select(row);
+    // The selection, not the current row: a click moves the current row first and selects
+    // afterwards, so a reaction that puts the old entry back (the model question answered
+    // No) must come after both or the click's selection would paint over it.
+    QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+      const QList<QListWidgetItem*> selected = list_->selectedItems();
+      // A list entry cannot be unselected by the user, only replaced.
+      if (!selected.isEmpty()) choice_.Select(list_->row(selected.front()));
       Refresh();
     });
   }
