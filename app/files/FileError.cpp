@@ -6,8 +6,7 @@ namespace tallisk {
 namespace {
 
 int NumberOf(std::error_code reason) {
-  if (reason.category() != std::generic_category() &&
-      reason.category() != std::system_category()) {
+  if (reason.category() != std::generic_category() && reason.category() != std::system_category()) {
     return ErrFileAccess;
   }
   switch (reason.value()) {

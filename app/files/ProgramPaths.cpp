@@ -58,6 +58,13 @@ fs::path InstallDataFolder() {
   return bin;
 }
 
+void UseInstallationProfileDatabase() {
+  if (Variable("TALLISK_PROFILE_DB") != nullptr) return;
+  std::error_code error;
+  const fs::path database = ProfileDatabaseFile();
+  if (fs::is_regular_file(database, error)) ::setenv("TALLISK_PROFILE_DB", database.c_str(), 1);
+}
+
 fs::path UserConfigFolder() {
   return XdgFolder("XDG_CONFIG_HOME", ".config");
 }

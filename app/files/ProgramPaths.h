@@ -12,7 +12,7 @@
 //                       $XDG_STATE_HOME/tallisk, default ~/.local/state/tallisk
 //
 // Asking for a folder never creates it: the writers create a folder when they first write a
-// file into it (the spec's single program folder becomes three, as a Linux user expects).
+// file into it, so looking (as `tallisk --paths` does) leaves nothing behind.
 // The environment is read on every call, so a test can point each folder at a scratch place.
 
 #include <filesystem>
@@ -24,6 +24,7 @@ inline constexpr char kKM2TailFileName[] = "km2.clr";
 inline constexpr char kModelHelpFileName[] = "tmphelp.thp";
 inline constexpr char kProfileDatabaseFileName[] = "RadioInfo.db";
 inline constexpr char kOptionsFileName[] = "qvr.dat";
+inline constexpr char kPortsFileName[] = "ports.txt";
 inline constexpr char kReadLogFileName[] = "ReadDataLog.log";
 inline constexpr char kWriteLogFileName[] = "WriteDataLog.log";
 inline constexpr char kReadDumpFileName[] = "me3.km2";
@@ -40,15 +41,36 @@ std::filesystem::path UserStateFolder();
 std::filesystem::path ExecutableFolder();
 
 // The full names of the program's files, each in its folder.
-inline std::filesystem::path ControlFile() { return InstallDataFolder() / kControlFileName; }
-inline std::filesystem::path KM2TailFile() { return InstallDataFolder() / kKM2TailFileName; }
-inline std::filesystem::path ModelHelpFile() { return InstallDataFolder() / kModelHelpFileName; }
+inline std::filesystem::path ControlFile() {
+  return InstallDataFolder() / kControlFileName;
+}
+inline std::filesystem::path KM2TailFile() {
+  return InstallDataFolder() / kKM2TailFileName;
+}
+inline std::filesystem::path ModelHelpFile() {
+  return InstallDataFolder() / kModelHelpFileName;
+}
 inline std::filesystem::path ProfileDatabaseFile() {
   return InstallDataFolder() / kProfileDatabaseFileName;
 }
-inline std::filesystem::path OptionsFile() { return UserConfigFolder() / kOptionsFileName; }
-inline std::filesystem::path ReadLogFile() { return UserStateFolder() / kReadLogFileName; }
-inline std::filesystem::path WriteLogFile() { return UserStateFolder() / kWriteLogFileName; }
-inline std::filesystem::path ReadDumpFile() { return UserStateFolder() / kReadDumpFileName; }
+inline std::filesystem::path OptionsFile() {
+  return UserConfigFolder() / kOptionsFileName;
+}
+inline std::filesystem::path ReadLogFile() {
+  return UserStateFolder() / kReadLogFileName;
+}
+inline std::filesystem::path WriteLogFile() {
+  return UserStateFolder() / kWriteLogFileName;
+}
+inline std::filesystem::path ReadDumpFile() {
+  return UserStateFolder() / kReadDumpFileName;
+}
+
+// The library looks for RadioInfo.db by itself ($TALLISK_PROFILE_DB, beside the library,
+// share/tallisk); the program calls this once at start so that the library opens the
+// database of InstallDataFolder(), the same place as the other installation files, also
+// under $TALLISK_DATA_DIR. It sets $TALLISK_PROFILE_DB when that is not set already and the
+// file is there.
+void UseInstallationProfileDatabase();
 
 }  // namespace tallisk

@@ -1,7 +1,6 @@
 #include "files/RadioFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "files/AtomicFile.h"
@@ -16,24 +15,28 @@ namespace fs = std::filesystem;
 constexpr char kSource[] = "RadioFile";
 
 // An S1 line without its line end: "S1", count 0B, address, eight data bytes, checksum.
-constexpr std::size_t kS1LineLength = 24;
+constexpr std::size_t kS1LineLength = 26;
 constexpr std::size_t kDataBytesPerLine = 8;
 // The 34-byte settings block and eight 10-byte channels fill 15 lines of eight bytes.
 constexpr std::size_t kQvrMinimumLines = (34 + 8 * 10 + kDataBytesPerLine - 1) / kDataBytesPerLine;
 
+// ASCII only: the window's toolkit sets the user's locale, and a file must read the same
+// under every locale.
 bool IsHex(char c) {
-  return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 bool AllHex(std::string_view text) {
   return std::all_of(text.begin(), text.end(), IsHex);
 }
 std::string Upper(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
   return upper;
 }
 bool IsBlank(std::string_view line) {
-  return line.find_first_not_of(" \t\r") == std::string_view::npos;
+  return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 const char* FamilyName(RadioFamily family) {
@@ -63,33 +66,29 @@ bool LooksLikeS1Lines(std::string_view text) {
 std::string CheckKM2(std::string_view text) {
   const std::string_view digits = WithoutLineEnd(text);
   if (LooksLikeS1Lines(digits)) {
-    Refuse( "it holds S1 record lines, as a QVR radio file does");
+    Refuse("it holds S1 record lines, as a QVR radio file does");
   }
-  if (const auto bad = std::find_if_not(digits.begin(), digits.end(), IsHex);
-      bad != digits.end()) {
+  if (const auto bad = std::find_if_not(digits.begin(), digits.end(), IsHex); bad != digits.end()) {
     const auto position = static_cast<std::size_t>(bad - digits.begin()) + 1;
-    const std::string shown = std::isprint(static_cast<unsigned char>(*bad))
-                                  ? "\"" + std::string(1, *bad) + "\""
-                                  : "character code " + std::to_string(int{
-                                                            static_cast<unsigned char>(*bad)});
-    Refuse(
-           "character " + std::to_string(position) + " is " + shown + ", not a hex digit");
+    const unsigned char c = static_cast<unsigned char>(*bad);
+    const std::string shown = c == '\r' || c == '\n'  ? std::string("a line end")
+                              : c >= 0x20 && c < 0x7F ? "\"" + std::string(1, *bad) + "\""
+                                                      : "character code " + std::to_string(c);
+    Refuse("character " + std::to_string(position) + " is " + shown + ", not a hex digit");
   }
   if (digits.size() != kKM2ImageDigits && digits.size() != kKM2ReadDumpDigits) {
-    Refuse(
-           "it holds " + std::to_string(digits.size()) + " hex digits, a KM2 programming has " +
-               std::to_string(kKM2ImageDigits));
+    Refuse("it holds " + std::to_string(digits.size()) + " hex digits, a KM2 programming has " +
+           std::to_string(kKM2ImageDigits));
   }
   return Upper(digits);
 }
 
 std::string CheckQVR(std::string_view text) {
-  if (IsBlank(text)) Refuse( "it is empty");
+  if (IsBlank(text)) Refuse("it is empty");
   const std::string_view oneLine = WithoutLineEnd(text);
   if (!oneLine.empty() && AllHex(oneLine)) {
-    Refuse(
-           "it holds " + std::to_string(oneLine.size()) +
-               " hex digits on one line, as a KM2 radio file does");
+    Refuse("it holds " + std::to_string(oneLine.size()) +
+           " hex digits on one line, as a KM2 radio file does");
   }
 
   std::vector<std::string_view> lines;
@@ -109,29 +108,25 @@ std::string CheckQVR(std::string_view text) {
     const std::string number = "line " + std::to_string(i + 1);
     const std::string_view body = std::string_view(line).substr(2);
     if (line.size() != kS1LineLength || !line.starts_with("S10B") || !AllHex(body)) {
-      Refuse(
-             IsBlank(line) ? number + " is empty"
+      Refuse(IsBlank(line) ? number + " is empty"
                            : number + " is not an S1 line of eight data bytes");
     }
     const std::string expectedAddress = ToHex(i * kDataBytesPerLine, 4);
     if (line.substr(4, 4) != expectedAddress) {
-      Refuse(
-             number + " has the address " + line.substr(4, 4) + " where " + expectedAddress +
-                 " belongs");
+      Refuse(number + " has the address " + line.substr(4, 4) + " where " + expectedAddress +
+             " belongs");
     }
     const std::string sum = RecordCheckSum(body.substr(0, body.size() - 2));
     if (line.substr(kS1LineLength - 2) != sum) {
-      Refuse(
-             number + " has the checksum " + line.substr(kS1LineLength - 2) +
-                 ", its bytes give " + sum);
+      Refuse(number + " has the checksum " + line.substr(kS1LineLength - 2) + ", its bytes give " +
+             sum);
     }
     image += line;
     image += "\r\n";
   }
   if (lines.size() < kQvrMinimumLines) {
-    Refuse(
-           "it holds " + std::to_string(lines.size()) + " lines, a QVR programming has at least " +
-               std::to_string(kQvrMinimumLines) + " (the settings block and eight channels)");
+    Refuse("it holds " + std::to_string(lines.size()) + " lines, a QVR programming has at least " +
+           std::to_string(kQvrMinimumLines) + " (the settings block and eight channels)");
   }
   return image;
 }

@@ -45,11 +45,14 @@ std::string ReadRadioFile(const std::filesystem::path& file, RadioFamily family)
 
 // Writes a radio file atomically: part1 then part2, exactly as given (KM2: part2 is empty).
 // The content is checked first as a load would check it, so the program never writes a
-// file it would refuse to load; such content throws FileError (ErrBadFileFormat) and no
-// file is touched. Every other failure throws FileError with the system's reason, and the
-// old file stays as it was.
-void WriteRadioFile(const std::filesystem::path& file, RadioFamily family,
-                    std::string_view part1, std::string_view part2 = {});
+// file it would refuse to load: such content throws FileError (ErrBadFileFormat, "The
+// programming is not a whole KM2 image (it holds 16382 hex digits, ...), so "x.km2" was
+// not written") and no file is touched. Every other failure throws FileError with the
+// system's reason ("Permission denied: /home/tech/x.qvr", number 70), and the old file
+// stays as it was. The window puts its lead-in before Description() and " #" Number()
+// after it.
+void WriteRadioFile(const std::filesystem::path& file, RadioFamily family, std::string_view part1,
+                    std::string_view part2 = {});
 
 // Writes the KM2 read dump (the 16704 image characters of a read) to `file` (normally
 // ReadDumpFile()), creating its folder. Never throws: a failure must not stop or spoil the

@@ -1,7 +1,6 @@
 #include "files/StartupFiles.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "files/AtomicFile.h"
 #include "files/FileError.h"
@@ -18,7 +17,9 @@ constexpr std::size_t kTailStart = 0x18DD * 2;
 FamilyConfiguration ReadFamilyConfiguration(const std::filesystem::path& controlTxt) {
   std::string text = ReadWholeFile(controlTxt).value_or(std::string());
   std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');  // the same in any locale
+  }
 
   FamilyConfiguration configuration;
   configuration.Km2Enabled = text.find("KM2=TRUE") != std::string::npos;

@@ -32,6 +32,12 @@ FamilyConfiguration ReadFamilyConfiguration(const std::filesystem::path& control
 std::string ReadKM2Tail(const std::filesystem::path& km2Clr);
 inline constexpr std::size_t kKM2TailDigits = 3654;
 
+// What the KM2 write and save say, and refuse, while there is no tail (the window shows it
+// with the KM2 title).
+inline constexpr char kNoKM2TailMessage[] =
+    "There is no KM2 firmware data to write: the installation's km2.clr is missing or "
+    "damaged. Read a KM2 radio or load a KM2 radio file first.";
+
 // The whole help file as text; an empty text when there is none.
 std::string ReadModelHelp(const std::filesystem::path& helpFile);
 

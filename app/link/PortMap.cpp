@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
+#include "files/AtomicFile.h"
 #include "tallisk/errors.h"
 
 namespace tallisk {
@@ -61,12 +63,11 @@ PortOverrides LoadPortOverrides(const std::filesystem::path& file) {
 }
 
 void SavePortOverrides(const std::filesystem::path& file, const PortOverrides& overrides) {
-  std::error_code ignored;
-  std::filesystem::create_directories(file.parent_path(), ignored);
-  std::ofstream out(file, std::ios::trunc);
-  out << "# Tallisk serial ports: COMn = device (a path, or sim:qvr / sim:km2)\n";
-  for (const auto& [number, device] : overrides) out << "COM" << number << " = " << device << "\n";
-  if (!out) RaiseInvalidArgument("SavePortOverrides", "Unable to write " + file.string());
+  // Written whole or not at all: a failed save leaves the ports the link used before.
+  std::ostringstream text;
+  text << "# Tallisk serial ports: COMn = device (a path, or sim:qvr / sim:km2)\n";
+  for (const auto& [number, device] : overrides) text << "COM" << number << " = " << device << "\n";
+  WriteFileAtomically(file, text.str(), true);
 }
 
 std::vector<std::string> UsbSerialAdapters(const std::filesystem::path& deviceFolder) {

@@ -113,6 +113,13 @@ frmMain::frmMain(Dialogs& dialogs, ProgramFolders folders, SerialDeviceSource* d
     SelectRadioFamily(1);
   }
 
+  // The pages that follow a choice start as an empty choice leaves them.
+  OperationTypeChanged();
+  OneTouchSelectionChanged();
+  ShowAniFields();
+  SignallingTypeChanged(true);
+  SignallingTypeChanged(false);
+
   SetTitle(ApplicationTitle());
 
   txtModelHelp.SetText(ReadModelHelp(folders_.Installation / kModelHelpFileName));
@@ -545,7 +552,7 @@ void frmMain::ShowNavigation(bool shown) {
 
 void frmMain::OpenOptions() {
   frmOptions options(dialogs_, *Options, ReadLog, WriteLog, *devices_,
-                     folders_.Configuration / "ports.txt");
+                     folders_.Configuration / kPortsFileName);
   dialogs_.RunModal(options);
 }
 

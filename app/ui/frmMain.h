@@ -351,6 +351,9 @@ class frmMain : public Form {
   void ShowAniFields();
   void GroupNumberChanged();
   void SignallingTypeChanged(bool receive);
+  void ChannelNumberChanged();
+  void StepChannel(int step);
+  void FrequencyLeft(bool receive);
 
   // Page 2's questions, which follow the model number.
   void ShowModelQuestions();
@@ -382,6 +385,7 @@ class frmMain : public Form {
   bool fillingModelList_ = false;
   bool revertingModel_ = false;
   bool quietGroupNumber_ = false;
+  bool quietChannelNumber_ = false;
 };
 
 }  // namespace tallisk

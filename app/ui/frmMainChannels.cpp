@@ -132,10 +132,13 @@ void frmMain::RemoveChannelFromGroups(std::int16_t channel) {
 // --- Channel page ---
 
 void frmMain::InitChannelPage() {
+  // The page is being set to defaults for new channels: no channel is stored or shown.
+  quietChannelNumber_ = true;
   cmbChannelNumber.Clear();
   const int count = ModelProfile ? ModelProfile->NumberOfChannels : 0;
   for (int n = 1; n <= count; ++n) cmbChannelNumber.AddItem(std::to_string(n), n);
   if (count >= 1) cmbChannelNumber.Select(0);
+  quietChannelNumber_ = false;
 
   for (ChoiceField* signalling : {&cmbReceiveSignalingType, &cmbTransmitSignalingType})
     FillChoice(*signalling, {kSignallingTexts[0], kSignallingTexts[1], kSignallingTexts[2]}, 2);
@@ -200,6 +203,35 @@ void frmMain::SignallingTypeChanged(bool receive) {
   TextField& code = receive ? ReceiveOctal : txtTransmitOctal;
   tone.SetVisible(type.SelectedIndex() == 0);
   code.SetVisible(type.SelectedIndex() == 1);
+}
+
+void frmMain::ChannelNumberChanged() {
+  if (quietChannelNumber_ || cmbChannelNumber.SelectedIndex() < 0) return;
+  if (CurrentChannel >= 1 && CurrentChannel <= Channels.Count())
+    StoreChannel(Channels.Item(CurrentChannel));
+  const int n = static_cast<int>(NumberTextValue(cmbChannelNumber.Text()));
+  if (n < 1 || n > Channels.Count()) return;
+  ShowChannel(Channels.Item(n));
+  CurrentChannel = static_cast<std::int16_t>(n);
+}
+
+void frmMain::StepChannel(int step) {
+  const int channels = ModelProfile ? ModelProfile->NumberOfChannels : 0;
+  const int index = cmbChannelNumber.SelectedIndex();
+  if (step > 0 && CurrentChannel < channels && index + 1 < cmbChannelNumber.Count())
+    cmbChannelNumber.Select(index + 1);
+  if (step < 0 && CurrentChannel > 1 && index >= 1) cmbChannelNumber.Select(index - 1);
+}
+
+void frmMain::FrequencyLeft(bool receive) {
+  TextField& field = receive ? ReceiveChannelFreq : txtTransmitChannelFreq;
+  const double megahertz = field.Value();
+  if (receive && megahertz < 0) {
+    dialogs_.Inform("System Message", "The minimum value for this item is 0");
+    field.SetText(" 0");
+    return;
+  }
+  field.SetText(FrequencyText(megahertz, RadioType == 0));
 }
 
 void frmMain::StoreChannel(clsChannel& channel) {

@@ -205,6 +205,11 @@ void frmMain::ConnectReactions() {
   cmbOperationType.OnChange.Connect([this] { OperationTypeChanged(); });
   cmbOneTouchSelection.OnChange.Connect([this] { OneTouchSelectionChanged(); });
 
+  cmbChannelNumber.OnChange.Connect([this] { ChannelNumberChanged(); });
+  btnChannelUp.OnClick.Connect([this] { StepChannel(1); });
+  btnChannelDown.OnClick.Connect([this] { StepChannel(-1); });
+  ReceiveChannelFreq.OnLeave.Connect([this] { FrequencyLeft(true); });
+  txtTransmitChannelFreq.OnLeave.Connect([this] { FrequencyLeft(false); });
   cmbReceiveSignalingType.OnChange.Connect([this] { SignallingTypeChanged(true); });
   cmbTransmitSignalingType.OnChange.Connect([this] { SignallingTypeChanged(false); });
 

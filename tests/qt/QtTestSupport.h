@@ -24,8 +24,9 @@ inline QApplication& App() {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
       !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: at the end of the process Qt's own globals may already be gone.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // A dialog that nobody answers would hang the test inside its event loop; one left on show

@@ -308,6 +308,52 @@ TEST_F(MainWindow, LeavingAKm2ChannelWithoutFrequencyTakesItOutOfItsGroups) {
   EXPECT_EQ(left, (std::vector<int>{7, 10, 8, 9}));
 }
 
+TEST_F(MainWindow, TheChannelPageStoresTheChannelItLeavesAndShowsTheOneChosen) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  Walk(w, w.btnNext, 5);
+  EXPECT_EQ(w.cmbChannelNumber.Text(), "1");
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), "000.000 000");
+  EXPECT_FALSE(w.txtChannelName.Visible());
+  EXPECT_TRUE(w.chkChannelinScanGroupA.Visible());
+
+  w.ReceiveChannelFreq.SetText("-1");
+  w.ReceiveChannelFreq.Leave();
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), " 0");
+  ASSERT_EQ(dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(dialogs_.Messages[0].Title, "System Message");
+  EXPECT_EQ(dialogs_.Messages[0].Text, "The minimum value for this item is 0");
+
+  w.ReceiveChannelFreq.SetText("31.1");
+  w.ReceiveChannelFreq.Leave();
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), "031.100 000");
+  w.cmbReceiveSignalingType.SelectText("CTCSS");
+  EXPECT_TRUE(w.cmbCTCSSFrequenciesRx.Visible());
+  EXPECT_FALSE(w.ReceiveOctal.Visible());
+  w.cmbCTCSSFrequenciesRx.SelectText("71.9");
+  w.cmbTransmitSignalingType.SelectText("DCS");
+  EXPECT_FALSE(w.cmbCTCSSFrequenciesTx.Visible());
+  w.txtTransmitOctal.TypeText("-23");
+
+  w.btnChannelUp.Press();
+  EXPECT_EQ(w.CurrentChannel, 2);
+  const clsChannel& first = w.Channels.Item(1);
+  EXPECT_DOUBLE_EQ(first.RxFrequency, 31100000);
+  EXPECT_EQ(first.RxSignalling, 0);
+  EXPECT_EQ(first.RxSquelchToneFrequency, 71.9f);
+  EXPECT_EQ(first.TxSignalling, 1);
+  EXPECT_EQ(first.TxSignalData, -19);
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), "000.000 000");
+  EXPECT_EQ(w.cmbReceiveSignalingType.Text(), "None");
+
+  w.btnChannelDown.Press();
+  w.btnChannelDown.Press();  // no channel below 1
+  EXPECT_EQ(w.CurrentChannel, 1);
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), "031.100 000");
+  EXPECT_EQ(w.cmbCTCSSFrequenciesRx.Text(), "71.9");
+  EXPECT_EQ(w.txtTransmitOctal.Text(), "-23");
+}
+
 TEST_F(MainWindow, RefusesToCloseWhileATransferRuns) {
   frmMain& w = Start();
   w.TransferBusy = true;

@@ -108,6 +108,23 @@ TEST_F(OptionsWindow, ADeviceNamedInPortsTxtIsOfferedEvenWhenAbsent) {
   });
 }
 
+TEST_F(OptionsWindow, APortChoiceThatCannotBeSavedKeepsTheWindowOpenAndChangesNothing) {
+  frmMain& w = Start("QVR=TRUE", devices_.get());
+  std::filesystem::create_directories(folders_.Configuration / "ports.txt");  // in the way
+  WithOptions(w, [&](frmOptions& o) {
+    o.cmbCommport.SelectText("COM2");
+    o.cmbPortDevice.SelectText("virtual KM2 radio");
+    o.cmdOK.Press();
+    EXPECT_FALSE(o.IsClosed());
+    ASSERT_EQ(dialogs_.Messages.size(), 1u);
+    EXPECT_NE(dialogs_.Messages[0].Text.find("The port choice could not be saved: "),
+              std::string::npos);
+    o.cmdCancel.Press();
+  });
+  EXPECT_EQ(w.Options->CommPort, 1);
+  EXPECT_TRUE(std::filesystem::is_directory(folders_.Configuration / "ports.txt"));
+}
+
 TEST_F(OptionsWindow, DeletingALogAsksFirst) {
   frmMain& w = Start("QVR=TRUE", devices_.get());
   std::filesystem::create_directories(folders_.State);

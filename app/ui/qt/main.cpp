@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/CommandLine.h"
+#include "files/ProgramPaths.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"
@@ -72,7 +73,19 @@ class QuitWhenShown : public QObject {
 int main(int argc, char* argv[]) {
   QElapsedTimer sinceStart;
   sinceStart.start();
+  // The profile database of the installation files, wherever the program runs from.
+  tallisk::UseInstallationProfileDatabase();
   if (auto status = tallisk::RunCommandLine(argc, argv)) return *status;
+  // Our own options are checked before the display is, so a mistyped one is named as such;
+  // Qt's (-platform, -style) are left for QApplication to take.
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument.rfind("--", 0) == 0 && argument != "--quit-after-start") {
+      std::fprintf(stderr, "tallisk: unknown option %s\n", argument.c_str());
+      tallisk::PrintUsage();
+      return 2;
+    }
+  }
   if (auto missing = MissingDisplay(argc, argv)) {
     std::fprintf(stderr, "tallisk: %s\n", missing->c_str());
     return 1;
@@ -85,7 +98,8 @@ int main(int argc, char* argv[]) {
     if (argument == QLatin1String("--quit-after-start")) {
       quitAfterStart = true;
     } else {
-      std::fprintf(stderr, "tallisk: unknown option %s (try --help)\n", qPrintable(argument));
+      std::fprintf(stderr, "tallisk: unknown option %s\n", qPrintable(argument));
+      tallisk::PrintUsage();
       return 2;
     }
   }

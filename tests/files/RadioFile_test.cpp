@@ -1,0 +1,280 @@
+// Radio files and the atomic save under them: what the program writes reads back to the
+// same image, a damaged or foreign file is refused with a message that says why, and a
+// save that fails leaves the old file as it was.
+
+#include <gmock/gmock.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "FilesTestSupport.h"
+#include "files/AtomicFile.h"
+#include "files/FileError.h"
+#include "files/ProgramPaths.h"
+#include "files/RadioFile.h"
+#include "tallisk/UserPrompt.h"
+#include "tallisk/clsChannel.h"
+#include "tallisk/clsRadioHeader.h"
+#include "tallisk/clsStringCreator.h"
+
+namespace tallisk::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using RadioFiles = ScratchFolders;
+
+// A QVR programming as the save builds it: settings block and 16 channels.
+clsStringCreator QvrImage() {
+  clsRadioHeader header;
+  header.SerialNumber = "4711";
+  header.CreateRadioHeader();
+  clsStringCreator creator;
+  creator.RadioHeader = header.RadioHeader;
+  for (int n = 1; n <= 16; ++n) {
+    clsChannel channel;
+    channel.RxFrequency = channel.TxFrequency = 150'000'000 + 12'500.0 * n;
+    channel.PLLReferenceFreq = 12.5f;
+    channel.RxIF = 21400;
+    channel.CreateChannelData();
+    creator.colChannelData.Add(channel.ChannelData);
+  }
+  creator.CreateString();
+  return creator;
+}
+
+// The installation's KM2 image, built from the library's defaults.
+std::string Km2Image() {
+  return ReadRadioFile(ExecutableFolder() / "km2.clr", RadioFamily::KM2);
+}
+
+// The description of the FileError a call throws, and that it is one of `number`.
+std::string Refusal(const std::function<void()>& call, int number = ErrBadFileFormat) {
+  try {
+    call();
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.Number(), number) << e.Description();
+    return e.Description();
+  }
+  ADD_FAILURE() << "nothing was refused";
+  return {};
+}
+
+TEST_F(RadioFiles, WhatTheProgramWritesReadsBackToTheSameImage) {
+  const clsStringCreator qvr = QvrImage();
+  const fs::path qvrFile = root / "radio.qvr";
+  WriteRadioFile(qvrFile, RadioFamily::QVR, qvr.ProgrammingStringPart1, qvr.ProgrammingStringPart2);
+  EXPECT_EQ(Bytes(qvrFile), qvr.ProgrammingStringPart1 + qvr.ProgrammingStringPart2);
+  const std::string loaded = ReadRadioFile(qvrFile, RadioFamily::QVR);
+  EXPECT_EQ(loaded, Bytes(qvrFile));
+  clsStringCreator split;
+  split.EntireString = loaded;
+  split.BreakUpString();
+  EXPECT_EQ(split.RadioHeader, qvr.RadioHeader);
+  EXPECT_EQ(split.colChannelData.Item(16), qvr.colChannelData.Item(16));
+
+  const std::string km2 = Km2Image();
+  const fs::path km2File = root / "radio.km2";
+  WriteRadioFile(km2File, RadioFamily::KM2, km2);
+  EXPECT_EQ(Bytes(km2File), km2);  // 16384 digits, no line end
+  EXPECT_EQ(ReadRadioFile(km2File, RadioFamily::KM2), km2);
+
+  // A file written elsewhere: LF line ends, blank lines after, lower case.
+  std::string edited;
+  for (char c : loaded) {
+    if (c != '\r') edited += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  Put(qvrFile, edited + "\n\n");
+  EXPECT_EQ(ReadRadioFile(qvrFile, RadioFamily::QVR), loaded);
+  Put(km2File, km2 + std::string(320, 'F') + "\r\n");  // a read dump
+  EXPECT_EQ(ReadRadioFile(km2File, RadioFamily::KM2), km2 + std::string(320, 'F'));
+}
+
+TEST_F(RadioFiles, TheInstallationKm2ImageSplitsAndBuildsAgainWithoutAMessage) {
+  struct Recorder : UserPrompt {
+    std::vector<std::string> said;
+    void ShowMessage(const std::string& text, const std::string&) override { said.push_back(text); }
+    bool AskYesNo(const std::string& text, const std::string&, bool) override {
+      said.push_back(text);
+      return false;
+    }
+  };
+  auto recorder = std::make_shared<Recorder>();
+  auto previous = SetUserPrompt(recorder);
+
+  const std::string image = Km2Image();
+  clsStringCreator split;
+  split.EntireString = image;
+  split.BreakUpStringKM2();
+  clsRadioHeader header;
+  header.RadioHeader = split.RadioHeader;
+  header.BreakUpRadioHeaderKM2();
+  EXPECT_EQ(header.KM2Tail, image.substr(12730));
+  header.IFRx = 214000;  // the profile's value; the block does not carry it
+  header.CreateRadioHeaderKM2();
+
+  clsStringCreator build;
+  for (const auto& record : split.colChannelData) build.colChannelData.Add(record);
+  for (const auto& record : split.colGroupData) build.colGroupData.Add(record);
+  for (const auto& entry : split.colChannelGroup) build.colChannelGroup.Add(entry);
+  for (int n = 0; n < 320; ++n) build.colChannelCheckSum.Add(image.substr(0x1EBC * 2 + 2 * n, 2));
+  build.RadioHeader = header.RadioHeader;
+  build.CreateStringKM2();
+  SetUserPrompt(previous);
+
+  EXPECT_THAT(recorder->said, ElementsAre());
+  EXPECT_EQ(build.ProgrammingStringPart1, image);
+}
+
+TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
+  const std::string qvr = [] {
+    const clsStringCreator c = QvrImage();
+    return c.ProgrammingStringPart1 + c.ProgrammingStringPart2;
+  }();
+  const std::string km2 = Km2Image();
+  auto flipped = qvr;
+  flipped[2 * 28 + 25] = flipped[2 * 28 + 25] == '0' ? '1' : '0';  // line 3, checksum digit
+  auto swapped = qvr;
+  swapped.replace(28, 28, qvr.substr(56, 28)).replace(56, 28, qvr.substr(28, 28));
+
+  struct Case {
+    std::string name;
+    RadioFamily family;
+    std::string content;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"cut.qvr", RadioFamily::QVR, qvr.substr(0, 10 * 28),
+       "\"cut.qvr\" is not a QVR radio file: it holds 10 lines, a QVR programming has at least "
+       "15 (the settings block and eight channels)"},
+      {"torn.qvr", RadioFamily::QVR, qvr.substr(0, 15 * 28 + 12),
+       "\"torn.qvr\" is not a QVR radio file: line 16 is not an S1 line of eight data bytes"},
+      {"flip.qvr", RadioFamily::QVR, flipped, "line 3 has the checksum "},
+      {"swap.qvr", RadioFamily::QVR, swapped, "line 2 has the address 0010 where 0008 belongs"},
+      {"empty.qvr", RadioFamily::QVR, "\r\n", "it is empty"},
+      {"kmtwo.qvr", RadioFamily::QVR, km2,
+       "it holds 16384 hex digits on one line, as a KM2 radio file does"},
+      {"short.km2", RadioFamily::KM2, km2.substr(0, 15872),
+       "\"short.km2\" is not a KM2 radio file: it holds 15872 hex digits, a KM2 programming has "
+       "16384"},
+      {"qvr.km2", RadioFamily::KM2, qvr,
+       "\"qvr.km2\" is not a KM2 radio file: it holds S1 record lines, as a QVR radio file does"},
+      {"text.km2", RadioFamily::KM2, km2.substr(0, 99) + "G" + km2.substr(100),
+       "character 100 is \"G\", not a hex digit"},
+      {"lines.km2", RadioFamily::KM2, km2.substr(0, 8192) + "\r\n" + km2.substr(8192),
+       "character 8193 is a line end, not a hex digit"},
+  };
+  for (const Case& c : cases) {
+    Put(root / c.name, c.content);
+    EXPECT_THAT(Refusal([&] { ReadRadioFile(root / c.name, c.family); }), HasSubstr(c.message))
+        << c.name;
+  }
+  EXPECT_THAT(Refusal([&] { ReadRadioFile(root / "none.qvr", RadioFamily::QVR); }, ErrFileNotFound),
+              HasSubstr("No such file or directory"));
+
+  // The program does not save what it could not load, and leaves the old file.
+  Put(root / "old.km2", km2);
+  EXPECT_THAT(Refusal([&] { WriteRadioFile(root / "old.km2", RadioFamily::KM2, km2.substr(2)); }),
+              HasSubstr("it holds 16382 hex digits"));
+  EXPECT_EQ(Bytes(root / "old.km2"), km2);
+}
+
+// --- Saves that fail ---
+
+class FailedSaves : public ScratchFolders {
+ protected:
+  void SetUp() override {
+    ScratchFolders::SetUp();
+    folder = root / "radios";
+    Put(folder / "radio.km2", old);
+  }
+  // The old file byte for byte, and nothing else in its folder.
+  void ExpectOldFileAlone() {
+    EXPECT_EQ(Bytes(folder / "radio.km2"), old);
+    EXPECT_THAT(Names(folder), ElementsAre("radio.km2"));
+  }
+  // Runs the save in a child process that `prepare` sets up first; the child's exit code
+  // is the errno of the FileError it got (0: none, 255: some other failure).
+  int SaveInChild(const std::function<void()>& prepare, std::string_view content) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      prepare();
+      int code = 0;
+      try {
+        WriteFileAtomically(folder / "radio.km2", content);
+      } catch (const FileError& e) {
+        code = e.Reason().value();
+      } catch (...) {
+        code = 255;
+      }
+      ::_exit(code);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  fs::path folder;
+  const std::string old = std::string(16384, 'A');
+};
+
+TEST_F(FailedSaves, ARenameOverAFolderLeavesTheFolderAndNoTemporaryFile) {
+  Put(folder / "taken.km2" / "inside", "x");
+  try {
+    WriteRadioFile(folder / "taken.km2", RadioFamily::KM2, std::string(16384, 'B'));
+    ADD_FAILURE() << "the save went through";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.Reason(), std::errc::is_a_directory);
+    EXPECT_EQ(e.Description(), "Is a directory: " + (folder / "taken.km2").string());
+  }
+  EXPECT_EQ(Bytes(folder / "taken.km2" / "inside"), "x");
+  EXPECT_THAT(Names(folder), ElementsAre("radio.km2", "taken.km2"));
+}
+
+TEST_F(FailedSaves, AReadOnlyFolderLeavesTheOldFile) {
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+  // Root writes into any folder; a child that has given up root does not.
+  const int error = SaveInChild(
+      [] {
+        if (::geteuid() != 0) return;
+        const passwd* nobody = ::getpwnam("nobody");
+        const uid_t uid = nobody ? nobody->pw_uid : 65534;
+        const gid_t gid = nobody ? nobody->pw_gid : 65534;
+        if (::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(254);
+      },
+      std::string(16384, 'B'));
+  ASSERT_NE(error, 254) << "could not drop root";
+  EXPECT_EQ(error, EACCES);
+  ExpectOldFileAlone();
+}
+
+TEST_F(FailedSaves, AFullDiskLeavesTheOldFile) {
+  // A file size limit fails the write part way, as a full disk does, for root as well.
+  const int error = SaveInChild(
+      [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+      },
+      std::string(65536, 'B'));
+  EXPECT_EQ(error, EFBIG);
+  ExpectOldFileAlone();
+}
+
+TEST_F(FailedSaves, TheReadDumpNeverStopsTheRead) {
+  const std::string dump = std::string(16704, 'F');
+  EXPECT_EQ(WriteReadDump(dump, ReadDumpFile()), "");  // creates the state folder
+  EXPECT_EQ(Bytes(ReadDumpFile()), dump);
+  Put(UserStateFolder() / "blocked" / "me3.km2" / "inside", "x");
+  EXPECT_THAT(WriteReadDump(dump, UserStateFolder() / "blocked" / "me3.km2"),
+              HasSubstr("Is a directory"));
+}
+
+}  // namespace
+}  // namespace tallisk::test
