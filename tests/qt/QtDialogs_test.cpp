@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <filesystem>
@@ -99,6 +100,18 @@ TEST_F(QtDialogsTest, FileDialogsTakeTheFilterTitleAndTheExtensionAndTellCancelA
             std::nullopt);
   EXPECT_EQ(shownFolder.toStdString(), folder.string());
   std::filesystem::remove_all(folder);
+}
+
+TEST_F(QtDialogsTest, ThePrintDialogSetsUpTheProgramsPrinterAndTellsConfirmFromCancel) {
+  QPrinter* shown = nullptr;
+  WhenModal<QPrintDialog>([&](QPrintDialog& dialog) {
+    shown = dialog.printer();
+    dialog.reject();
+  });
+  EXPECT_FALSE(dialogs.PrintDialog());
+  EXPECT_EQ(shown, &dialogs.Printer());
+  WhenModal<QPrintDialog>([](QPrintDialog& dialog) { static_cast<QDialog&>(dialog).accept(); });
+  EXPECT_TRUE(dialogs.PrintDialog());
 }
 
 TEST_F(QtDialogsTest, AModalWindowEndsWhenItsLogicClosesItAndItsCloseBoxAsksFirst) {
