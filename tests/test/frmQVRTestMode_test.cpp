@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../ui/ScriptedDialogs.h"
-#include "link/VirtualRadioPort.h"
+#include "ports/VirtualRadioPort.h"
 #include "sim/VirtualRadioQVR.h"
 #include "tallisk/conversions.h"
 
