@@ -301,7 +301,8 @@ TEST(clsRadioHeaderKM2, BlockRoundTripsGeneratedSettings) {
   for (int round = 0; round < 40; ++round) {
     H h;
     for (const auto& [member, max] : kPlain) {
-      std::visit([&](auto m) { h.*m = static_cast<std::decay_t<decltype(h.*m)>>(pick(max + 1)); },
+      const int values = max + 1;  // clang does not capture a structured binding
+      std::visit([&](auto m) { h.*m = static_cast<std::decay_t<decltype(h.*m)>>(pick(values)); },
                  member);
     }
     for (auto k : kKeys) h.*k = static_cast<std::int16_t>(pick(258) - 2);

@@ -152,7 +152,7 @@ TEST(CollectAnswerAndSendText, SilenceLimitsAndPacing) {
 
 TEST(Conversations, LowerTheLinesAndCloseOnEveryPathFailuresIncluded) {
   const std::string km2 = HexOf(RandomBytes(8192, 20));
-  const auto [first, second] = QvrParts(RandomBytes(194, 21));
+  const auto qvr = QvrParts(RandomBytes(194, 21));
   struct Case {
     int failAt;
     std::function<bool(RadioLink&)> run;
@@ -164,7 +164,7 @@ TEST(Conversations, LowerTheLinesAndCloseOnEveryPathFailuresIncluded) {
        "Following error has occured while reading the radio:\rInput/output error #8015"},
       {30, [&](RadioLink& l) { return l.TransferImageKM2(km2); },
        "Following error has occured while writing to radio:\rInput/output error #8015"},
-      {40, [&](RadioLink& l) { return l.TransferImageQVR(first, second); },
+      {40, [&](RadioLink& l) { return l.TransferImageQVR(qvr.first, qvr.second); },
        "Unable to program the radio because a following error has occured:Input/output error "
        "#8015 (QVR Radio Programmer)"},
   };
