@@ -66,7 +66,12 @@ class QtSerialPort final : public SerialPort {
       port_.clearError();
       throw TalliskError(ErrPortOpenFailed, "Open", "Unable to open " + Name() + ": " + why);
     }
-    Apply();
+    try {
+      Apply();
+    } catch (const TalliskError&) {
+      port_.close();  // a port that could not be set up is not left open
+      throw;
+    }
     port_.pinoutSignals();
     modemLines_ = port_.error() != QSerialPort::UnsupportedOperationError;
     port_.clearError();

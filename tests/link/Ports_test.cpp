@@ -134,7 +134,7 @@ TEST(QtSerialPort, SetsTheLineAndSaysWhenTheDeviceGoesAway) {
   const std::string device = server->DevicePath();
   const auto port = MakeQtSerialPort([&](int) { return device; }, {});
   port->SetPortNumber(2);
-  // A pseudo-terminal keeps the speed and the stop bits (it forces 8 data bits, no parity).
+  // A pseudo-terminal keeps the speed and the stop bits; it has 8 data bits and no parity.
   const int watcher = ::open(device.c_str(), O_RDWR | O_NOCTTY);
   ASSERT_GE(watcher, 0);
   const auto line = [&] {
@@ -142,6 +142,9 @@ TEST(QtSerialPort, SetsTheLineAndSaysWhenTheDeviceGoesAway) {
     tcgetattr(watcher, &t);
     return std::pair{cfgetospeed(&t), (t.c_cflag & CSTOPB) != 0};
   };
+  // Settings the device refuses fail the opening and leave the port closed.
+  port->SetLineSettings("9600,E,7,2");
+  EXPECT_THROW(port->Open(), TalliskError);
   port->SetLineSettings("9600,N,8,2");
   port->Open();
   EXPECT_EQ(line(), std::pair(speed_t{B9600}, true));
