@@ -1,6 +1,7 @@
 // The main window's pages as a front end lays them out, the input styles of its text
 // fields, and which routine each field's reaction runs.
 
+#include <algorithm>
 #include <cctype>
 
 #include "tallisk/conversions.h"
@@ -182,11 +183,25 @@ void frmMain::ApplyInputStyles() {
   txtSerialNumber.KeyFilter = qvrText;
   txtCustomer.KeyFilter = qvrText;
 
-  ReceiveOctal.KeyFilter = [this](char key) {
-    return OctalKeyFilter(ReceiveOctal.Text(), false, key);
-  };
-  txtTransmitOctal.KeyFilter = [this](char key) {
-    return OctalKeyFilter(txtTransmitOctal.Text(), false, key);
+  // A DCS code is three octal digits; a fourth would not fit the record's nine bits.
+  for (TextField* octal : {&ReceiveOctal, &txtTransmitOctal}) {
+    octal->KeyFilter = [octal](char key) {
+      const std::string& text = octal->Text();
+      const auto digits =
+          std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '7'; });
+      if (key >= '0' && key <= '7' && digits >= 3) return '\0';
+      return OctalKeyFilter(text, false, key);
+    };
+  }
+
+  // The group ID is what a 10-digit DTMF ID can hold.
+  txtDTMF2805IDNumber.MaxLength = static_cast<int>(clsGroup::MaxIDDigits);
+  txtDTMF2805IDNumber.UpperCase = true;
+  txtDTMF2805IDNumber.KeyFilter = [](char key) -> char {
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+    const bool accepted = std::isdigit(static_cast<unsigned char>(key)) ||
+                          (upper >= 'A' && upper <= 'D') || key == '*' || key == '#' || key == '\b';
+    return accepted ? key : '\0';
   };
 
   txtModelHelp.MultiLine = true;
@@ -204,6 +219,7 @@ void frmMain::ConnectReactions() {
 
   cmbOperationType.OnChange.Connect([this] { OperationTypeChanged(); });
   cmbOneTouchSelection.OnChange.Connect([this] { OneTouchSelectionChanged(); });
+  btnCTCSSKeyForm.OnClick.Connect([this] { OpenCTCSSKeyForm(); });
 
   cmbChannelNumber.OnChange.Connect([this] { ChannelNumberChanged(); });
   btnChannelUp.OnClick.Connect([this] { StepChannel(1); });
@@ -214,6 +230,7 @@ void frmMain::ConnectReactions() {
   cmbTransmitSignalingType.OnChange.Connect([this] { SignallingTypeChanged(false); });
 
   cmbGroupNumber.OnChange.Connect([this] { GroupNumberChanged(); });
+  btnChannelList.OnClick.Connect([this] { OpenChannelList(); });
   for (CheckField* ani : {&chkEnablePTTANI, &chkEnableANITranspond, &chkEnableANIOnMONButton})
     ani->OnChange.Connect([this] { ShowAniFields(); });
 
