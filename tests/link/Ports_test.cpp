@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "LinkTestSupport.h"
-#include "link/ConfiguredPort.h"
+#include "ports/ConfiguredPort.h"
 
 namespace tallisk::testing {
 namespace {
