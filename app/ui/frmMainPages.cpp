@@ -57,26 +57,28 @@ void frmMain::LayOutPages() {
       .Row({&chkScanStopWithMicOffHook})
       .Row({&cmbWhenTableIsDeleted});
 
-  // The family's field set shares places: the tone choice and the code text of a direction,
-  // the QVR power choice and the KM2 subsignalling choice, the auxiliary data boxes and the
-  // RF power choice, the scan group checks and the tone enable checks.
+  // Each family's fields have rows of their own; the other family's are hidden and take no
+  // room. The tone choice and the code text of a direction share a place.
   std::vector<Field*> auxiliary{&lblAuxiliaryData};
   for (auto& box : chkAuxiliaryData) auxiliary.push_back(&box);
-  auxiliary.push_back(&cmbRFPowerSelection);
   AddPage(5, "Channel Data")
       .Row({&cmbChannelNumber, &btnChannelUp, &btnChannelDown})
       .Row({&ReceiveChannelFreq})
       .Row({&txtTransmitChannelFreq})
       .Row({&cmbReceiveSignalingType, &cmbCTCSSFrequenciesRx, &ReceiveOctal})
       .Row({&cmbTransmitSignalingType, &cmbCTCSSFrequenciesTx, &txtTransmitOctal})
-      .Row({&cmbTxPowerControl, &cmbSubsignalingType})
-      .Row({&chkEnableScrambler})
-      .Row({&chkChannelinScanGroupA, &chkBurstToneEnable})
-      .Row({&chkChannelinScanGroupB, &chkTranspondToneEnable})
-      .Row(auxiliary)
       .Row({&txtChannelName})
+      .Row({&cmbTxPowerControl})
+      .Row({&cmbSubsignalingType})
+      .Row({&cmbRFPowerSelection})
+      .Row({&chkEnableScrambler})
+      .Row({&chkChannelinScanGroupA})
+      .Row({&chkChannelinScanGroupB})
+      .Row({&chkBurstToneEnable})
+      .Row({&chkTranspondToneEnable})
       .Row({&txtBurstFeq})
-      .Row({&txtBurstDuration});
+      .Row({&txtBurstDuration})
+      .Row(auxiliary);
 
   AddPage(6, "Finish")
       .Row({&btnWriteToRadio})
@@ -185,6 +187,7 @@ void frmMain::ApplyInputStyles() {
 
   // A DCS code is three octal digits; a fourth would not fit the record's nine bits.
   for (TextField* octal : {&ReceiveOctal, &txtTransmitOctal}) {
+    octal->MaxLength = 4;
     octal->KeyFilter = [octal](char key) {
       const std::string& text = octal->Text();
       const auto digits =
