@@ -2,12 +2,15 @@
 
 #include <QCloseEvent>
 
+#include "ui/qt/ChannelPageKeys.h"
+
 namespace tallisk::qt {
 
 MainWindow::MainWindow(frmMain& form, QWidget* parent)
     : QMainWindow(parent), form_(form), view_(new FormView(form, this)) {
   setCentralWidget(view_);
   view_->BindWindow(this);
+  AddChannelPageKeys(*view_, form_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
