@@ -17,7 +17,7 @@ TEST_F(StartupFiles, ControlTxtDecidesTheFamiliesOffered) {
   const Case cases[] = {
       {"qvr = true\r\n", true, false, 0},
       {"KM2=TRUE", false, true, 1},
-      {"Km2 = True\nQVR= TRUE\n", true, true, 0},
+      {"[families]\r\nKm2 = True\nQVR= TRUE\n", true, true, 0},
       {"qvr = false\nkm2 = no\n", true, true, 0},  // neither: both offered
       {"", true, true, 0},
   };

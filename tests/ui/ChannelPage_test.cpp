@@ -13,6 +13,7 @@ using ChannelPage = PagesTest;
 
 TEST_F(ChannelPage, AQvrChannelReachesItsChannelAndShowsAgainAsTyped) {
   frmMain& w = QvrOnPage5("VHF High A 136-156 MHz 16 Ch");
+  EXPECT_FALSE(w.txtChannelName.Visible());  // a QVR channel has no name
   const auto untouched = ChannelShown(w);
   w.cmbChannelNumber.SelectText("3");
   TypeAndLeave(w.ReceiveChannelFreq, "150.0125");
@@ -35,6 +36,11 @@ TEST_F(ChannelPage, AQvrChannelReachesItsChannelAndShowsAgainAsTyped) {
   EXPECT_EQ(ChannelShown(w), untouched);  // nothing of channel 3 stays on the page
   w.btnChannelDown.Press();
   EXPECT_EQ(ChannelShown(w), typed);
+  w.cmbChannelNumber.SelectText("1");
+  w.btnChannelDown.Press();  // no channel below 1
+  EXPECT_EQ(w.CurrentChannel, 1);
+  EXPECT_EQ(w.cmbChannelNumber.Text(), "1");
+  w.cmbChannelNumber.SelectText("3");
   const clsChannel& ch = w.Channels.Item(3);
   EXPECT_EQ(std::tie(ch.RxFrequency, ch.TxFrequency), std::make_tuple(150012500.0, 155100000.0));
   EXPECT_EQ(std::tie(ch.RxSignalling, ch.RxCTCSSCode, ch.TxSignalling, ch.TxSignalData),
