@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QtTest/QTest>
+#include <map>
 
 #include "QtTestSupport.h"
 #include "ui/qt/FormView.h"
@@ -74,6 +75,13 @@ class BenchForm : public Form {
   CommandField btnFinish{*this, "btnFinish", "Finish"};
 };
 
+const std::map<FieldKind, const char*> kWidgetOf = {
+    {FieldKind::Text, "QLineEdit"},      {FieldKind::Choice, "QComboBox"},
+    {FieldKind::List, "QListWidget"},    {FieldKind::Check, "QCheckBox"},
+    {FieldKind::Option, "QRadioButton"}, {FieldKind::Date, "QDateEdit"},
+    {FieldKind::Label, "QLabel"},        {FieldKind::Command, "QPushButton"},
+};
+
 class FormMirror : public QtTest {
  protected:
   FormMirror() {
@@ -93,33 +101,7 @@ TEST_F(FormMirror, EveryFieldHasAWidgetOfItsKindUnderItsNameAndThePagesFollowThe
   for (Field* field : form.Fields()) {
     QWidget* widget = Find(window, field->Name());
     ASSERT_NE(widget, nullptr) << field->Name();
-    const char* expected = nullptr;
-    switch (field->Kind()) {
-      case FieldKind::Text:
-        expected = "QLineEdit";
-        break;
-      case FieldKind::Choice:
-        expected = "QComboBox";
-        break;
-      case FieldKind::List:
-        expected = "QListWidget";
-        break;
-      case FieldKind::Check:
-        expected = "QCheckBox";
-        break;
-      case FieldKind::Option:
-        expected = "QRadioButton";
-        break;
-      case FieldKind::Date:
-        expected = "QDateEdit";
-        break;
-      case FieldKind::Label:
-        expected = "QLabel";
-        break;
-      case FieldKind::Command:
-        expected = "QPushButton";
-        break;
-    }
+    const char* expected = kWidgetOf.at(field->Kind());
     EXPECT_TRUE(widget->inherits(expected)) << field->Name();
   }
   EXPECT_EQ(Find<QLabel>(window, "txtSerialCaption")->text(), "Serial Number:");
