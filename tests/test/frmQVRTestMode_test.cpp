@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../ui/ScriptedDialogs.h"
@@ -89,12 +90,10 @@ TEST(QVRTestMode, OpeningPutsTheRadioInTestModeAndShowsItsCalibration) {
   // 00A8 normal power and 00A9 low power take their low six bits; 00AB holds the crystal
   // type above the reference frequency.
   EXPECT_EQ(b.Fields(), (std::vector<std::string>{"63", "21", "7", "0", "Type 3"}));
-  EXPECT_EQ(b.form.cmbCrystalType.Count(), 3);
-  EXPECT_EQ(b.header.NormalPower, 21);
-  EXPECT_EQ(b.header.DePower, 7);
-  EXPECT_EQ(b.header.MaxModulation, 63);
-  EXPECT_EQ(b.header.FrequencyControlData, 0);
-  EXPECT_EQ(b.header.CrystalCharType, 2);
+  const clsRadioHeader& h = b.header;
+  EXPECT_EQ(std::tie(h.MaxModulation, h.NormalPower, h.DePower, h.FrequencyControlData,
+                     h.CrystalCharType),
+            std::make_tuple(63, 21, 7, 0, 2));
   EXPECT_TRUE(b.LeftIdle());
   EXPECT_FALSE(b.form.Busy());
 }
@@ -189,17 +188,13 @@ TEST(QVRTestMode, DoneYesKeepsTheValuesNoDropsThemCancelStays) {
     EXPECT_TRUE(b.form.IsClosed());
     EXPECT_FALSE(b.radio.InTestMode());
     EXPECT_TRUE(b.LeftIdle());
-    if (answer == MessageAnswer::Yes) {
-      EXPECT_EQ(b.Heard(), (std::vector<std::string>{"N20380007C", "N4032000DC"}));
-      EXPECT_EQ(stored, (std::vector<std::uint8_t>{0xD6, 0x07, 0x3F, 0x00}));
-      EXPECT_EQ(b.header.NormalPower, 22);
-      EXPECT_EQ(b.header.CrystalCharType, 0);
-    } else {
-      EXPECT_EQ(b.Heard(), (std::vector<std::string>{"N4032000DC"}));
-      EXPECT_EQ(stored, (std::vector<std::uint8_t>{0xD5, 0x07, 0x3F, 0x80}));
-      EXPECT_EQ(b.header.NormalPower, 21);
-      EXPECT_EQ(b.header.CrystalCharType, 2);
-    }
+    const bool yes = answer == MessageAnswer::Yes;
+    EXPECT_EQ(b.Heard(), yes ? (std::vector<std::string>{"N20380007C", "N4032000DC"})
+                             : (std::vector<std::string>{"N4032000DC"}));
+    EXPECT_EQ(stored, yes ? (std::vector<std::uint8_t>{0xD6, 0x07, 0x3F, 0x00})
+                          : (std::vector<std::uint8_t>{0xD5, 0x07, 0x3F, 0x80}));
+    EXPECT_EQ(std::tie(b.header.NormalPower, b.header.CrystalCharType),
+              yes ? std::make_tuple(22, 0) : std::make_tuple(21, 2));
   }
 }
 
