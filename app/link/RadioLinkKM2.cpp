@@ -90,6 +90,8 @@ KM2ReadResult RadioLink::ReadRadioKM2() {
         accepted += answer;
         address += kKM2BlockBytes;
         failures = 0;
+        feedback_.ShowProgress(static_cast<std::int32_t>(address - kKM2ImageBase),
+                               static_cast<std::int32_t>(kKM2ReadBlocks * kKM2BlockBytes));
         continue;
       }
       if (++failures > 1) {
@@ -99,7 +101,8 @@ KM2ReadResult RadioLink::ReadRadioKM2() {
     }
     session.Close();
     if (verdict != nullptr) feedback_.ShowMessage(verdict, kTitleKM2);
-    return {std::move(image), std::move(accepted)};
+    const bool complete = address > kKM2LastBlockLimit;
+    return {std::move(image), std::move(accepted), complete};
   } catch (const TalliskError& e) {
     ReportFailure(kReadFailed, e);
     return {};
@@ -149,6 +152,7 @@ bool RadioLink::TransferImageKM2(const std::string& image) {
         feedback_.ShowWriteStatus("");
         return false;
       }
+      feedback_.ShowProgress(offset + kKM2WriteRecordBytes, kKM2WriteBytes);
     }
     Pause(kKM2Pause);
     // The end record goes out after a stop too, so the radio closes its write cleanly.
