@@ -12,7 +12,7 @@
 #include <random>
 
 #include "link/RadioLink.h"
-#include "link/VirtualRadioPort.h"
+#include "ports/VirtualRadioPort.h"
 #include "sim/VirtualRadioKM2.h"
 #include "sim/VirtualRadioQVR.h"
 #include "tallisk/conversions.h"

@@ -6,8 +6,8 @@
 
 #include "files/ProgramPaths.h"
 #include "files/RadioFile.h"
-#include "link/ConfiguredPort.h"
 #include "link/RadioLink.h"
+#include "ports/ConfiguredPort.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {

@@ -11,7 +11,7 @@
 #include "link/Clock.h"
 #include "link/LinkFeedback.h"
 #include "link/RadioLink.h"
-#include "link/VirtualRadioPort.h"
+#include "ports/VirtualRadioPort.h"
 #include "sim/VirtualRadio.h"
 #include "tallisk/conversions.h"
 

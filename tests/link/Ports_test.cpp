@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "LinkTestSupport.h"
-#include "link/ConfiguredPort.h"
 #include "link/LineSettings.h"
 #include "link/QtSerialPort.h"
+#include "ports/ConfiguredPort.h"
 #include "sim/PtyServer.h"
 #include "sim/VirtualRadioQVR.h"
 

@@ -10,7 +10,7 @@
 
 #include "MainWindowFixture.h"
 #include "link/Clock.h"
-#include "link/VirtualRadioPort.h"
+#include "ports/VirtualRadioPort.h"
 #include "sim/VirtualRadioKM2.h"
 #include "sim/VirtualRadioQVR.h"
 #include "tallisk/clsStringCreator.h"

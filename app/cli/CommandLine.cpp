@@ -1,7 +1,7 @@
-// Until the windows arrive, the program shows the library at work: its version and the
-// programming image of a QVR radio built from default settings, as it would go to a radio.
-// `tallisk --paths` tells where the program's files live and whether the installation's
-// own files are there.
+// The commands of the program that need no window: its version, where its files live, and
+// the programming image of a QVR radio built from default settings, as it would go to a radio.
+
+#include "cli/CommandLine.h"
 
 #include <filesystem>
 #include <iomanip>
@@ -18,9 +18,10 @@
 #include "tallisk/errors.h"
 #include "tallisk/version.h"
 
+namespace tallisk {
+
 namespace {
 
-using namespace tallisk;
 namespace fs = std::filesystem;
 
 void Row(const std::string& name, const std::string& what) {
@@ -90,7 +91,6 @@ int ShowPaths() {
 }
 
 int ShowDefaultImage() {
-  std::cout << "Tallisk " << LibraryVersion() << "\n";
   try {
     clsRadioHeader header;
     header.CreateRadioHeader();
@@ -111,15 +111,35 @@ int ShowDefaultImage() {
   return 0;
 }
 
+constexpr char kUsage[] =
+    "usage: tallisk [--quit-after-start | --paths | --version | --default-image]\n"
+    "  (none)              open the programming window\n"
+    "  --quit-after-start  open it and end as soon as the start page is drawn\n"
+    "  --paths             where the program's files live, and whether the installation's\n"
+    "                      own files are there (exit status 1 when one is missing or unusable)\n"
+    "  --version           the program's version\n"
+    "  --default-image     the programming image of a QVR radio from default settings\n";
+
 }  // namespace
 
-int main(int argc, char** argv) {
-  UseInstallationProfileDatabase();
-  const std::string_view option = argc > 1 ? argv[1] : "";
-  if (argc == 1) return ShowDefaultImage();
+std::optional<int> RunCommandLine(int argc, char* argv[]) {
+  if (argc < 2) return std::nullopt;
+  const std::string_view option = argv[1];
   if (argc == 2 && option == "--paths") return ShowPaths();
-  std::cerr << "usage: tallisk [--paths]\n"
-               "  --paths  where the program's files live, and whether the installation's own\n"
-               "           files are there (exit status 1 when one is missing or unusable)\n";
-  return 2;
+  if (argc == 2 && option == "--version") {
+    std::cout << "Tallisk " << LibraryVersion() << "\n";
+    return 0;
+  }
+  if (argc == 2 && option == "--default-image") return ShowDefaultImage();
+  if (option == "--help" || option == "-h") {
+    std::cout << kUsage;
+    return 0;
+  }
+  return std::nullopt;
 }
+
+void PrintUsage() {
+  std::cerr << kUsage;
+}
+
+}  // namespace tallisk

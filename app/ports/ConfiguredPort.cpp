@@ -1,4 +1,4 @@
-#include "link/ConfiguredPort.h"
+#include "ports/ConfiguredPort.h"
 
 #include "sim/VirtualRadioKM2.h"
 #include "sim/VirtualRadioQVR.h"

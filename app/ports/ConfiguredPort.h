@@ -14,7 +14,7 @@
 #include "link/PortMap.h"
 #include "link/QtSerialPort.h"
 #include "link/SerialPort.h"
-#include "link/VirtualRadioPort.h"
+#include "ports/VirtualRadioPort.h"
 #include "sim/VirtualRadio.h"
 
 namespace tallisk {

@@ -1,0 +1,48 @@
+#pragma once
+
+// The widgets of a whole window: every page of the form laid out from its rows, one page on
+// show at a time (the page the logic has made visible), the page's caption as its title,
+// and the footer rows (a wizard's navigation strip) under the pages.
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QWidget>
+#include <map>
+#include <vector>
+
+#include "ui/FormFields.h"
+#include "ui/qt/FieldMirror.h"
+
+class QGridLayout;
+
+namespace tallisk::qt {
+
+class FormView : public QWidget {
+ public:
+  explicit FormView(Form& form, QWidget* parent = nullptr);
+
+  Form& MirroredForm() const { return form_; }
+  // The widget of a page, null when the form has no page of that index.
+  QWidget* PageWidget(int index) const;
+  QWidget* CurrentPageWidget() const { return stack_->currentWidget(); }
+  FieldMirror* MirrorOf(const Field& field) const;
+
+  // Names the window that hosts this view after the form and keeps its title bar on the
+  // form's title.
+  void BindWindow(QWidget* window);
+
+ private:
+  void AddRows(QGridLayout* grid, const std::vector<PageRow>& rows);
+  QWidget* BuildFooterRow(const PageRow& row);
+  void AssignShortcuts();
+  void ShowVisiblePage();
+
+  Form& form_;
+  QLabel* pageTitle_;
+  QStackedWidget* stack_;
+  std::map<const Page*, QWidget*> pages_;
+  std::map<const Field*, FieldMirror*> mirrors_;
+  std::vector<FieldMirror*> order_;  // tab order: pages row by row, then the footer
+};
+
+}  // namespace tallisk::qt

@@ -1,0 +1,153 @@
+// The dialogs the windows see through Dialogs, as real Qt dialogs.
+
+#include <unistd.h>
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "QtTestSupport.h"
+#include "ui/FormFields.h"
+#include "ui/qt/QtDialogs.h"
+
+namespace tallisk::testing {
+namespace {
+
+class QtDialogsTest : public QtTest {
+ protected:
+  qt::QtDialogs dialogs;
+};
+
+TEST_F(QtDialogsTest, MessageBoxesShowTitleTextIconAndButtonsAndReturnTheAnswer) {
+  SeenMessage seen;
+  AnswerMessage(QMessageBox::No, &seen);
+  EXPECT_EQ(dialogs.Message("QVR Radio Programmer", "Changing?\r\rProceed?", MessageIcon::Question,
+                            MessageButtons::YesNo),
+            MessageAnswer::No);
+  EXPECT_EQ(seen.title, "QVR Radio Programmer");
+  EXPECT_EQ(seen.text, "Changing?\n\nProceed?");
+  EXPECT_EQ(seen.icon, QMessageBox::Question);
+  EXPECT_EQ(seen.buttons, 2);
+
+  AnswerMessage(QMessageBox::Cancel, &seen);
+  EXPECT_EQ(dialogs.Message("", "Save?", MessageIcon::Exclamation, MessageButtons::YesNoCancel),
+            MessageAnswer::Cancel);
+  EXPECT_EQ(seen.title, "Tallisk");  // a message without a title carries the program's name
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
+  EXPECT_EQ(seen.buttons, 3);
+
+  // Escape gives the cautious answer, never Yes.
+  WhenModal<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+  EXPECT_EQ(dialogs.Message("t", "Sure?", MessageIcon::Question, MessageButtons::YesNo),
+            MessageAnswer::No);
+  WhenModal<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+  EXPECT_EQ(dialogs.Message("t", "Go?", MessageIcon::None, MessageButtons::OKCancel),
+            MessageAnswer::Cancel);
+}
+
+TEST_F(QtDialogsTest, FileDialogsTakeTheFilterTitleAndTheExtensionAndTellCancelApart) {
+  EXPECT_EQ(qt::QtFileFilter("QVR Radio Files|*.qvr"), "QVR Radio Files (*.qvr)");
+  EXPECT_EQ(qt::QtFileFilter("Radio Files|*.qvr;*.km2|All Files|*.*"),
+            "Radio Files (*.qvr *.km2);;All Files (*.*)");
+
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("tallisk-qt-files-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "old.qvr") << "S1";
+
+  QStringList filters;
+  QString title;
+  WhenModal<QFileDialog>([&](QFileDialog& dialog) {
+    filters = dialog.nameFilters();
+    title = dialog.windowTitle();
+    dialog.setDirectory(QString::fromStdString(folder.string()));
+    dialog.findChild<QLineEdit*>()->setText("radio7");
+    static_cast<QDialog&>(dialog).accept();
+  });
+  const auto saved = dialogs.SaveFile({"Save Radio File", "QVR Radio Files|*.qvr", true, false});
+  EXPECT_EQ(filters, QStringList{"QVR Radio Files (*.qvr)"});
+  EXPECT_EQ(title, "Save Radio File");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(*saved, (folder / "radio7.qvr").string());
+
+  // Choosing an existing file to save over asks first; No keeps the dialog open.
+  bool asked = false;
+  WhenModal<QFileDialog>([&](QFileDialog& dialog) {
+    dialog.findChild<QLineEdit*>()->setText("old.qvr");
+    WhenModal<QMessageBox>([&](QMessageBox& box) {
+      asked = true;
+      box.button(QMessageBox::No)->click();
+      QTimer::singleShot(0, &dialog, [&dialog] { dialog.reject(); });
+    });
+    static_cast<QDialog&>(dialog).accept();
+  });
+  EXPECT_FALSE(dialogs.SaveFile({"Save Radio File", "QVR Radio Files|*.qvr", true, false}));
+  EXPECT_TRUE(asked);
+
+  // The open dialog starts where the last file was chosen; cancel is no file at all.
+  QString shownFolder;
+  WhenModal<QFileDialog>([&](QFileDialog& dialog) {
+    shownFolder = dialog.directory().absolutePath();
+    dialog.reject();
+  });
+  EXPECT_EQ(dialogs.OpenFile({"Open Radio File", "QVR Radio Files|*.qvr", false, true}),
+            std::nullopt);
+  EXPECT_EQ(shownFolder.toStdString(), folder.string());
+  std::filesystem::remove_all(folder);
+}
+
+TEST_F(QtDialogsTest, ThePrintDialogSetsUpTheProgramsPrinterAndTellsConfirmFromCancel) {
+  QPrinter* shown = nullptr;
+  WhenModal<QPrintDialog>([&](QPrintDialog& dialog) {
+    shown = dialog.printer();
+    dialog.reject();
+  });
+  EXPECT_FALSE(dialogs.PrintDialog());
+  EXPECT_EQ(shown, &dialogs.Printer());
+  WhenModal<QPrintDialog>([](QPrintDialog& dialog) { static_cast<QDialog&>(dialog).accept(); });
+  EXPECT_TRUE(dialogs.PrintDialog());
+}
+
+TEST_F(QtDialogsTest, AModalWindowEndsWhenItsLogicClosesItAndItsCloseBoxAsksFirst) {
+  Form form("frmAsk", "Ask");
+  form.AddPage(0, "Ask");
+  CommandField ok(form, "cmdOK", "OK");
+  form.PageAt(0)->Row({&ok});
+  ok.OnClick.Connect([&] { form.Close(); });
+
+  class Stubborn : public Form {
+   public:
+    Stubborn() : Form("frmStubborn", "Stubborn") { AddPage(0, "").Row({&cmdOK}); }
+    bool QueryClose() override { return ++asked > 1; }
+    int asked = 0;
+    CommandField cmdOK{*this, "cmdOK", "OK"};
+  } stubborn;
+
+  WhenModal<QDialog>([](QDialog& dialog) {
+    EXPECT_EQ(dialog.objectName(), "frmAsk");
+    EXPECT_EQ(dialog.windowTitle(), "Ask");
+    Find<QPushButton>(dialog, "cmdOK")->click();
+  });
+  dialogs.RunModal(form);
+  EXPECT_TRUE(form.IsClosed());
+
+  bool stillOpen = false;
+  WhenModal<QDialog>([&](QDialog& dialog) {
+    dialog.close();  // refused the first time
+    stillOpen = dialog.isVisible();
+    dialog.close();
+  });
+  dialogs.RunModal(stubborn);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(stubborn.asked, 2);
+  EXPECT_TRUE(stubborn.IsClosed());
+}
+
+}  // namespace
+}  // namespace tallisk::testing
