@@ -162,6 +162,9 @@ class frmMain : public Form, public TransferState {
   // events; the program hands in its event pump, tests a virtual radio on a virtual clock.
   // All three must outlive the window.
   void UseLink(SerialPort& port, Clock& clock, EventPump& pump);
+  // Keeps the default port and clock but pumps this event loop in the waits, so the Stop
+  // commands work during a transfer; null stops pumping. The pump must outlive its use.
+  void UseEventPump(EventPump* pump);
   void ReadRadio();
   void ReadRadioQVR();
   void ReadRadioKM2();

@@ -52,6 +52,7 @@ class frmMain::Transfer : public LinkFeedback {
     clock_ = &clock;
     pump_ = &pump;
   }
+  void Pump(EventPump* pump) { pump_ = pump != nullptr ? pump : &noPump_; }
 
   RadioLink Link() {
     return RadioLink(*port_, *clock_, *pump_, *this, window_,
@@ -129,6 +130,10 @@ void frmMain::UseLink(SerialPort& port, Clock& clock, EventPump& pump) {
   transfer_->Use(port, clock, pump);
 }
 
+void frmMain::UseEventPump(EventPump* pump) {
+  transfer_->Pump(pump);
+}
+
 void frmMain::SetProgress(const TransferProgress& progress) {
   progress_ = progress;
   ProgressChanged();
@@ -145,10 +150,13 @@ void frmMain::ReadRadioPressed() {
   if (TransferBusy) return;
   lblReadRadioInfo.SetCaption("Please wait while reading the radio");
   EnableStartPageCommands(false);
+  // The options choose the port the transfer is using.
+  btnOptions.SetEnabled(false);
   TransferBusy = true;
   ReadRadio();
   TransferBusy = false;
   EnableStartPageCommands(true);
+  btnOptions.SetEnabled(true);
   lblReadRadioInfo.SetCaption("");
   SetProgress({});
 }
@@ -228,10 +236,12 @@ void frmMain::ProgramRadioQVR() {
   if (Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + first + second + "\r\n\r\n");
 
   EnableFinishPageCommands(false);
+  btnOptions.SetEnabled(false);
   TransferBusy = true;
   transfer_->Link().TransferImageQVR(first, second);
   TransferBusy = false;
   EnableFinishPageCommands(true);
+  btnOptions.SetEnabled(true);
 }
 
 void frmMain::ProgramRadioKM2() {
@@ -256,12 +266,14 @@ void frmMain::ProgramRadioKM2() {
   if (Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + image + "\r\n\r\n");
 
   EnableFinishPageCommands(false);
+  btnOptions.SetEnabled(false);
   TransferBusy = true;
   transfer_->Start(true);
   const bool complete = link.TransferImageKM2(image);
   const std::int32_t sent = transfer_->RecordsSent();
   TransferBusy = false;
   EnableFinishPageCommands(true);
+  btnOptions.SetEnabled(true);
   SetProgress({});
   // The radio keeps the records it took: half a programming is no programming to run on.
   if (!complete && sent > 0) {

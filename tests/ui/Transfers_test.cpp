@@ -114,7 +114,7 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   });
   bench.onPump = [&] {
     busy = busy && w.TransferBusy && !w.btnReadRadio.Enabled() && w.btnStop.Visible() &&
-           !w.QueryClose();
+           !w.btnOptions.Enabled() && !w.QueryClose();
   };
   w.btnReadRadio.Press();
 
@@ -169,7 +169,7 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   busy = true;
   bench.onPump = [&] {
     busy = busy && w.TransferBusy && !w.btnWriteToRadio.Enabled() && !w.btnBack.Enabled() &&
-           !w.cmbManual.Enabled() && w.btnCancelWriting.Visible();
+           !w.cmbManual.Enabled() && !w.btnOptions.Enabled() && w.btnCancelWriting.Visible();
   };
   w.btnWriteToRadio.Press();
 
