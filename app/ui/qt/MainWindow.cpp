@@ -2,12 +2,21 @@
 
 #include <QCloseEvent>
 
+#include "ui/qt/TransferProgressBar.h"
+
 namespace tallisk::qt {
 
 MainWindow::MainWindow(frmMain& form, QWidget* parent)
     : QMainWindow(parent), form_(form), view_(new FormView(form, this)) {
   setCentralWidget(view_);
   view_->BindWindow(this);
+  view_->PlaceBeside(form.lblReadRadioInfo, new TransferProgressBar(form, false));
+  view_->PlaceBeside(form.lblWriteToRadioInfo, new TransferProgressBar(form, true));
+  form_.UseEventPump(&pump_);
+}
+
+MainWindow::~MainWindow() {
+  form_.UseEventPump(nullptr);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
