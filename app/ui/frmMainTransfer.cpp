@@ -23,8 +23,9 @@ constexpr double kSecondsPerCharacter = 10.0 / 2400;
 // before the request and the quiet that ends a complete answer.
 constexpr double kReadBlockSeconds = (14 + 13 * 44) * kSecondsPerCharacter + 0.017 + 0.040;
 constexpr std::int32_t kReadBlockBytes = 208;
-// A KM2 write record: 76 characters, the pause before it and the one after it.
-constexpr double kWriteRecordSeconds = 76 * kSecondsPerCharacter + 0.017 + 0.015;
+// A KM2 write record: 76 characters. The pauses around a record pass while the port still
+// sends the characters before it, so the line alone sets the pace.
+constexpr double kWriteRecordSeconds = 76 * kSecondsPerCharacter;
 constexpr std::int32_t kWriteRecordBytes = 32;
 constexpr std::int32_t kWriteRecords = 256;
 

@@ -108,10 +108,21 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   bench.Attach(w);
   LogEverything(w);
   std::vector<int> percents;
+  // What the window expected at the start of a transfer, and when that was.
+  double expected = 0;
+  Clock::Nanos started{};
   bool busy = true;
   w.ProgressChanged.Connect([&] {
-    if (w.Progress().Active) percents.push_back(w.Progress().Percent);
+    if (!w.Progress().Active) return;
+    percents.push_back(w.Progress().Percent);
+    if (percents.size() == 1) {
+      expected = w.Progress().SecondsLeft;
+      started = bench.clock.Now();
+    }
   });
+  const auto took = [&] {
+    return std::chrono::duration<double>(bench.clock.Now() - started).count();
+  };
   bench.onPump = [&] {
     busy = busy && w.TransferBusy && !w.btnReadRadio.Enabled() && w.btnStop.Visible() &&
            !w.btnOptions.Enabled() && !w.QueryClose();
@@ -127,6 +138,8 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   EXPECT_EQ(percents.front(), 0);
   EXPECT_EQ(percents.back(), 100);
   EXPECT_FALSE(w.Progress().Active);
+  // The time left at the start, from the line rate, is the time the read took.
+  EXPECT_NEAR(expected, took(), 0.03 * took());
   EXPECT_FALSE(w.btnStop.Visible());
   EXPECT_EQ(w.CurrentPage, 2);
   EXPECT_EQ(w.txtModelNumber.Text(), "52-8991A");
@@ -182,11 +195,32 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   EXPECT_EQ(bench.radio.WritesEnded(), 1);
   EXPECT_TRUE(busy);
   EXPECT_EQ(percents.back(), 100);
+  EXPECT_NEAR(expected, took(), 0.03 * took());
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete");
   EXPECT_FALSE(w.btnCancelWriting.Visible());
   EXPECT_TRUE(w.btnWriteToRadio.Enabled());
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
   EXPECT_EQ(WriteLogText(), LogEntries({"\r\n" + edited + "\r\n\r\n"}, kStamp));
+}
+
+TEST_F(Transfers, AReadDumpThatCannotBeWrittenNeitherStopsNorSpoilsTheRead) {
+  Km2Programming programming(Km2Profiles());
+  RadioOnCable<sim::VirtualRadioKM2> bench;
+  bench.radio.SetEepromHex(programming.Image());
+  // A file where the state folder belongs: neither the dump nor a log can be written there.
+  std::ofstream(folders_.State) << "not a folder";
+
+  frmMain& w = StartKM2();
+  bench.Attach(w);
+  LogEverything(w);
+  std::vector<std::string> notes;
+  w.ProgramLog = [&](const std::string& note) { notes.push_back(note); };
+  w.btnReadRadio.Press();
+  EXPECT_EQ(w.CurrentPage, 2);
+  EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
+  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0].rfind("The read dump was not written: ", 0), 0u) << notes[0];
 }
 
 TEST_F(Transfers, Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas) {
