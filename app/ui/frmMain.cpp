@@ -369,6 +369,7 @@ void frmMain::LeavePage(int direction) {
       if (!next) {
         btnNext.SetVisible(true);
         btnFinish.SetVisible(true);
+        if (km2) ShowCurrentGroupOverDefaults();
       }
       break;
     case 12:

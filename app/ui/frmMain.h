@@ -148,6 +148,9 @@ class frmMain : public Form, public TransferState {
   void StoreChannel(clsChannel& channel);
   void ShowGroup(const clsGroup& group);
   void StoreGroup(clsGroup& group);
+  // The small windows of the channel and group pages, each run modally.
+  void OpenChannelList();
+  void OpenCTCSSKeyForm();
 
   // The model the pages work on: the selected model list entry (QVR) or the typed model
   // number (KM2).
@@ -410,6 +413,13 @@ class frmMain : public Form, public TransferState {
   // BandProfile for the model, the injection side and the selected reference frequency;
   // none matching gives an empty band (no synthesiser data). True when a band matched.
   bool TakeBandProfile(bool injectionHigh);
+  // Whether the synthesiser field of the current channel holds this frequency: a scratch
+  // copy of the channel is encoded and read back.
+  bool SynthesiserHolds(bool receive, double hertz) const;
+  void WarnOutsideBands(double megahertz);
+  // Pages that hold a model's defaults while the group number names a group show that
+  // group instead.
+  void ShowCurrentGroupOverDefaults();
   void ShowNoBandMessage();
   Page& PageAtIndex(int index);
   std::string FamilyTitle() const;
@@ -447,6 +457,8 @@ class frmMain : public Form, public TransferState {
   bool revertingModel_ = false;
   bool quietGroupNumber_ = false;
   bool quietChannelNumber_ = false;
+  // The receive and transmit frequencies (MHz) last shown or accepted on the channel page.
+  std::array<double, 2> checkedMegahertz_{};
   std::shared_ptr<Transfer> transfer_;
   TransferProgress progress_;
 };

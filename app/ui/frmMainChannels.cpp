@@ -2,18 +2,23 @@
 // the channels from the channel page's defaults, the channel page's transfers, and the KM2
 // table of channel-to-group memberships.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "tallisk/conversions.h"
+#include "tallisk/errors.h"
+#include "ui/ChannelGroupTable.h"
 #include "ui/PageText.h"
+#include "ui/frmChannelList.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {
 
 namespace {
 
-constexpr int kTableEntries = 320;
 constexpr double kHzPerMHz = 1000000;
 
 const char* const kSignallingTexts[] = {"CTCSS", "DCS", "None"};
@@ -83,6 +88,12 @@ void frmMain::CopyBandToChannel(clsChannel& channel) const {
   channel.Prescaler = band.PrescalerSwitch;
   channel.RxIF = band.IFRx;
   channel.TxIF = band.IFTx;
+  // A KM2 header tells the radio how many zeros its channel records insert into the
+  // synthesiser field (the top two bits of the model's stored word at 1892); a new channel
+  // has to be laid out the same way, as a read channel is, or the radio tunes elsewhere.
+  if (RadioType == 1 && RadioHeader.DefaultKM2.size() >= 8)
+    channel.prsclKM2 =
+        static_cast<std::int16_t>((ParseHex(RadioHeader.DefaultKM2.substr(4, 4)) & 0xFFFF) >> 14);
 }
 
 void frmMain::BuildChannels() {
@@ -105,28 +116,19 @@ void frmMain::ClearChannelGroupTable() {
 }
 
 std::int32_t frmMain::LastProgrammedEntry() const {
-  for (std::int32_t i = ChannelGroupTable.Count(); i >= 1; --i)
-    if (ChannelGroupTable.Item(i).Programmed) return i;
-  return 0;
+  return tallisk::LastProgrammedEntry(ChannelGroupTable);
 }
 
 void frmMain::RemoveChannelFromGroups(std::int16_t channel) {
   for (auto& entry : ChannelGroupTable)
     if (entry.Programmed && entry.ChannelNumber == channel) entry.Programmed = false;
-  // The gaps are filled from the end, so the programmed entries stay contiguous.
-  std::int32_t last = LastProgrammedEntry();
-  if (last == 0) return;
-  for (std::int32_t i = 1; i <= kTableEntries && i <= ChannelGroupTable.Count(); ++i) {
-    clsChannelGroup& entry = ChannelGroupTable.Item(i);
-    if (entry.Programmed) continue;
-    if (i >= last) break;
-    clsChannelGroup& moved = ChannelGroupTable.Item(last);
-    entry.ChannelNumber = moved.ChannelNumber;
-    entry.GroupNumber = moved.GroupNumber;
-    entry.Programmed = true;
-    moved.Programmed = false;
-    last = LastProgrammedEntry();
-  }
+  CloseChannelGroupGaps(ChannelGroupTable);
+}
+
+void frmMain::OpenChannelList() {
+  if (CurrentGroup < 1) return;
+  frmChannelList list(dialogs_, ChannelGroupTable, CurrentGroup, cmbPriorityChannel1.Items());
+  dialogs_.RunModal(list);
 }
 
 // --- Channel page ---
@@ -148,8 +150,11 @@ void frmMain::InitChannelPage() {
   chkChannelinScanGroupB.SetChecked(false);
 
   FillToneChoices();
+  ReceiveOctal.SetText("");
+  txtTransmitOctal.SetText("");
   ReceiveChannelFreq.SetText("");
   txtTransmitChannelFreq.SetText("");
+  checkedMegahertz_ = {0, 0};
 
   FillChoice(cmbSubsignalingType, {"Type 1", "Type 2", "Type 3", "None"}, 3);
   FillChoice(cmbRFPowerSelection, {"Low", "Normal"}, 0);
@@ -223,16 +228,111 @@ void frmMain::StepChannel(int step) {
   if (step < 0 && CurrentChannel > 1 && index >= 1) cmbChannelNumber.Select(index - 1);
 }
 
+// --- Frequencies a radio can hold ---
+
+bool frmMain::SynthesiserHolds(bool receive, double hertz) const {
+  if (CurrentChannel < 1 || CurrentChannel > Channels.Count()) return true;
+  clsChannel scratch = Channels.Item(CurrentChannel);
+  // Without a band the channel has nothing to tune with, which the technician was told when
+  // the channels were built.
+  if (scratch.PLLReferenceFreq <= 0) return true;
+  const bool km2 = RadioType == 1;
+  // The other half is left out of the record, except that a KM2 record carries a transmit
+  // half only beside a receive frequency.
+  if (receive) {
+    scratch.RxFrequency = hertz;
+    scratch.TxFrequency = km2 ? 0 : -1;
+  } else {
+    const double receiveHertz = ReceiveChannelFreq.Value() * kHzPerMHz;
+    scratch.RxFrequency = km2 ? (receiveHertz > 0 ? receiveHertz : hertz) : 0;
+    scratch.TxFrequency = hertz;
+  }
+  if (km2) {
+    scratch.AlternatePreScaler = chkAlternatePreScaler.Checked();
+    scratch.AlternatePreScaler2 = chkAlternatePreScaler2.Checked();
+  }
+  clsChannel readBack = scratch;
+  try {
+    if (km2) {
+      scratch.CreateChannelDataKM2();
+      readBack.ChannelData = scratch.ChannelData;
+      readBack.BreakChannelDataKM2();
+    } else {
+      scratch.CreateChannelData();
+      readBack.ChannelData = scratch.ChannelData;
+      readBack.BreakChannelData();
+    }
+  } catch (const TalliskError& e) {
+    if (e.Number() == 6) return false;
+    return true;
+  }
+  // A field too narrow for the divide ratio keeps its low bits and tunes somewhere else
+  // entirely; a frequency it holds comes back within a reference step (and the whole kHz
+  // the QVR synthesiser works in).
+  const double tuned = receive ? readBack.RxFrequency : readBack.TxFrequency;
+  const double step = static_cast<double>(scratch.PLLReferenceFreq) * 1000 + 1000;
+  return std::fabs(tuned - hertz) <= step;
+}
+
+void frmMain::WarnOutsideBands(double megahertz) {
+  if (!ModelProfile) return;
+  std::vector<std::pair<double, double>> bands;
+  for (const auto& band : ModelProfile->collectionNonPersistentRadioInfo) {
+    if (band->FreqMaxHz <= 0) continue;  // a band the database gives no limits for
+    const std::pair<double, double> limits{band->FreqMinHz, band->FreqMaxHz};
+    if (std::find(bands.begin(), bands.end(), limits) != bands.end()) continue;
+    bands.push_back(limits);
+  }
+  if (bands.empty()) return;
+  const double hertz = megahertz * kHzPerMHz;
+  std::string ranges;
+  for (const auto& [low, high] : bands) {
+    if (hertz >= low && hertz <= high) return;
+    if (!ranges.empty()) ranges += ", ";
+    ranges += ShortestText(low / kHzPerMHz) + " to " + ShortestText(high / kHzPerMHz) + " MHz";
+  }
+  dialogs_.Message(FamilyTitle(),
+                   FrequencyText(megahertz, RadioType == 0) +
+                       " MHz is outside the bands of this model (" + ranges +
+                       "). The value is kept.",
+                   MessageIcon::Exclamation, MessageButtons::OK);
+}
+
 void frmMain::FrequencyLeft(bool receive) {
   TextField& field = receive ? ReceiveChannelFreq : txtTransmitChannelFreq;
+  const bool qvr = RadioType == 0;
   const double megahertz = field.Value();
   if (receive && megahertz < 0) {
     dialogs_.Inform("System Message", "The minimum value for this item is 0");
     field.SetText(" 0");
     return;
   }
-  field.SetText(FrequencyText(megahertz, RadioType == 0));
+  // Only what the technician typed is checked: passing through a field that shows a
+  // channel's value, or a value already accepted, says nothing again.
+  double& checked = checkedMegahertz_[receive ? 0 : 1];
+  if (megahertz > 0 && megahertz != checked) {
+    if (!SynthesiserHolds(receive, megahertz * kHzPerMHz)) {
+      double stored = 0;
+      if (CurrentChannel >= 1 && CurrentChannel <= Channels.Count()) {
+        const clsChannel& channel = Channels.Item(CurrentChannel);
+        stored = (receive ? channel.RxFrequency : channel.TxFrequency) / kHzPerMHz;
+      }
+      dialogs_.Message("System Message",
+                       "The radio cannot be tuned to " + FrequencyText(megahertz, qvr) +
+                           " MHz: its synthesiser cannot hold that frequency. The channel keeps " +
+                           FrequencyText(stored, qvr) + " MHz.",
+                       MessageIcon::Exclamation, MessageButtons::OK);
+      checked = stored;
+      field.SetText(FrequencyText(stored, qvr));
+      return;
+    }
+    WarnOutsideBands(megahertz);
+  }
+  checked = megahertz;
+  field.SetText(FrequencyText(megahertz, qvr));
 }
+
+// --- Page and channel ---
 
 void frmMain::StoreChannel(clsChannel& channel) {
   channel.RxFrequency = ReceiveChannelFreq.Value() * kHzPerMHz;
@@ -252,8 +352,8 @@ void frmMain::StoreChannel(clsChannel& channel) {
   for (const auto& box : chkAuxiliaryData) aux += box.Checked() ? '1' : '0';
   channel.AuxData = aux;
 
-  for (ChoiceField* tone : {&cmbCTCSSFrequenciesRx, &cmbCTCSSFrequenciesTx})
-    if (tone->SelectedIndex() < 0 && tone->Count() > 0) tone->Select(0);
+  // A tone choice shows nothing when the channel's code is no tone of its list (a special
+  // tone on a radio no longer marked special, say); the channel then keeps its code.
   if (cmbCTCSSFrequenciesRx.SelectedIndex() >= 0) {
     channel.RxCTCSSCode = RoundToByte(cmbCTCSSFrequenciesRx.SelectedData());
     channel.RxSquelchToneFrequency =
@@ -282,21 +382,22 @@ void frmMain::StoreChannel(clsChannel& channel) {
 
 void frmMain::ShowChannel(const clsChannel& channel) {
   const bool qvr = RadioType == 0;
-  ReceiveChannelFreq.SetText(FrequencyText(channel.RxFrequency / kHzPerMHz, qvr));
-  txtTransmitChannelFreq.SetText(FrequencyText(channel.TxFrequency / kHzPerMHz, qvr));
+  checkedMegahertz_ = {channel.RxFrequency / kHzPerMHz, channel.TxFrequency / kHzPerMHz};
+  ReceiveChannelFreq.SetText(FrequencyText(checkedMegahertz_[0], qvr));
+  txtTransmitChannelFreq.SetText(FrequencyText(checkedMegahertz_[1], qvr));
 
+  // Each half shows its own tone and code whatever its signalling, so that storing the page
+  // gives the channel back unchanged and no value of the channel shown before stays behind.
   auto showSignalling = [](std::int32_t signalling, std::uint8_t toneCode, std::int16_t code,
                            ChoiceField& type, ChoiceField& tone, TextField& codeText) {
     type.Select(IndexOfSignalling(signalling));
-    if (signalling == 0) {
-      const int entry = tone.FindData(toneCode);
-      tone.Select(entry >= 0 ? entry : (tone.Count() > 0 ? 0 : -1));
-    } else if (signalling == 1) {
-      codeText.SetText(OctalCodeText(code));
-    } else if (signalling == 3) {
+    if (signalling == 3) {
       codeText.SetText("");
-      if (tone.Count() > 0) tone.Select(0);
+      tone.Select(tone.Count() > 0 ? 0 : -1);
+      return;
     }
+    tone.Select(tone.FindData(toneCode));
+    codeText.SetText(signalling == 1 ? OctalCodeText(code) : "");
   };
   showSignalling(channel.RxSignalling, channel.RxCTCSSCode, channel.RxSignalData,
                  cmbReceiveSignalingType, cmbCTCSSFrequenciesRx, ReceiveOctal);

@@ -138,9 +138,20 @@ void frmMain::ShowGroup(const clsGroup& group) {
   ShowNumberChoice(cmbANIDelay, group.ANIDelay);
   ShowNumberChoice(cmbANIInterval, group.ANIInterval);
 
+  // The pages now hold this group, so it is the one they store into and the one the group
+  // number names; choosing the number here must not store the pages into another group.
   groupOnPages_ = 0;
   for (std::int32_t n = 1; n <= Groups.Count(); ++n)
     if (&Groups.Item(n) == &group) groupOnPages_ = n;
+  if (groupOnPages_ >= 1) {
+    CurrentGroup = static_cast<std::int16_t>(groupOnPages_);
+    SelectGroupNumberQuietly(groupOnPages_);
+  }
+}
+
+void frmMain::ShowCurrentGroupOverDefaults() {
+  if (groupOnPages_ == 0 && CurrentGroup >= 1 && CurrentGroup <= Groups.Count())
+    ShowGroup(Groups.Item(CurrentGroup));
 }
 
 void frmMain::ShowAniFields() {

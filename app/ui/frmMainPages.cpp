@@ -1,6 +1,7 @@
 // The main window's pages as a front end lays them out, the input styles of its text
 // fields, and which routine each field's reaction runs.
 
+#include <algorithm>
 #include <cctype>
 
 #include "tallisk/conversions.h"
@@ -56,26 +57,28 @@ void frmMain::LayOutPages() {
       .Row({&chkScanStopWithMicOffHook})
       .Row({&cmbWhenTableIsDeleted});
 
-  // The family's field set shares places: the tone choice and the code text of a direction,
-  // the QVR power choice and the KM2 subsignalling choice, the auxiliary data boxes and the
-  // RF power choice, the scan group checks and the tone enable checks.
+  // Each family's fields have rows of their own; the other family's are hidden and take no
+  // room. The tone choice and the code text of a direction share a place.
   std::vector<Field*> auxiliary{&lblAuxiliaryData};
   for (auto& box : chkAuxiliaryData) auxiliary.push_back(&box);
-  auxiliary.push_back(&cmbRFPowerSelection);
   AddPage(5, "Channel Data")
       .Row({&cmbChannelNumber, &btnChannelUp, &btnChannelDown})
       .Row({&ReceiveChannelFreq})
       .Row({&txtTransmitChannelFreq})
       .Row({&cmbReceiveSignalingType, &cmbCTCSSFrequenciesRx, &ReceiveOctal})
       .Row({&cmbTransmitSignalingType, &cmbCTCSSFrequenciesTx, &txtTransmitOctal})
-      .Row({&cmbTxPowerControl, &cmbSubsignalingType})
-      .Row({&chkEnableScrambler})
-      .Row({&chkChannelinScanGroupA, &chkBurstToneEnable})
-      .Row({&chkChannelinScanGroupB, &chkTranspondToneEnable})
-      .Row(auxiliary)
       .Row({&txtChannelName})
+      .Row({&cmbTxPowerControl})
+      .Row({&cmbSubsignalingType})
+      .Row({&cmbRFPowerSelection})
+      .Row({&chkEnableScrambler})
+      .Row({&chkChannelinScanGroupA})
+      .Row({&chkChannelinScanGroupB})
+      .Row({&chkBurstToneEnable})
+      .Row({&chkTranspondToneEnable})
       .Row({&txtBurstFeq})
-      .Row({&txtBurstDuration});
+      .Row({&txtBurstDuration})
+      .Row(auxiliary);
 
   AddPage(6, "Finish")
       .Row({&btnWriteToRadio})
@@ -182,11 +185,26 @@ void frmMain::ApplyInputStyles() {
   txtSerialNumber.KeyFilter = qvrText;
   txtCustomer.KeyFilter = qvrText;
 
-  ReceiveOctal.KeyFilter = [this](char key) {
-    return OctalKeyFilter(ReceiveOctal.Text(), false, key);
-  };
-  txtTransmitOctal.KeyFilter = [this](char key) {
-    return OctalKeyFilter(txtTransmitOctal.Text(), false, key);
+  // A DCS code is three octal digits; a fourth would not fit the record's nine bits.
+  for (TextField* octal : {&ReceiveOctal, &txtTransmitOctal}) {
+    octal->MaxLength = 4;
+    octal->KeyFilter = [octal](char key) {
+      const std::string& text = octal->Text();
+      const auto digits =
+          std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '7'; });
+      if (key >= '0' && key <= '7' && digits >= 3) return '\0';
+      return OctalKeyFilter(text, false, key);
+    };
+  }
+
+  // The group ID is what a 10-digit DTMF ID can hold.
+  txtDTMF2805IDNumber.MaxLength = static_cast<int>(clsGroup::MaxIDDigits);
+  txtDTMF2805IDNumber.UpperCase = true;
+  txtDTMF2805IDNumber.KeyFilter = [](char key) -> char {
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+    const bool accepted = std::isdigit(static_cast<unsigned char>(key)) ||
+                          (upper >= 'A' && upper <= 'D') || key == '*' || key == '#' || key == '\b';
+    return accepted ? key : '\0';
   };
 
   txtModelHelp.MultiLine = true;
@@ -204,6 +222,7 @@ void frmMain::ConnectReactions() {
 
   cmbOperationType.OnChange.Connect([this] { OperationTypeChanged(); });
   cmbOneTouchSelection.OnChange.Connect([this] { OneTouchSelectionChanged(); });
+  btnCTCSSKeyForm.OnClick.Connect([this] { OpenCTCSSKeyForm(); });
 
   cmbChannelNumber.OnChange.Connect([this] { ChannelNumberChanged(); });
   btnChannelUp.OnClick.Connect([this] { StepChannel(1); });
@@ -214,6 +233,7 @@ void frmMain::ConnectReactions() {
   cmbTransmitSignalingType.OnChange.Connect([this] { SignallingTypeChanged(false); });
 
   cmbGroupNumber.OnChange.Connect([this] { GroupNumberChanged(); });
+  btnChannelList.OnClick.Connect([this] { OpenChannelList(); });
   for (CheckField* ani : {&chkEnablePTTANI, &chkEnableANITranspond, &chkEnableANIOnMONButton})
     ani->OnChange.Connect([this] { ShowAniFields(); });
 

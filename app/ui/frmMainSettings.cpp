@@ -7,6 +7,7 @@
 
 #include "tallisk/errors.h"
 #include "ui/PageText.h"
+#include "ui/frmCTCSSKeyForm.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {
@@ -296,6 +297,11 @@ void frmMain::OperationTypeChanged() {
 
 void frmMain::OneTouchSelectionChanged() {
   btnCTCSSKeyForm.SetVisible(cmbOneTouchSelection.SelectedIndex() == 1);
+}
+
+void frmMain::OpenCTCSSKeyForm() {
+  frmCTCSSKeyForm keys(RadioHeader, ToneTable.get());
+  dialogs_.RunModal(keys);
 }
 
 }  // namespace tallisk

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 
+#include "ui/qt/ChannelPageKeys.h"
 #include "ui/qt/TransferProgressBar.h"
 
 namespace tallisk::qt {
@@ -10,6 +11,7 @@ MainWindow::MainWindow(frmMain& form, QWidget* parent)
     : QMainWindow(parent), form_(form), view_(new FormView(form, this)) {
   setCentralWidget(view_);
   view_->BindWindow(this);
+  AddChannelPageKeys(*view_, form_);
   view_->PlaceBeside(form.lblReadRadioInfo, new TransferProgressBar(form, false));
   view_->PlaceBeside(form.lblWriteToRadioInfo, new TransferProgressBar(form, true));
   form_.UseEventPump(&pump_);

@@ -1,0 +1,157 @@
+// The channel and group pages on Qt: their widgets under their own names, the channel page
+// at the keyboard, and the channel list window run modally over the main window.
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "QtTestSupport.h"
+#include "ui/frmMain.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/QtDialogs.h"
+
+namespace tallisk::testing {
+namespace {
+
+class QtChannelPages : public QtTest {
+ protected:
+  QtChannelPages() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = std::filesystem::temp_directory_path() /
+            ("tallisk-qt-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(root_);
+    const ProgramFolders folders{root_ / "install", root_ / "config", root_ / "state"};
+    std::filesystem::create_directories(folders.Installation);
+    std::ofstream(folders.Installation / "control.txt") << "QVR=TRUE\r\nKM2=TRUE\r\n";
+    std::ofstream(folders.Installation / "km2.clr") << std::string(16384, 'F');
+    form_ = std::make_unique<frmMain>(dialogs_, folders);
+    window_ = std::make_unique<qt::MainWindow>(*form_);
+    window_->show();
+  }
+  ~QtChannelPages() override {
+    window_.reset();
+    form_.reset();
+    std::filesystem::remove_all(root_);
+  }
+
+  template <class T = QWidget>
+  T* W(const std::string& name) const {
+    T* widget = Find<T>(*window_, name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  // A new programming on page 5: QVR VHF High A (136-156 MHz) or KM2 52-8991A.
+  void ToChannelPage(int family) {
+    form_->cmbRadioType.Select(family);
+    form_->cmbRadioType.Leave();
+    form_->btnProgramRadio.Press();
+    if (family == 0) form_->lstRadios.SelectText("VHF High A 136-156 MHz 16 Ch");
+    if (family == 1) form_->txtModelNumber.SetText("52-8991A");
+    while (form_->CurrentPage != 5) form_->btnNext.Press();
+  }
+
+  std::filesystem::path root_;
+  qt::QtDialogs dialogs_;
+  std::unique_ptr<frmMain> form_;
+  std::unique_ptr<qt::MainWindow> window_;
+};
+
+// Acts on the modal window of the form named `name` once it is on show.
+void WhenWindow(const QString& name, std::function<void(QDialog&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, name, act, tries = 0]() mutable {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog != nullptr && dialog->isVisible() && dialog->objectName() == name) {
+      timer->deleteLater();
+      timer->stop();
+      act(*dialog);
+    } else if (++tries > 200) {
+      timer->deleteLater();
+      timer->stop();
+      ADD_FAILURE() << "no window " << name.toStdString();
+    }
+  });
+  timer->start();
+}
+
+TEST_F(QtChannelPages, TheChannelAndGroupPagesShowEveryFieldUnderItsOwnName) {
+  for (int index : {5, 10, 11, 12})
+    for (const PageRow& row : form_->PageAt(index)->Rows)
+      for (const Field* field : row.Fields) {
+        QWidget* widget = W(field->Name());
+        ASSERT_NE(widget, nullptr);
+        EXPECT_TRUE(window_->View().PageWidget(index)->isAncestorOf(widget)) << field->Name();
+      }
+}
+
+TEST_F(QtChannelPages, PageDownAndPageUpStepChannelsAndEnterTakesTheFrequency) {
+  ToChannelPage(0);
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  auto* receive = W<QLineEdit>("ReceiveChannelFreq");
+  auto* channel = W<QComboBox>("cmbChannelNumber");
+  receive->setFocus();
+  receive->selectAll();
+  QTest::keyClicks(receive, "150.0125");
+  QTest::keyClick(receive, Qt::Key_Return);
+  EXPECT_EQ(receive->text(), "150.012 500");
+
+  QTest::keyClick(receive, Qt::Key_PageDown);
+  EXPECT_EQ(form_->CurrentChannel, 2);
+  EXPECT_EQ(channel->currentText(), "2");
+  EXPECT_EQ(receive->text(), "000.000 000");
+
+  // Stepping away leaves the field first: the frequency is checked before it is stored.
+  receive->selectAll();
+  QTest::keyClicks(receive, "200");
+  SeenMessage warning;
+  AnswerMessage(QMessageBox::Ok, &warning);
+  QTest::keyClick(receive, Qt::Key_PageUp);
+  EXPECT_TRUE(warning.text.contains("outside the bands")) << warning.text.toStdString();
+  EXPECT_EQ(form_->CurrentChannel, 1);
+  EXPECT_EQ(receive->text(), "150.012 500");
+  EXPECT_DOUBLE_EQ(form_->Channels.Item(2).RxFrequency, 200000000);
+  channel->setFocus();
+  QTest::keyClick(channel, Qt::Key_PageUp);  // no channel below 1
+  EXPECT_EQ(form_->CurrentChannel, 1);
+  QTest::keyClick(channel, Qt::Key_PageDown);  // one step, from the choice itself
+  EXPECT_EQ(form_->CurrentChannel, 2);
+}
+
+TEST_F(QtChannelPages, TheChannelListOpensModallyAndItsOkStores) {
+  ToChannelPage(1);
+  form_->cmbChannelNumber.SelectText("5");
+  form_->ReceiveChannelFreq.SetText("150");
+  while (form_->CurrentPage != 12) form_->btnNext.Press();
+
+  QString title;
+  WhenWindow("frmChannelList", [&title](QDialog& list) {
+    title = list.windowTitle();
+    WhenWindow("frmSelectChannel", [](QDialog& picker) {
+      auto* choice = Find<QComboBox>(picker, "cmbChannel");
+      choice->setFocus();
+      QTest::keyClick(choice, Qt::Key_Down);  // from the empty entry to channel 5
+      Find<QPushButton>(picker, "btnOK")->click();
+    });
+    Find<QPushButton>(list, "btnAdd")->click();
+    EXPECT_EQ(Find<QLabel>(list, "lblSlotAvail")->text(), " 319");
+    Find<QPushButton>(list, "btnOK")->click();
+  });
+  W<QPushButton>("btnChannelList")->click();
+  EXPECT_EQ(title, "Channel List");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  const clsChannelGroup& entry = form_->ChannelGroupTable.Item(1);
+  EXPECT_EQ(std::tie(entry.Programmed, entry.GroupNumber, entry.ChannelNumber),
+            std::make_tuple(true, std::int16_t{1}, std::int16_t{5}));
+}
+
+}  // namespace
+}  // namespace tallisk::testing
