@@ -6,6 +6,7 @@
 
 #include "files/ProgramPaths.h"
 #include "files/RadioFile.h"
+#include "link/LinkConstants.h"
 #include "link/RadioLink.h"
 #include "ports/ConfiguredPort.h"
 #include "ui/frmMain.h"
@@ -21,13 +22,16 @@ constexpr char kTitleQVR[] = "QVR Radio Programmer";
 constexpr double kSecondsPerCharacter = 10.0 / 2400;
 // A KM2 block: the 14-character request, the 13 answer records of 44 characters, the pause
 // before the request and the quiet that ends a complete answer.
-constexpr double kReadBlockSeconds = (14 + 13 * 44) * kSecondsPerCharacter + 0.017 + 0.040;
-constexpr std::int32_t kReadBlockBytes = 208;
+constexpr double kReadBlockSeconds =
+    (14 + 13 * 44) * kSecondsPerCharacter +
+    std::chrono::duration<double>(link::kKM2Pause + link::kQuietGap).count();
+constexpr auto kReadBlockBytes = static_cast<std::int32_t>(link::kKM2BlockBytes);
+constexpr auto kReadBytes = static_cast<std::int32_t>(link::kKM2ReadBlocks) * kReadBlockBytes;
 // A KM2 write record: 76 characters. The pauses around a record pass while the port still
 // sends the characters before it, so the line alone sets the pace.
 constexpr double kWriteRecordSeconds = 76 * kSecondsPerCharacter;
-constexpr std::int32_t kWriteRecordBytes = 32;
-constexpr std::int32_t kWriteRecords = 256;
+constexpr std::int32_t kWriteRecordBytes = link::kKM2WriteRecordBytes;
+constexpr std::int32_t kWriteRecords = link::kKM2WriteBytes / kWriteRecordBytes;
 
 std::string FailureText(const std::string& leadIn, const TalliskError& e) {
   return leadIn + "\r" + e.Description() + " #" + std::to_string(e.Number());
@@ -40,13 +44,19 @@ std::string FailureText(const std::string& leadIn, const TalliskError& e) {
 class frmMain::Transfer : public LinkFeedback {
  public:
   explicit Transfer(frmMain& window)
-      : window_(window), configured_(systemClock_, [&window](int portNumber) {
-          const PortOverrides named =
-              LoadPortOverrides(window.folders_.Configuration / kPortsFileName);
-          const auto device = named.find(portNumber);
-          return device != named.end() ? device->second
-                                       : window.devices_->AutomaticDevice(portNumber);
-        }) {}
+      : window_(window),
+        configured_(
+            systemClock_,
+            [&window](int portNumber) {
+              const PortOverrides named =
+                  LoadPortOverrides(window.folders_.Configuration / kPortsFileName);
+              const auto device = named.find(portNumber);
+              return device != named.end() ? device->second
+                                           : window.devices_->AutomaticDevice(portNumber);
+            },
+            [&window](const std::string& note) {
+              if (window.ProgramLog) window.ProgramLog(note);
+            }) {}
 
   void Use(SerialPort& port, Clock& clock, EventPump& pump) {
     port_ = &port;
@@ -65,7 +75,7 @@ class frmMain::Transfer : public LinkFeedback {
   void Start(bool writing) {
     writing_ = writing;
     recordsSent_ = 0;
-    ShowProgress(0, writing ? kWriteRecords * kWriteRecordBytes : 40 * kReadBlockBytes);
+    ShowProgress(0, writing ? link::kKM2WriteBytes : kReadBytes);
   }
 
   void ShowReadStatus(const std::string& text) override {
