@@ -33,11 +33,24 @@ struct RadioOnCable {
   void Attach(frmMain& w) { w.UseLink(port, clock, pump); }
 };
 
-// A QVR programming of a VHF High A radio (model 5, the 12.5 kHz band): settings, four
-// channels in use (CTCSS, no signalling, DCS, scan groups) and twelve unused.
+// A channel in use on both halves: no signalling, CTCSS (tone code) or DCS (octal code
+// value), the same code both ways.
+inline clsChannel InUse(double rx, double tx, std::int32_t signalling = 3, std::int16_t code = 0) {
+  clsChannel c;
+  c.RxFrequency = rx;
+  c.TxFrequency = tx;
+  c.RxSignalling = c.TxSignalling = signalling;
+  if (signalling == 0) c.RxCTCSSCode = c.TxCTCSSCode = static_cast<std::uint8_t>(code);
+  if (signalling == 1) c.RxSignalData = c.TxSignalData = code;
+  return c;
+}
+
+// A QVR programming of a VHF High A radio (model 5, the 12.5 kHz band) with three channels
+// in use and thirteen unused.
 struct QvrProgramming {
   clsRadioHeader Header;
-  std::vector<clsChannel> Channels;
+  std::vector<clsChannel> Channels{InUse(146025000, 146625000, 0, 11), InUse(150500000, 150500000),
+                                   InUse(155000000, 155250000, 1, 19)};
 
   QvrProgramming() {
     clsRadioHeader& h = Header;
@@ -53,55 +66,12 @@ struct QvrProgramming {
     h.PLLReferenceFreq = 12.5f;
     h.PrescalerSwitch = "64/65";
     h.IFRx = 21400;
-    h.IFTx = 0;
     h.InjectionAspect = 1;
-    h.Synthesizer = 1;
-    h.ChannelSwitchType = 3;
     h.SerialNumber = "4711";
-    h.CustomerNumber = "BEE";
     h.DateRadio = Date(2025, 3, 14);
     h.ScanMethod = 1;
-    h.AuxKeyType = 2;
-    h.ChannelRollOver = true;
-    h.PriorityCnlMonitorTime = 1;
-    h.PriorityCnlMonitorCycle = 1;
-    h.Priority2Channel = true;
-    h.ScanHoldConditions = 3;
-    h.HoldTimeAfterRx = 1;
-    h.HoldTimeAfterTx = 2;
-    h.BeepA = h.BeepB = h.BeepC = h.BeepD = true;
-    h.TxTimeOutTimer = 3;
-    h.BusyChannelLockOut = 3;
-    h.ScanListClear = 1;
-
-    Channels.resize(16);
-    for (auto& c : Channels) {
-      c.RxFrequency = 0;
-      c.TxFrequency = 0;
-    }
-    auto& c1 = Channels[0];
-    c1.RxFrequency = 146025000;
-    c1.TxFrequency = 146625000;
-    c1.RxSignalling = c1.TxSignalling = 0;
-    c1.RxCTCSSCode = c1.TxCTCSSCode = 11;
-    c1.GroupA = true;
-    c1.TxPowerControl = 1;
-    auto& c2 = Channels[1];
-    c2.RxFrequency = c2.TxFrequency = 150500000;
-    c2.RxSignalling = c2.TxSignalling = 3;
-    c2.GroupB = true;
-    c2.TxPowerControl = 1;
-    auto& c3 = Channels[2];
-    c3.RxFrequency = 155000000;
-    c3.TxFrequency = 155250000;
-    c3.RxSignalling = c3.TxSignalling = 1;
-    c3.RxSignalData = c3.TxSignalData = 19;  // DCS 023
-    c3.TxPowerControl = 0;
-    auto& c4 = Channels[3];
-    c4.RxFrequency = c4.TxFrequency = 136500000;
-    c4.RxSignalling = c4.TxSignalling = 3;
-    c4.AuxData = "10100000";
-    c4.TxPowerControl = 1;
+    Channels[0].GroupA = true;
+    Channels.resize(16, InUse(0, 0));
   }
 
   // The EEPROM bytes as hex digits: the settings block, then the sixteen channel records.
@@ -113,8 +83,6 @@ struct QvrProgramming {
       c.PLLReferenceFreq = Header.PLLReferenceFreq;
       c.Prescaler = Header.PrescalerSwitch;
       c.RxIF = Header.IFRx;
-      c.TxIF = Header.IFTx;
-      if (c.AuxData.empty()) c.AuxData = "00000000";
       c.CreateChannelData();
       image += c.ChannelData;
     }
@@ -122,76 +90,46 @@ struct QvrProgramming {
   }
 };
 
-// A KM2 programming of a 52-8991A (VHF, band A, 12.5 kHz): settings, three channels, two
-// named groups with three memberships, and the radio's own firmware tail.
+// A KM2 programming of a 52-3711A (UHF T-band, band A, 12.5 kHz), whose channel records are
+// laid out for the 64/65 prescaler (code 1 in its settings block): three channels, two named
+// groups with three memberships, and a firmware tail of the radio's own.
 struct Km2Programming {
   clsRadioHeader Header;
-  std::vector<clsChannel> Channels;
-  std::vector<clsGroup> Groups;
-  std::vector<clsChannelGroup> Table;
+  std::vector<clsChannel> Channels{InUse(480012500, 480012500, 0, 11), InUse(485000000, 485000000),
+                                   InUse(489000000, 489500000, 1, 19)};
+  std::vector<clsGroup> Groups = std::vector<clsGroup>(16);
+  std::vector<clsChannelGroup> Table = std::vector<clsChannelGroup>(320);
 
   explicit Km2Programming(const clsOperator& profiles) {
     clsRadioHeader& h = Header;
-    h.ModelName = "52-8991A";
-    std::string defaults;
-    profiles.IsRadioModelExist(h.ModelName, defaults);
-    h.DefaultKM2 = defaults;
+    h.ModelName = "52-3711A";
+    profiles.IsRadioModelExist(h.ModelName, h.DefaultKM2);
     h.PLLReferenceFreq = 12.5f;
-    h.IFRx = 214000;
-    h.IFTx = 0;
-    h.InjectionAspect = 1;
+    h.IFRx = 450000;
     h.SerialNumber = "KM0042";
-    h.CustomerNumber = "ACME";
     h.DateRadio = Date(2025, 6, 30);
     h.MuteUntilSignalled = true;
-    h.EnableChannelRollover = true;
-    h.CTCSSSquelchTail = 250;
-    h.DCSTail = 46;
-    h.EnableCTCSSHPF = true;
-    h.Aux1 = h.Aux2 = h.Aux3 = h.Aux4 = h.Aux5 = h.Aux6 = h.Aux7 = h.Aux8 = true;
-    h.FrontPanelConfiguration = 4;
-    h.OptionPortType = 4;
-    // A firmware region that is not erased, so a write that lost it would show.
     for (std::size_t i = 0; i < 3654; ++i) h.KM2Tail += "0123456789ABCDEF"[(i * 7) % 16];
 
-    Channels.resize(320);
-    for (auto& c : Channels) c.RxFrequency = 0;
-    auto& c1 = Channels[0];
-    c1.RxFrequency = 146025000;
-    c1.TxFrequency = 146625000;
-    c1.RxSignalling = c1.TxSignalling = 0;
-    c1.RxCTCSSCode = c1.TxCTCSSCode = 11;
-    c1.ChannelName = "ALPHA";
-    auto& c2 = Channels[1];
-    c2.RxFrequency = c2.TxFrequency = 150500000;
-    c2.RxSignalling = c2.TxSignalling = 3;
-    c2.ChannelName = "BRAVO";
-    auto& c3 = Channels[2];
-    c3.RxFrequency = 155000000;
-    c3.TxFrequency = 155250000;
-    c3.RxSignalling = c3.TxSignalling = 1;
-    c3.RxSignalData = c3.TxSignalData = 19;
-    c3.RFPower = true;
+    Channels[0].ChannelName = "ALPHA";
+    Channels[1].ChannelName = "BRAVO";
+    Channels.resize(320, InUse(0, 0));
     for (auto& c : Channels) {
+      c.prsclKM2 = 1;
       c.SubsignalingType = 3;
       c.BurstFrequency = 694.4f;
       c.BurstDuration = 3200;
     }
-
-    Groups.resize(16);
-    // Values the group pages show and store as they are: whole seconds of scan hold, and
-    // "Disable" as the pages write it.
+    // What the group pages show and store as it is: whole seconds of scan hold, "Disable".
     for (auto& g : Groups) {
       g.RXScanHold = g.TXScanHold = 5;
       g.MultiDigitDecodeFormat = 2;
     }
     Groups[0].GroupName = "ONE";
     Groups[1].GroupName = "TWO";
-    Table.resize(320);
-    const std::pair<int, int> members[] = {{1, 1}, {2, 1}, {3, 2}};
-    for (std::size_t k = 0; k < std::size(members); ++k) {
-      Table[k].ChannelNumber = static_cast<std::int16_t>(members[k].first);
-      Table[k].GroupNumber = static_cast<std::int16_t>(members[k].second);
+    for (std::int16_t k : {0, 1, 2}) {
+      Table[k].ChannelNumber = static_cast<std::int16_t>(k + 1);
+      Table[k].GroupNumber = k < 2 ? 1 : 2;
       Table[k].Programmed = true;
     }
   }
@@ -200,10 +138,9 @@ struct Km2Programming {
   std::string Image() {
     clsStringCreator creator;
     for (auto& c : Channels) {
-      c.ModelName = "52-899 VHF 136-174 MHz";
+      c.ModelName = "52-371 UHF 470-512 MHz";
       c.PLLReferenceFreq = Header.PLLReferenceFreq;
       c.RxIF = Header.IFRx;
-      c.TxIF = Header.IFTx;
       c.CreateChannelDataKM2();
       creator.colChannelData.Add(c.ChannelData);
       creator.colChannelCheckSum.Add(c.CheckSumKM2);
