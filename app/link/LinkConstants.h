@@ -35,6 +35,7 @@ inline constexpr std::uint32_t kKM2ImageBase = 0x8000;
 inline constexpr std::size_t kKM2ReadImageChars = 16704;
 inline constexpr std::int32_t kKM2ReadTotal = 8176;  // bytes the progress counts to
 inline constexpr std::uint32_t kKM2BlockBytes = 208;
+inline constexpr std::uint32_t kKM2ReadBlocks = 40;
 inline constexpr std::uint32_t kKM2LastBlockLimit = 0x9FF0;  // requests go while address <= this
 inline constexpr std::int32_t kKM2WriteBytes = 8192;
 inline constexpr std::int32_t kKM2WriteRecordBytes = 32;

@@ -24,6 +24,8 @@ namespace tallisk {
 struct KM2ReadResult {
   std::string Image;
   std::string Accepted;
+  // Every block was read: only then does the image hold the radio's whole programming.
+  bool Complete = false;
 };
 
 class RadioLink {

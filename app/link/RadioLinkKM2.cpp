@@ -94,6 +94,8 @@ KM2ReadResult RadioLink::ReadRadioKM2() {
         accepted += answer.substr(0, answer.find_last_of("\r\n") + 1);
         address += kKM2BlockBytes;
         failures = 0;
+        feedback_.ShowProgress(static_cast<std::int32_t>(address - kKM2ImageBase),
+                               static_cast<std::int32_t>(kKM2ReadBlocks * kKM2BlockBytes));
         continue;
       }
       if (++failures > 1) {
@@ -103,7 +105,8 @@ KM2ReadResult RadioLink::ReadRadioKM2() {
     }
     session.Close();
     if (verdict != nullptr) feedback_.ShowMessage(verdict, kTitleKM2);
-    return {std::move(image), std::move(accepted)};
+    const bool complete = address > kKM2LastBlockLimit;
+    return {std::move(image), std::move(accepted), complete};
   } catch (const TalliskError& e) {
     ReportFailure(kReadFailed, e);
     return {};
@@ -153,6 +156,7 @@ bool RadioLink::TransferImageKM2(const std::string& image) {
         feedback_.ShowWriteStatus("");
         return false;
       }
+      feedback_.ShowProgress(offset + kKM2WriteRecordBytes, kKM2WriteBytes);
     }
     Pause(kKM2Pause);
     // The end record goes out after a stop too, so the radio closes its write cleanly.

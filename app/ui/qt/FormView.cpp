@@ -229,4 +229,27 @@ FieldMirror* FormView::MirrorOf(const Field& field) const {
   return it == mirrors_.end() ? nullptr : it->second;
 }
 
+bool FormView::PlaceBeside(const Field& field, QWidget* widget) {
+  FieldMirror* mirror = MirrorOf(field);
+  if (mirror == nullptr) return false;
+  QWidget* beside = mirror->Widget();
+  QWidget* holder = beside->parentWidget();
+  // Each row of a page is a line of its own inside the page's grid (the footer strip's line
+  // is the strip's own layout).
+  std::vector<QLayout*> layouts{holder->layout()};
+  for (std::size_t i = 0; i < layouts.size(); ++i) {
+    if (layouts[i] == nullptr) continue;
+    if (auto* line = qobject_cast<QBoxLayout*>(layouts[i])) {
+      if (const int at = line->indexOf(beside); at >= 0) {
+        widget->setParent(holder);
+        line->insertWidget(at + 1, widget);
+        return true;
+      }
+    }
+    for (int j = 0; j < layouts[i]->count(); ++j)
+      if (QLayout* inner = layouts[i]->itemAt(j)->layout()) layouts.push_back(inner);
+  }
+  return false;
+}
+
 }  // namespace tallisk::qt

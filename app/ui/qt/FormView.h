@@ -26,6 +26,9 @@ class FormView : public QWidget {
   QWidget* PageWidget(int index) const;
   QWidget* CurrentPageWidget() const { return stack_->currentWidget(); }
   FieldMirror* MirrorOf(const Field& field) const;
+  // Puts a widget of the front end's own into the field's row, right after the field's
+  // widget. False when the field has no widget here.
+  bool PlaceBeside(const Field& field, QWidget* widget);
 
   // Names the window that hosts this view after the form and keeps its title bar on the
   // form's title.

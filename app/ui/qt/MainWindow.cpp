@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "ui/qt/ChannelPageKeys.h"
+#include "ui/qt/TransferProgressBar.h"
 
 namespace tallisk::qt {
 
@@ -11,6 +12,13 @@ MainWindow::MainWindow(frmMain& form, QWidget* parent)
   setCentralWidget(view_);
   view_->BindWindow(this);
   AddChannelPageKeys(*view_, form_);
+  view_->PlaceBeside(form.lblReadRadioInfo, new TransferProgressBar(form, false));
+  view_->PlaceBeside(form.lblWriteToRadioInfo, new TransferProgressBar(form, true));
+  form_.UseEventPump(&pump_);
+}
+
+MainWindow::~MainWindow() {
+  form_.UseEventPump(nullptr);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
