@@ -34,6 +34,10 @@ struct Misbehaviour {
   int StopAnsweringAfter = -1;  // answers this many requests, then stays silent
   int CutBlock = -1;            // the answer stops in the middle, at block K (every time)
   int DropLineAfter = -1;       // after hearing this many records the cable comes off
+  int PauseBlock = -1;          // the answer pauses in its middle, at block K (every time)
+  Nanos PauseLength = std::chrono::seconds(2);
+  int StrayAfterBlock = -1;  // one stray character follows the answer of block K
+  Nanos StrayDelay{0};       // after the answer's last character
 };
 
 // One record as the radio parses it from a received line.
@@ -99,8 +103,11 @@ class VirtualRadio {
   // A line that did not parse or failed its checksum.
   virtual void OnBadLine(Nanos /*at*/) {}
 
-  // Puts an answer on the line; false when the radio is not answering any more.
-  bool Answer(std::string_view text, Nanos at);
+  // Puts an answer on the line; false when the radio is not answering any more. From
+  // character `pauseAt` on, the answer is held back for the misbehaviour's pause.
+  bool Answer(std::string_view text, Nanos at, std::size_t pauseAt = std::string_view::npos);
+  // A character of line noise, the misbehaviour's delay after the answer that went last.
+  void Stray();
   // True when the answer block `index` is to go out with a garbled checksum.
   bool GarbleNow(int index);
   // The S1-style data records of an EEPROM range, `perRecord` bytes each.

@@ -26,10 +26,14 @@ void VirtualRadioKM2::OnRecord(const Record& r, Nanos at) {
       const int block = static_cast<int>((r.Address - kBase) / kBlockBytes);
       // The middle record of a garbled block carries the wrong checksum.
       const int garble = GarbleNow(block) ? 6 : -1;
-      // A cut answer stops after six of its thirteen records.
+      // A cut answer stops after six of its thirteen records; a paused one stops in the middle
+      // of its seventh for a while.
       const std::size_t bytes =
           block == Misbehave.CutBlock ? 6 * kBytesPerAnswerRecord : kBlockBytes;
-      Answer(DataRecords("R1", r.Address, bytes, kBytesPerAnswerRecord, garble), at);
+      const std::string answer = DataRecords("R1", r.Address, bytes, kBytesPerAnswerRecord, garble);
+      const bool answered = Answer(
+          answer, at, block == Misbehave.PauseBlock ? answer.size() / 2 : std::string_view::npos);
+      if (answered && block == Misbehave.StrayAfterBlock) Stray();
       return;
     }
     case '1':

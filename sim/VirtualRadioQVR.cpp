@@ -12,11 +12,15 @@ void VirtualRadioQVR::Dump(Nanos at) {
   for (std::size_t k = 0; k * 8 < Eeprom.size(); ++k) {
     if (GarbleNow(static_cast<int>(k))) garble = static_cast<int>(k);
   }
-  // A cut dump stops before line CutBlock.
+  // A cut dump stops before line CutBlock; a paused one stops in the middle of line PauseBlock
+  // for a while.
   std::size_t bytes = Eeprom.size();
   if (Misbehave.CutBlock >= 0)
     bytes = std::min(bytes, 8 * static_cast<std::size_t>(Misbehave.CutBlock));
-  if (Answer(DataRecords("S1", 0, bytes, 8, garble), at)) ++dumps_;
+  const std::size_t pauseAt = Misbehave.PauseBlock >= 0
+                                  ? 28 * static_cast<std::size_t>(Misbehave.PauseBlock) + 14
+                                  : std::string_view::npos;
+  if (Answer(DataRecords("S1", 0, bytes, 8, garble), at, pauseAt)) ++dumps_;
 }
 
 void VirtualRadioQVR::OnRecord(const Record& r, Nanos at) {

@@ -34,7 +34,9 @@ void Usage() {
                "  --garble-always      ... every time it is asked for\n"
                "  --stop-after N       answer N requests, then stay silent\n"
                "  --drop-after N       the cable comes off after N records\n"
-               "  --cut-block K        the answer stops in the middle, at block K\n";
+               "  --cut-block K        the answer stops in the middle, at block K\n"
+               "  --pause-block K      the answer pauses 2 s in the middle, at block K\n"
+               "  --stray-after K      one stray character follows the answer of block K\n";
 }
 
 }  // namespace
@@ -79,6 +81,10 @@ int main(int argc, char** argv) {
         misbehave.DropLineAfter = std::stoi(value());
       else if (arg == "--cut-block")
         misbehave.CutBlock = std::stoi(value());
+      else if (arg == "--pause-block")
+        misbehave.PauseBlock = std::stoi(value());
+      else if (arg == "--stray-after")
+        misbehave.StrayAfterBlock = std::stoi(value());
       else
         throw std::invalid_argument("unknown option " + arg);
     }

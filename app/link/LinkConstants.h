@@ -23,14 +23,19 @@ inline constexpr milliseconds kPollInterval{1};
 // Time limits.
 inline constexpr int kAnswerTimeLimitSeconds = 30;  // CollectAnswer, whole seconds
 inline constexpr int kSilenceLimitSeconds = 4;      // CollectAnswer, whole seconds
-inline constexpr int kLinkCheckSeconds = 4;         // CheckRadioLink, whole seconds
-inline constexpr seconds kCtsWaitLimit{10};         // any wait for CTS before sending
+// Once an answer is complete, this much quiet on the line ends it: some ten character times,
+// and more than the 16 ms a USB serial adapter may hold received characters back, so that
+// the rest of a dump or a late character is not taken for the start of the next answer.
+inline constexpr milliseconds kQuietGap{40};
+inline constexpr int kLinkCheckSeconds = 4;  // CheckRadioLink, whole seconds
+inline constexpr seconds kCtsWaitLimit{10};  // any wait for CTS before sending
 
 // KM2 memory: the read image covers EEPROM 8000h-A09Fh, the written image 8000h-9FFFh.
 inline constexpr std::uint32_t kKM2ImageBase = 0x8000;
 inline constexpr std::size_t kKM2ReadImageChars = 16704;
 inline constexpr std::int32_t kKM2ReadTotal = 8176;  // bytes the progress counts to
 inline constexpr std::uint32_t kKM2BlockBytes = 208;
+inline constexpr std::uint32_t kKM2ReadBlocks = 40;
 inline constexpr std::uint32_t kKM2LastBlockLimit = 0x9FF0;  // requests go while address <= this
 inline constexpr std::int32_t kKM2WriteBytes = 8192;
 inline constexpr std::int32_t kKM2WriteRecordBytes = 32;
@@ -41,8 +46,11 @@ inline constexpr char kKM2EndRecord[] = "T9030000FC";
 // QVR answer lines: "S1", count 0B, address, 8 data bytes, checksum, CR LF.
 inline constexpr std::size_t kQVRAnswerLineChars = 28;
 inline constexpr std::uint32_t kQVRAnswerLineBytes = 8;
-// The smallest programming: the 34-byte header and eight 10-byte channel records.
-inline constexpr std::size_t kQVRMinimumAnswerLines = (34 + 8 * 10 + 7) / 8;
+inline constexpr std::size_t kQVRHeaderBytes = 34;
+inline constexpr std::size_t kQVRChannelBytes = 10;
+// The smallest programming: the header and eight channel records.
+inline constexpr std::size_t kQVRMinimumAnswerLines =
+    (kQVRHeaderBytes + 8 * kQVRChannelBytes + kQVRAnswerLineBytes - 1) / kQVRAnswerLineBytes;
 
 // Titles and texts.
 inline constexpr char kTitleQVR[] = "QVR Radio Programmer";

@@ -4,6 +4,7 @@
 // message boxes, and the program's log. The pages implement it; the command line prints;
 // tests record.
 
+#include <cstdint>
 #include <string>
 
 namespace tallisk {
@@ -27,6 +28,8 @@ class LinkFeedback {
   // A modal message with one OK button, no icon, and the program's own title: the report
   // of an unexpected failure.
   virtual void ShowFailure(const std::string& text) = 0;
+  // How far a KM2 read or write has got: `done` of `total` bytes read or handed to the port.
+  virtual void ShowProgress(std::int32_t /*done*/, std::int32_t /*total*/) {}
 };
 
 }  // namespace tallisk

@@ -3,9 +3,8 @@
 #include <QCoreApplication>
 #include <QSerialPort>
 #include <set>
-#include <sstream>
-#include <vector>
 
+#include "link/LineSettings.h"
 #include "tallisk/errors.h"
 
 namespace tallisk {
@@ -14,65 +13,6 @@ namespace {
 // A write hands its characters to the operating system before returning; at 2400 baud even
 // a long record leaves in well under this.
 constexpr int kWriteTimeoutMs = 5000;
-
-struct LineSettings {
-  qint32 baud = 2400;
-  QSerialPort::Parity parity = QSerialPort::NoParity;
-  QSerialPort::DataBits dataBits = QSerialPort::Data8;
-  QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-};
-
-// "2400,N,8,1"; a field that does not read keeps its default.
-LineSettings ParseLineSettings(const std::string& text) {
-  LineSettings s;
-  std::vector<std::string> fields;
-  std::stringstream in(text);
-  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
-  if (!fields.empty()) {
-    try {
-      s.baud = std::stoi(fields[0]);
-    } catch (...) {
-    }
-  }
-  if (fields.size() > 1 && !fields[1].empty()) {
-    switch (std::toupper(static_cast<unsigned char>(fields[1][0]))) {
-      case 'E':
-        s.parity = QSerialPort::EvenParity;
-        break;
-      case 'O':
-        s.parity = QSerialPort::OddParity;
-        break;
-      case 'M':
-        s.parity = QSerialPort::MarkParity;
-        break;
-      case 'S':
-        s.parity = QSerialPort::SpaceParity;
-        break;
-      default:
-        s.parity = QSerialPort::NoParity;
-        break;
-    }
-  }
-  if (fields.size() > 2 && !fields[2].empty()) {
-    switch (fields[2][0]) {
-      case '5':
-        s.dataBits = QSerialPort::Data5;
-        break;
-      case '6':
-        s.dataBits = QSerialPort::Data6;
-        break;
-      case '7':
-        s.dataBits = QSerialPort::Data7;
-        break;
-      default:
-        s.dataBits = QSerialPort::Data8;
-        break;
-    }
-  }
-  if (fields.size() > 3)
-    s.stopBits = fields[3] == "2" ? QSerialPort::TwoStop : QSerialPort::OneStop;
-  return s;
-}
 
 // QSerialPort's socket notifiers need an event dispatcher on this thread. A program without
 // a Qt application of its own (the command line, the tests) gets a core application that
@@ -83,6 +23,21 @@ void EnsureCoreApplication() {
   static char name[] = "tallisk";
   static char* argv[] = {name, nullptr};
   new QCoreApplication(argc, argv);
+}
+
+QSerialPort::Parity QtParity(char parity) {
+  switch (parity) {
+    case 'E':
+      return QSerialPort::EvenParity;
+    case 'O':
+      return QSerialPort::OddParity;
+    case 'M':
+      return QSerialPort::MarkParity;
+    case 'S':
+      return QSerialPort::SpaceParity;
+    default:
+      return QSerialPort::NoParity;
+  }
 }
 
 class QtSerialPort final : public SerialPort {
@@ -111,7 +66,12 @@ class QtSerialPort final : public SerialPort {
       port_.clearError();
       throw TalliskError(ErrPortOpenFailed, "Open", "Unable to open " + Name() + ": " + why);
     }
-    Apply();
+    try {
+      Apply();
+    } catch (const TalliskError&) {
+      port_.close();  // a port that could not be set up is not left open
+      throw;
+    }
     port_.pinoutSignals();
     modemLines_ = port_.error() != QSerialPort::UnsupportedOperationError;
     port_.clearError();
@@ -174,12 +134,16 @@ class QtSerialPort final : public SerialPort {
   }
 
   void Apply() {
-    port_.setBaudRate(settings_.baud);
-    port_.setParity(settings_.parity);
-    port_.setDataBits(settings_.dataBits);
-    port_.setStopBits(settings_.stopBits);
+    port_.setBaudRate(settings_.Baud);
+    port_.setParity(QtParity(settings_.Parity));
+    port_.setDataBits(static_cast<QSerialPort::DataBits>(settings_.DataBits));
+    port_.setStopBits(settings_.StopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (port_.error() != QSerialPort::NoError) Fail("SetLineSettings");
+    if (port_.error() != QSerialPort::NoError) {
+      const std::string why = port_.errorString().toStdString();
+      port_.clearError();
+      throw TalliskError(ErrPortFailed, "SetLineSettings", Name() + ": " + why);
+    }
   }
 
   // Without an event loop running, received characters stay with the operating system
@@ -196,10 +160,14 @@ class QtSerialPort final : public SerialPort {
     }
   }
 
+  // An open port that fails has lost its device. The operating system's error text would
+  // mislead: after a device goes away it is often one left over from an earlier call (the
+  // modem-line probe of a pseudo-terminal leaves "Inappropriate ioctl for device").
   [[noreturn]] void Fail(const char* operation) {
-    const std::string why = port_.errorString().toStdString();
     port_.clearError();
-    throw TalliskError(ErrPortFailed, operation, Name() + ": " + why);
+    throw TalliskError(ErrPortFailed, operation,
+                       "The serial device " + device_ + " (COM" + std::to_string(number_) +
+                           ") stopped responding or was unplugged");
   }
 
   QSerialPort port_;

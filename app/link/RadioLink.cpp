@@ -61,22 +61,26 @@ bool RadioLink::SendRecord(const std::string& text) {
   return SendRecordWaiting(text) == CtsWait::Ready;
 }
 
-std::string RadioLink::CollectAnswer(int timeoutSeconds) {
+std::string RadioLink::CollectAnswer(int timeoutSeconds, const AnswerCheck& complete) {
   std::string result;
+  bool done = false;
   const auto start = clock_.Now();
   for (;;) {
     const auto lastArrival = clock_.Now();
     for (;;) {
       const auto now = clock_.Now();
-      if (WholeSecondsBetween(start, now) >= timeoutSeconds ||
-          WholeSecondsBetween(lastArrival, now) > kSilenceLimitSeconds) {
-        return result;
-      }
+      const bool silent = done ? now - lastArrival >= kQuietGap
+                               : WholeSecondsBetween(lastArrival, now) > kSilenceLimitSeconds;
+      if (silent || WholeSecondsBetween(start, now) >= timeoutSeconds) return result;
       pump_.Pump();
       if (port_.BytesWaiting() != 0) break;
       Pause(kPollInterval);
     }
-    result += port_.ReadAll();
+    const std::string arrived = port_.ReadAll();
+    result += arrived;
+    if (!done && complete && arrived.find_first_of("\r\n") != std::string::npos) {
+      done = complete(result);
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "link/Clock.h"
 #include "link/LinkFeedback.h"
@@ -23,6 +24,8 @@ namespace tallisk {
 struct KM2ReadResult {
   std::string Image;
   std::string Accepted;
+  // Every block was read: only then does the image hold the radio's whole programming.
+  bool Complete = false;
 };
 
 class RadioLink {
@@ -39,9 +42,14 @@ class RadioLink {
   bool SendText(const std::string& text, bool gated);
   // Waits for CTS, then sends the whole text in one write. False as for SendText.
   bool SendRecord(const std::string& text);
+  // Tells from what has been received so far whether the answer is complete.
+  using AnswerCheck = std::function<bool(std::string_view)>;
   // Gathers what the radio sends until it has been silent for the silence limit or the time
-  // limit has passed, both counted in whole seconds of the wall clock.
-  std::string CollectAnswer(int timeoutSeconds);
+  // limit has passed, both counted in whole seconds of the wall clock. With a check, an
+  // answer found complete (looked at whenever a line has ended) ends as soon as the line has
+  // been quiet for the short quiet gap; a radio that is slower, or pauses mid-answer, still
+  // has the full silence limit.
+  std::string CollectAnswer(int timeoutSeconds, const AnswerCheck& complete = {});
   // KM2: is a radio attached (does it assert CTS within the limit)? Tells the user when
   // not. Raises TalliskError when the port cannot be opened; the port is closed either way.
   bool CheckRadioLink();

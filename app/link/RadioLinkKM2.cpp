@@ -24,12 +24,9 @@ enum class Block { Accepted, Missing, Bad };
 Block StoreBlock(std::string& image, const std::string& answer, std::uint32_t address) {
   if (answer.empty()) return Block::Missing;
   std::string candidate = image;
-  if (!StoreAnswerLines(candidate, answer)) return Block::Bad;
-  std::string coverage(image.size(), '.');
-  StoreAnswerLines(coverage, answer);
-  const std::size_t from = 2 * static_cast<std::size_t>(address - kKM2ImageBase);
-  const std::size_t length = std::min<std::size_t>(2 * kKM2BlockBytes, image.size() - from);
-  if (coverage.substr(from, length).find('.') != std::string::npos) return Block::Bad;
+  if (!StoreAnswerLines(candidate, answer) || !AnswerCompleteKM2(answer, address)) {
+    return Block::Bad;
+  }
   image = std::move(candidate);
   return Block::Accepted;
 }
@@ -46,9 +43,14 @@ std::string RadioLink::RequestBlockKM2(std::uint32_t address) {
   const std::string request = "TA" + body + RecordCheckSum(body) + kCrLf;
   port_.SetRTS(true);
   Pause(kKM2Pause);
+  // Whatever arrived since the last answer ended (a late or stray character) is no part of
+  // the answer to this request.
+  if (port_.BytesWaiting() != 0) port_.ReadAll();
   port_.Write(request);
   port_.SetRTS(false);
-  return CollectAnswer(kAnswerTimeLimitSeconds);
+  return CollectAnswer(kAnswerTimeLimitSeconds, [address](std::string_view answer) {
+    return AnswerCompleteKM2(answer, address);
+  });
 }
 
 KM2ReadResult RadioLink::ReadRadioKM2() {
@@ -87,9 +89,13 @@ KM2ReadResult RadioLink::ReadRadioKM2() {
       pump_.Pump();
       const Block block = StoreBlock(image, answer, address);
       if (block == Block::Accepted) {
-        accepted += answer;
+        // Noise after the last line end would run into the next answer's first line in the
+        // log, and the log must give back the same image.
+        accepted += answer.substr(0, answer.find_last_of("\r\n") + 1);
         address += kKM2BlockBytes;
         failures = 0;
+        feedback_.ShowProgress(static_cast<std::int32_t>(address - kKM2ImageBase),
+                               static_cast<std::int32_t>(kKM2ReadBlocks * kKM2BlockBytes));
         continue;
       }
       if (++failures > 1) {
@@ -99,7 +105,8 @@ KM2ReadResult RadioLink::ReadRadioKM2() {
     }
     session.Close();
     if (verdict != nullptr) feedback_.ShowMessage(verdict, kTitleKM2);
-    return {std::move(image), std::move(accepted)};
+    const bool complete = address > kKM2LastBlockLimit;
+    return {std::move(image), std::move(accepted), complete};
   } catch (const TalliskError& e) {
     ReportFailure(kReadFailed, e);
     return {};
@@ -149,6 +156,7 @@ bool RadioLink::TransferImageKM2(const std::string& image) {
         feedback_.ShowWriteStatus("");
         return false;
       }
+      feedback_.ShowProgress(offset + kKM2WriteRecordBytes, kKM2WriteBytes);
     }
     Pause(kKM2Pause);
     // The end record goes out after a stop too, so the radio closes its write cleanly.

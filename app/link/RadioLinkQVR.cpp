@@ -22,7 +22,7 @@ std::string RadioLink::ReadConversationQVR() {
   Pause(kCharacterPause);
   SendTextWaiting(commands.ReadRadioCommandStart, false, false);
   port_.SetRTS(false);
-  std::string answer = CollectAnswer(kAnswerTimeLimitSeconds);
+  std::string answer = CollectAnswer(kAnswerTimeLimitSeconds, AnswerCompleteQVR);
   session.Close();
   return answer;
 }

@@ -19,7 +19,7 @@ class SerialPort {
 
   // Port 1 is the first serial port ("COM1"). Set only while the port is closed.
   virtual void SetPortNumber(int portNumber) = 0;
-  // Such as "2400,N,8,1": baud, parity, data bits, stop bits.
+  // Such as "2400,N,8,1": baud, parity, data bits, stop bits (LineSettings.h).
   virtual void SetLineSettings(const std::string& settings) = 0;
   // Open raises TalliskError when the device cannot be had; Close on a closed port does
   // nothing, so that every path can close.

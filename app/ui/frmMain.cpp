@@ -70,6 +70,7 @@ frmMain::frmMain(Dialogs& dialogs, ProgramFolders folders, SerialDeviceSource* d
   previousPrompt_ = SetUserPrompt(std::make_shared<DialogsPrompt>(dialogs_));
   LayOutPages();
   ConnectReactions();
+  SetUpTransfers();
 
   ApplyInputStyles();
 

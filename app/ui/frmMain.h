@@ -24,6 +24,9 @@
 
 #include "files/clsAppBehavior.h"
 #include "files/clsLogger.h"
+#include "link/Clock.h"
+#include "link/LinkFeedback.h"
+#include "link/SerialPort.h"
 #include "tallisk/Date.h"
 #include "tallisk/UserPrompt.h"
 #include "tallisk/clsChannel.h"
@@ -35,6 +38,7 @@
 #include "tallisk/clsRadioHeader.h"
 #include "tallisk/colCTCSSFrequencies.h"
 #include "tallisk/collection.h"
+#include "tallisk/errors.h"
 #include "ui/Dialogs.h"
 #include "ui/FormFields.h"
 #include "ui/SerialDevices.h"
@@ -54,7 +58,18 @@ struct ProgramFolders {
 // The window's name and version, "Tallisk 0.1".
 std::string ApplicationTitle();
 
-class frmMain : public Form {
+// How far a KM2 read or write has got, for a front end's progress bar.
+struct TransferProgress {
+  bool Active = false;  // a KM2 read or write is under way
+  bool Writing = false;
+  int Percent = 0;
+  // What is still to go on a 2400-baud line, with the pauses the radio needs.
+  double SecondsLeft = 0;
+};
+
+// TransferBusy and StopRequested are the window's TransferState: the link sets and reads
+// the window's own flags.
+class frmMain : public Form, public TransferState {
  public:
   // Start-up: reads the installation's start-up files, creates the data model, loads the
   // starting family's profiles and tone table and shows the start page. `devices` says
@@ -74,8 +89,6 @@ class frmMain : public Form {
   std::int16_t CurrentGroup = 0;
   bool ChannelsBuilt = false;
   bool ModelFromRadio = false;
-  bool TransferBusy = false;
-  bool StopRequested = false;
   std::string KM2Tail;  // from km2.clr until a read or a loaded file replaces it
 
   // --- Library objects ---
@@ -93,6 +106,9 @@ class frmMain : public Form {
 
   // Today's date for a new programming; tests fix it.
   std::function<Date()> Today;
+  // Notes for whoever looks after the program (a read dump that could not be written):
+  // standard error unless replaced.
+  std::function<void(const std::string&)> ProgramLog;
 
   // --- Operations ---
   void SelectRadioFamily(std::int32_t family);
@@ -139,6 +155,28 @@ class frmMain : public Form {
 
   // Refuses while a transfer runs, with the "Alert" notice.
   bool QueryClose() override;
+
+  // --- Reading, writing, radio files and the byte editor ---
+  // The serial link of the reads and writes. Until this is called, the port the options
+  // choose (ports.txt, else the automatic device) on the system clock, without pumping
+  // events; the program hands in its event pump, tests a virtual radio on a virtual clock.
+  // All three must outlive the window.
+  void UseLink(SerialPort& port, Clock& clock, EventPump& pump);
+  void ReadRadio();
+  void ReadRadioQVR();
+  void ReadRadioKM2();
+  // Turn an image into the data model and the pages and open page 2; false (with the
+  // failure shown, and the programming in memory untouched) when the image does not decode.
+  bool ShowImageQVR(const std::string& image);
+  bool ShowImageKM2(const std::string& image);
+  void ProgramRadioQVR();
+  void ProgramRadioKM2();
+  bool SaveRadioFile(const std::string& path);
+  bool SaveRadioFileQVR(const std::string& path);
+  bool SaveRadioFileKM2(const std::string& path);
+  const TransferProgress& Progress() const { return progress_; }
+  // Fires whenever Progress() changes.
+  Signal<> ProgressChanged;
 
   // --- Page 0: "What Do You Want To Do?" ---
   ChoiceField cmbRadioType{*this, "cmbRadioType", "Radio Type:"};
@@ -373,6 +411,26 @@ class frmMain : public Form {
   Page& PageAtIndex(int index);
   std::string FamilyTitle() const;
 
+  // Reading, writing, radio files and the byte editor (frmMainTransfer.cpp,
+  // frmMainImage.cpp, frmMainFiles.cpp).
+  class Transfer;
+  void SetUpTransfers();
+  void ReadRadioPressed();
+  void WriteToRadioPressed();
+  void SaveToFilePressed();
+  void LoadFilePressed();
+  void ManualPressed();
+  // The decoded image becomes the window's programming and the pages show it.
+  bool TakeImage(const std::string& image, bool openPage2);
+  // The image of the programming in memory, built for `family`. False, with the user told
+  // why, when it cannot be built whole; `report` tells of a codec failure in the words of
+  // the operation.
+  using FailureReport = std::function<void(const TalliskError&)>;
+  bool BuildWindowImage(std::int32_t family, const FailureReport& report, std::string& part1,
+                        std::string& part2);
+  void SetProgress(const TransferProgress& progress);
+  void LogEntry(clsLogger& log, const std::string& text);
+
   Dialogs& dialogs_;
   ProgramFolders folders_;
   std::unique_ptr<SerialDeviceSource> ownDevices_;
@@ -386,6 +444,8 @@ class frmMain : public Form {
   bool revertingModel_ = false;
   bool quietGroupNumber_ = false;
   bool quietChannelNumber_ = false;
+  std::shared_ptr<Transfer> transfer_;
+  TransferProgress progress_;
 };
 
 }  // namespace tallisk

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 #include "tallisk/conversions.h"
@@ -130,20 +131,28 @@ int clsChannel::InjectionSign() const {
 }
 
 std::int32_t clsChannel::SynthesizerWord(double frequency, float intermediate) const {
-  // The synthesiser works in whole kHz: the sub-kHz part of the channel is dropped first.
-  const std::int32_t kHz = RoundToInt32(frequency, "CreateChannelData") / 1000;
+  // The synthesiser works in whole kHz: the sub-kHz part of the channel is dropped first. The
+  // field reaches past 2^31 Hz on the wider references, so the channel is taken in 64 bits:
+  // whatever frequency a record read back as must encode again.
+  const double hz = std::nearbyint(frequency);
+  if (!(std::fabs(hz) < 0x1p62)) RaiseOverflow("CreateChannelData");
+  const std::int64_t kHz = static_cast<std::int64_t>(hz) / 1000;
   if (PLLReferenceFreq == 0) RaiseDivisionByZero("CreateChannelData");
-  const double n = (kHz + InjectionSign() * static_cast<double>(intermediate)) /
-                   static_cast<double>(PLLReferenceFreq);
+  const double n =
+      (static_cast<double>(kHz) + InjectionSign() * static_cast<double>(intermediate)) /
+      static_cast<double>(PLLReferenceFreq);
   return RoundToInt32(n, "CreateChannelData");
 }
 
 std::uint32_t clsChannel::SynthesizerField(std::int32_t n) const {
   const auto word = static_cast<std::uint32_t>(n);
-  if (Prescaler != "64/65") return word & kErasedField;
+  // A word the field cannot hold would come back as another frequency: refuse it.
+  const std::int32_t limit = Prescaler == "64/65" ? 1 << 18 : 1 << kSynthBits;
+  if (n < 0 || n >= limit) RaiseOverflow("CreateChannelData");
+  if (Prescaler != "64/65") return word;
   // The dual-modulus counter of the 64/65 prescaler takes the swallow count A in 7 bits, so
-  // the field puts an extra 0 before the low six bits and loses the top bit of M.
-  return (word >> 6 & 0xFFF) << 7 | (word & 63);
+  // the field puts an extra 0 before the low six bits and M keeps 12 bits.
+  return (word >> 6) << 7 | (word & 63);
 }
 
 bool clsChannel::ReadSynthesizerField(const BitRecord& record, int first, float intermediate,
@@ -165,13 +174,15 @@ bool clsChannel::ReadSynthesizerField(const BitRecord& record, int first, float 
 }
 
 std::uint32_t clsChannel::AuxBits() const {
-  // The record has room for exactly eight auxiliary bits; a shorter text is completed with
-  // the erased state rather than shifting every later channel of the image.
-  std::string bits = AuxData.substr(0, kAuxBits);
-  bits.resize(kAuxBits, '1');
-  if (bits.find_first_not_of("01") != std::string::npos) {
+  // Every character is checked, also those beyond the eighth that are cut away: a typing
+  // slip must not encode silently. The record has room for exactly eight auxiliary bits; a
+  // shorter text is completed with the erased state rather than shifting every later channel
+  // of the image.
+  if (AuxData.find_first_not_of("01") != std::string::npos) {
     RaiseInvalidArgument("CreateChannelData", "Invalid AuxData");
   }
+  std::string bits = AuxData.substr(0, kAuxBits);
+  bits.resize(kAuxBits, '1');
   return static_cast<std::uint32_t>(tallisk::BinToDec(bits));
 }
 
@@ -208,13 +219,15 @@ bool clsChannel::CreateChannelData() {
 
   // Unlike the receive half, a transmit frequency of 0 is a real (receive-only) setting of
   // the synthesiser; only a negative one leaves the half erased. On a radio that injects
-  // above the channel, though, 0 Hz gives a negative word the field cannot hold: it would
-  // read back as a frequency far outside any band, which then fails to encode at all. Such
-  // a receive-only channel gets the erased half, which reads back as 0 Hz again.
-  const bool blankTx =
-      TxFrequency < 0 || (TxFrequency == 0 && SynthesizerWord(TxFrequency, TxIF) < 0);
+  // below the channel, though, 0 Hz gives a negative word the field cannot hold. Such a
+  // receive-only channel gets the erased half, which reads back as 0 Hz again, and the
+  // checksum of the record as written: the radio checks the nibble, and the same channel
+  // must give the same bytes whatever the object held before.
+  const bool receiveOnly = TxFrequency == 0 && SynthesizerWord(TxFrequency, TxIF) < 0;
+  const bool blankTx = TxFrequency < 0 || receiveOnly;
   if (blankTx) {
     record.PutOnes(32);
+    if (receiveOnly) checkSum = GetChannelCheckSum(record.Hex());
   } else {
     txN = SynthesizerWord(TxFrequency, TxIF);
     PutSignalling(record, TxSignalling, TxCTCSSCode, TxSignalData);

@@ -31,13 +31,13 @@ void clsChannelGroup::CreateChannelGroup() {
 }
 
 void clsChannelGroup::BreakChannelGroup() {
-  std::string entry = ChannelGroupStr.substr(0, kEntryBits / 4);
-  entry.resize(kEntryBits / 4, 'F');
-  const std::string bits = HexToBinStr(entry);
+  const std::string bits = HexToBinStr(ChannelGroupStr.substr(0, kEntryBits / 4));
   const std::string_view b(bits);
 
-  // Only the free mark 111 frees an entry; any other pattern is an entry in use.
-  Programmed = b.substr(0, 3) != kFreeMark;
+  // Only the free mark 111 frees an entry; any other pattern is an entry in use. An entry cut
+  // short has erased digits where its numbers should be: it is no assignment at all, so a
+  // cut-off image never invents one.
+  Programmed = ChannelGroupStr.size() >= kEntryBits / 4 && b.substr(0, 3) != kFreeMark;
   if (Programmed) {
     GroupNumber = static_cast<std::int16_t>(BinToDec(b.substr(3, 4)) + 1);
     ChannelNumber = static_cast<std::int16_t>(BinToDec(b.substr(7, 9)) + 1);

@@ -13,6 +13,7 @@
 //
 // The 8-bit synthesiser checksum travels outside the record, in CheckSumKM2.
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -56,18 +57,28 @@ std::int32_t clsChannel::ReferenceHz() const {
 }
 
 std::uint32_t clsChannel::SynthesizerFieldKM2(std::int32_t n) const {
-  const auto word = static_cast<std::uint32_t>(n);
+  // A word the field cannot hold fails instead of wrapping: a wrapped field reads back as a
+  // quite different frequency, and the radio would be programmed with it.
+  if (n < 0) RaiseOverflow("CreateChannelDataKM2");
   if (DualModulusKM2()) {
-    // M in 12 bits, then the swallow count A in 7.
-    const std::int32_t m = n / 64;
-    const auto a = static_cast<std::uint32_t>(n - 64 * m);
-    return (static_cast<std::uint32_t>(m) & 0xFFF) << 7 | (a & 0x7F);
+    // M in 12 bits, then the swallow count A in 7. A normally stays below 64; only with M at
+    // its top can it run on to 127, which is how the reader counts such a field.
+    const std::int32_t m = std::min(n / 64, 4095);
+    const std::int32_t a = n - 64 * m;
+    if (a > 127) RaiseOverflow("CreateChannelDataKM2");
+    return static_cast<std::uint32_t>(m) << 7 | static_cast<std::uint32_t>(a);
   }
-  // The low six bits stay in place and p zeros are inserted above them; M loses its top p
-  // bits to keep the field 19 bits wide.
+  // The low six bits stay in place and p zeros are inserted above them, so M keeps only
+  // 13 - p bits.
   const int p = prsclKM2;
-  const std::uint32_t m = p < 13 ? (word >> 6 & 0x1FFF) << (6 + p) : 0;
-  return (m | (word & 63)) & 0x7FFFF;
+  const std::int32_t m = n >> 6;
+  const auto a = static_cast<std::uint32_t>(n & 63);
+  if (p >= 13) {
+    if (m != 0) RaiseOverflow("CreateChannelDataKM2");
+    return a;
+  }
+  if (m >> (13 - p) != 0) RaiseOverflow("CreateChannelDataKM2");
+  return static_cast<std::uint32_t>(m) << (6 + p) | a;
 }
 
 double clsChannel::FrequencyKM2(const BitRecord& record, int first, float intermediate) const {

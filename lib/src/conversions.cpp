@@ -1,8 +1,10 @@
 #include "tallisk/conversions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <system_error>
 
 #include "tallisk/errors.h"
 
@@ -157,41 +159,49 @@ char OctalKeyFilter(std::string_view fieldText, bool hasSelection, char key) {
 }
 
 double ParseNumber(std::string_view text) {
+  const auto digitAt = [&](std::size_t k) {
+    return k < text.size() && text[k] >= '0' && text[k] <= '9';
+  };
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  double mantissa = 0;
-  int scale = 0;
-  bool any = false;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-    mantissa = mantissa * 10 + (text[i++] - '0');
-    any = true;
-  }
+
+  // The number's extent: digits, a point and digits, and an exponent only when digits follow
+  // its letter.
+  const std::size_t begin = i;
+  while (digitAt(i)) ++i;
+  const std::size_t point = i;
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-      mantissa = mantissa * 10 + (text[i++] - '0');
-      --scale;
-      any = true;
-    }
+    while (digitAt(i)) ++i;
   }
-  if (!any) return 0;
+  const std::size_t mantissaEnd = i;
+  if (mantissaEnd - begin == (mantissaEnd > point ? 1u : 0u)) return 0;  // no digit at all
+  long long exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
-    bool expNegative = false;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) expNegative = text[j++] == '-';
-    int exponent = 0;
-    bool expAny = false;
-    while (j < text.size() && text[j] >= '0' && text[j] <= '9' && exponent < 10000) {
-      exponent = exponent * 10 + (text[j++] - '0');
-      expAny = true;
+    const bool exponentNegative = j < text.size() && text[j] == '-';
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    if (digitAt(j)) {
+      for (; digitAt(j); ++j) exponent = std::min(exponent * 10 + (text[j] - '0'), 1000000LL);
+      if (exponentNegative) exponent = -exponent;
+      i = j;
     }
-    if (expAny) scale += expNegative ? -exponent : exponent;
   }
-  // Scaling by an exact power of ten keeps "150.0125" from drifting the way repeated
-  // multiplication by 0.1 would.
-  double value = scale < 0 ? mantissa / std::pow(10.0, -scale) : mantissa * std::pow(10.0, scale);
+
+  // from_chars rounds correctly and ignores the locale, whatever the program has set.
+  double value = 0;
+  if (std::from_chars(text.data() + begin, text.data() + i, value).ec ==
+      std::errc::result_out_of_range) {
+    // Beyond a double: a huge number reads as the largest double, a tiny one as 0, so that
+    // every text gives a finite number ("0E1001" is 0, not 0 times infinity).
+    const std::size_t lead = text.substr(begin, mantissaEnd - begin).find_first_of("123456789");
+    const long long magnitude =
+        static_cast<long long>(point) - static_cast<long long>(begin + lead) + exponent;
+    value =
+        lead != std::string_view::npos && magnitude > 0 ? std::numeric_limits<double>::max() : 0;
+  }
   return negative ? -value : value;
 }
 

@@ -50,11 +50,9 @@ std::string PlainForm(float value) {
   // Also turns -0 into "0".
   if (value == 0) return "0";
   // The shortest text of to_chars switches to exponent form as soon as that is shorter
-  // (100000 would print as "1e+05"); a technician reads milliseconds and kHz, so ordinary
-  // magnitudes stay in plain decimals and only the absurd ones get an exponent.
-  const float magnitude = std::fabs(value);
-  if (magnitude >= 1e-4f && magnitude < 1e15f) return Chars(value, std::chars_format::fixed);
-  return Chars(value);
+  // (100000 would print as "1e+05"); a technician reads milliseconds and kHz, and a report
+  // never shows an exponent, so every magnitude is printed in plain decimals.
+  return Chars(value, std::chars_format::fixed);
 }
 
 std::string StrForm(int value) {

@@ -29,7 +29,8 @@ std::optional<std::string_view> NameOf(std::int32_t value, Names names);
 
 std::string_view YesNo(bool value);
 
-// The shortest decimal text that reads back as the same number ("25.5", "210", "-3").
+// The shortest decimal text that reads back as the same number ("25.5", "210", "-3"), in
+// plain decimals at every magnitude (0.00001, never 1e-05).
 // The report's general form is this same text.
 std::string PlainForm(int value);
 std::string PlainForm(float value);

@@ -36,10 +36,10 @@ TEST(clsChannelGroup, WorkedExamplesAndOddEntries) {
   EXPECT_EQ(Entry(-32768, -32768, false), "FFFF");  // a free entry ignores its numbers
   EXPECT_EQ(Entry(0, 0), "1FFF");                   // out of the fields: their low bits
   EXPECT_EQ(Read("1fff"), std::make_tuple(true, 512, 16));
-  // A cut-off image must not invent channel 1 in group 1: missing digits read as erased (F),
-  // non-hex pairs as 00.
-  EXPECT_EQ(Read(""), std::make_tuple(false, 0, 0));
-  EXPECT_EQ(Read("02"), std::make_tuple(true, 256, 2));
+  // A cut-off image must not invent memberships: an entry with digits missing is free
+  // ("0" once read as channel 512 of group 8). Non-hex pairs read as 00.
+  for (const char* cut : {"", "0", "00", "020"})
+    EXPECT_EQ(Read(cut), std::make_tuple(false, 0, 0)) << cut;
   EXPECT_EQ(Read("ZZ04"), std::make_tuple(true, 5, 1));
 
   // 16-bit arithmetic: -32768 less one is refused, and the previous entry kept.

@@ -93,12 +93,16 @@ TEST(clsChannel, WorkedExampleAndItsVariations) {
     ch.CreateChannelData();
     EXPECT_EQ(std::make_tuple(ch.ChannelData, int{ch.CheckSum}), std::make_tuple(record, checksum));
   }
-  // Transmit 0 Hz is a real word (IF / reference, below), unless "uhf" would make it negative.
-  ch = Worked();
-  ch.TxFrequency = 0;
-  ch.ModelName = "UHF";
-  ch.CreateChannelData();
-  EXPECT_EQ(ch.ChannelData.substr(8, 8), "FFFFFFFF");
+  // Transmit 0 Hz is a real word (IF / reference, below), unless "uhf" would make it negative:
+  // then the half is erased, and the checksum is that of the record as written whatever the
+  // object held before.
+  for (const int before : {0, 12}) {
+    ch = Band("128/129", "QVR UHF-L", 12.5f);
+    std::tie(ch.RxFrequency, ch.RxSignalling, ch.CheckSum) = std::tuple{450e6, 3, before};
+    ch.CreateChannelData();
+    EXPECT_EQ(std::make_tuple(ch.ChannelData, int{ch.CheckSum}),
+              std::make_tuple("FFF085F0FFFFFFFF79FF", 9));
+  }
 
   // 64/65: the synthesiser field puts an extra 0 before the low six bits (M = 428, A = 34).
   ch = Worked();
@@ -167,8 +171,14 @@ TEST(clsChannel, RefusedChannelKeepsItsRecord) {
   const std::pair<Edit, int> cases[] = {
       {[](clsChannel& c) { c.PLLReferenceFreq = 0; }, ErrDivisionByZero},
       {[](clsChannel& c) { c.PLLReferenceFreq = 0, c.RxFrequency = 0; }, ErrDivisionByZero},
-      {[](clsChannel& c) { c.TxFrequency = 3e9; }, ErrOverflow},
-      {[](clsChannel& c) { c.AuxData = "1111x111"; }, ErrInvalidArgument}};
+      // Words the 19-bit field, or the 18 bits of the 64/65 field, cannot hold.
+      {[](clsChannel& c) { c.TxFrequency = 4e9; }, ErrOverflow},
+      {[](clsChannel& c) { c.RxFrequency = -30e6; }, ErrOverflow},
+      {[](clsChannel& c) { c.Prescaler = "64/65", c.TxFrequency = 1.7e9; }, ErrOverflow},
+      // Every auxiliary character is checked, also those that would be cut away.
+      {[](clsChannel& c) { c.AuxData = "1111x111"; }, ErrInvalidArgument},
+      {[](clsChannel& c) { c.AuxData = "1111111112"; }, ErrInvalidArgument},
+      {[](clsChannel& c) { c.AuxData = "10110011X"; }, ErrInvalidArgument}};
   for (const auto& [edit, error] : cases) {
     clsChannel ch = Worked();
     edit(ch);
@@ -179,6 +189,24 @@ TEST(clsChannel, RefusedChannelKeepsItsRecord) {
     EXPECT_EQ((std::tuple{ErrorOf([&] { ch.CreateChannelData(); }), ch.ChannelData, ch.CheckSum,
                           ch.RxSynthesizerData}),
               std::make_tuple(error, std::string("previous"), std::uint8_t{3}, 11));
+  }
+}
+
+TEST(clsChannel, EveryWordTheFieldHoldsIsWrittenBackAsItWasRead) {
+  // Noise or a foreign image can hold words far above any band, 2^31 Hz and more on a 12.5 kHz
+  // reference; what was read must encode to the same receive half again. All ones is the erased
+  // field, so the top word is one less.
+  for (const std::string prescaler : {"128/129", "64/65"}) {
+    const bool dual = prescaler == "64/65";
+    for (const int n : {0, 1, 40000, (1 << (dual ? 18 : 19)) - 2}) {
+      std::string bits = HexToBinStr("05006B2261306E42D1FF");
+      bits.replace(13, 19,
+                   dual ? Num2BinStr(n >> 6, 12) + "0" + Num2BinStr(n & 63, 6) : Num2BinStr(n, 19));
+      clsChannel ch = Read(Band(prescaler, "UHF", 12.5f), BinStrToHex(bits));
+      ASSERT_EQ(ch.RxSynthesizerData, n);
+      EXPECT_NO_THROW(ch.CreateChannelData()) << ch.RxFrequency;
+      EXPECT_EQ(ch.ChannelData.substr(0, 8), BinStrToHex(bits).substr(0, 8)) << prescaler << n;
+    }
   }
 }
 
@@ -357,6 +385,27 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   ch.CreateChannelDataKM2();
   EXPECT_EQ(Bits(ch.ChannelData, 62, 19), Num2BinStr(220, 12) + Num2BinStr(33, 7));
   EXPECT_EQ(Read(ch, ch.ChannelData).RxFrequency, 2500.0 * 14113 - 21400000);
+
+  // A word the field cannot hold is refused and the record kept, never wrapped round to
+  // another frequency. With M at its top the dual-modulus swallow count runs on to 127, as the
+  // reader counts it, so a channel read as 634.1175 MHz (N 262207) is written as it was read.
+  const std::tuple<bool, std::int16_t, int, int> words[] = {
+      {true, 0, 262207, 0},  {true, 0, 262208, ErrOverflow},  {true, 0, -1, ErrOverflow},
+      {false, 1, 262143, 0}, {false, 1, 262144, ErrOverflow}, {false, 0, 524288, ErrOverflow},
+      {false, 14, 63, 0},    {false, 14, 64, ErrOverflow}};
+  for (const auto& [dual, p, n, error] : words) {
+    ch = Band(2.5f, p);
+    ch.AlternatePreScaler = dual;
+    ch.RxFrequency = 2500.0 * n - 21400000;
+    ch.TxFrequency = -1;
+    ch.ChannelData = "previous";
+    EXPECT_EQ(ErrorOf([&] { ch.CreateChannelDataKM2(); }), error) << n;
+    if (error != 0) {
+      EXPECT_EQ(ch.ChannelData, "previous") << n;
+    } else {
+      EXPECT_EQ(Read(ch, ch.ChannelData).RxFrequency, ch.RxFrequency) << n;
+    }
+  }
 
   // Inserted zeros sit above the low six bits; M loses as many of its top bits.
   for (std::int16_t p = 0; p <= 4; ++p) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -210,7 +211,8 @@ TEST(clsRadioHeaderKM2, TextsDatesVolumesAndTypeCodes) {
   // fields are still read.
   EXPECT_FALSE(read(0x18C0, "313333323939"));  // 13/32/99
   EXPECT_EQ(r.DateRadio, Date(2001, 2, 3));
-  EXPECT_EQ(r.DCSTail, 46.0f);
+  EXPECT_EQ(std::tie(r.NoiseSquelchTail, r.CTCSSSquelchTail, r.DCSTail),
+            std::make_tuple(10.0f, 250.0f, 46.0f));  // 02 and 32 in 5 ms steps, 2E in ms
   // No stored date (erased bytes) gives today's date, not the one the header held.
   EXPECT_TRUE(read(0x18C0, std::string(32, 'F')));
   EXPECT_GE(r.DateRadio.Year(), 2026) << r.DateRadio.ToIsoString();
@@ -301,7 +303,8 @@ TEST(clsRadioHeaderKM2, BlockRoundTripsGeneratedSettings) {
   for (int round = 0; round < 40; ++round) {
     H h;
     for (const auto& [member, max] : kPlain) {
-      std::visit([&](auto m) { h.*m = static_cast<std::decay_t<decltype(h.*m)>>(pick(max + 1)); },
+      const int values = max + 1;  // clang does not capture a structured binding
+      std::visit([&](auto m) { h.*m = static_cast<std::decay_t<decltype(h.*m)>>(pick(values)); },
                  member);
     }
     for (auto k : kKeys) h.*k = static_cast<std::int16_t>(pick(258) - 2);

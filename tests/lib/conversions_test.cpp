@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "tallisk/collection.h"
 #include "tallisk/errors.h"
 
@@ -84,6 +86,11 @@ TEST(Conversions, LenientReadsAndRounding) {
   EXPECT_DOUBLE_EQ(ParseNumber("1e"), 1);
   EXPECT_DOUBLE_EQ(ParseNumber("abc"), 0);
   EXPECT_DOUBLE_EQ(ParseNumber("-.5"), -0.5);
+  // A finite number for every text: beyond a double, huge is the largest one and tiny is 0.
+  EXPECT_EQ(ParseNumber("0E1001"), 0);
+  EXPECT_DOUBLE_EQ(ParseNumber("0." + std::string(400, '3')), 1.0 / 3);
+  EXPECT_EQ(ParseNumber("-1" + std::string(400, '0')), -std::numeric_limits<double>::max());
+  EXPECT_EQ(ParseNumber("1e-400"), 0);
   EXPECT_EQ(ParseHex("8a"), 0x8A);
   EXPECT_EQ(ParseHex("FFFFFFFF"), 0xFFFFFFFFLL);
   EXPECT_EQ(ParseHex("1G"), 0);

@@ -138,7 +138,8 @@ TEST(ReportText, SettingsOtherChoicesAndNumberForms) {
   h.Aux3 = h.Aux4 = h.Aux7 = h.Aux8 = true;
   h.SecondLocalRX = -1;
   h.NoiseSquelchTail = -5;
-  h.CTCSSSquelchTail = 100000;  // plain digits, never "1e+05"
+  h.CTCSSSquelchTail = 100000;  // plain digits at every magnitude, never "1e+05"
+  h.DCSTail = 0.00001f;
   const std::string qvr = h.CreateHumanViewableString();
   EXPECT_EQ(ValueOf(qvr, "Priority 2 Channel"), "No");
   EXPECT_EQ(ValueOf(qvr, "Priority Channel Monitor Cycle"), "1 to 4");
@@ -156,6 +157,10 @@ TEST(ReportText, SettingsOtherChoicesAndNumberForms) {
   EXPECT_EQ(ValueOf(r, "Second Local RX"), "Low");
   EXPECT_EQ(ValueOf(r, "Noise-Squelch Tail (msec)"), "-5");
   EXPECT_EQ(ValueOf(r, "CTCSS-Squelch Tail (msec)"), " 100000");
+  EXPECT_EQ(ValueOf(r, "DCS Tail"), " 0.00001");
+  h.CTCSSSquelchTail = 1e15f;  // the nearest single
+  EXPECT_EQ(ValueOf(h.CreateHumanViewableStringKM2(), "CTCSS-Squelch Tail (msec)"),
+            " 999999986991104");
   // Code 3 and any code without a name of its own are type 4.
   const auto km2 = [&](int code) {
     h.OptionPortType = code;

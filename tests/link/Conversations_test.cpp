@@ -9,6 +9,7 @@
 namespace tallisk::testing {
 namespace {
 
+using namespace std::chrono_literals;
 using QvrBench = LinkBench<sim::VirtualRadioQVR>;
 using Km2Bench = LinkBench<sim::VirtualRadioKM2>;
 
@@ -41,9 +42,17 @@ TEST(QVR, WritesBothPhasesOfARunAndReadsTheWholeEepromBack) {
   EXPECT_EQ(data, b.radio.EepromHex());
   EXPECT_EQ(b.feedback.said, "");
   EXPECT_TRUE(b.LeftIdle());
-  // 1792 characters at 2400 baud, then the silence limit.
-  EXPECT_GT(b.Seconds(), 7.4 + 4);
-  EXPECT_LT(b.Seconds(), 7.5 + 5);
+  // The read command and 1792 characters at 2400 baud, then only the quiet gap: the answer
+  // was complete, and the radio fell quiet after the rest of its memory.
+  const double line = (12 + 1792) * 10 / 2400.0;
+  EXPECT_GT(b.Seconds(), line);
+  EXPECT_LT(b.Seconds(), line + 0.1);
+
+  // A radio that pauses 2 s in the middle of a line still gives the whole dump.
+  b.radio.Misbehave.PauseBlock = 10;
+  b.mark = b.clock.Now();
+  EXPECT_EQ(b.link.ReadRadioQVR(), answer);
+  EXPECT_GT(b.Seconds(), line + 2);
 }
 
 TEST(QVR, ABadLineSilenceOrNoCtsLeavesNothingDone) {
@@ -100,9 +109,11 @@ TEST(KM2Read, ReadsTheWholeImageInFortyBlocks) {
   EXPECT_EQ(b.feedback.said, "");
   EXPECT_TRUE(linesAndBusy);
   EXPECT_TRUE(b.LeftIdle());
-  // Each block ends with the silence limit: four to five seconds after the last character.
-  EXPECT_GT(b.Seconds(), 40 * (4 + 2.3));
-  EXPECT_LT(b.Seconds(), 4 + 40 * (5 + 2.5));
+  // Each block ends a quiet gap after its last record: the read takes little more than the
+  // line time of the test-mode record, the requests and the answers.
+  const double line = (15 + 40 * (14 + 13 * 44)) * 10 / 2400.0;
+  EXPECT_GT(b.Seconds(), line);
+  EXPECT_LT(b.Seconds(), 1.05 * line);
 }
 
 TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
@@ -122,6 +133,14 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
       {{.GarbleBlock = 7, .GarbleAlways = true}, 0, 9, 7, checksum},
       {{.GarbleBlock = 0, .GarbleAlways = true}, 0, 2, 0, checksum},
       {{.CutBlock = 3}, 0, 5, 3, checksum},  // a block cut short is no whole block
+      // A pause mid-answer is waited out: the answer is not yet complete.
+      {{.PauseBlock = 5}, 0, 40, 40, "", 4},
+      // A stray character after a block: in the quiet gap it ends that answer, later it is
+      // cleared before the next request, and once the request has gone it spoils the first
+      // record of the next answer, which is asked for again. Nothing lands at a wrong address.
+      {{.StrayAfterBlock = 5}, 0, 40, 40, ""},
+      {{.StrayAfterBlock = 5, .StrayDelay = 50ms}, 0, 40, 40, ""},
+      {{.StrayAfterBlock = 5, .StrayDelay = 100ms}, 0, 41, 40, ""},
       {{.Silent = true}, 0, 2, 0, noData},
       // Erased bytes where the radio fell silent must not pass for its programming.
       {{.StopAnsweringAfter = 10}, 0, 12, 10, noData},

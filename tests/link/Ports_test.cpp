@@ -1,14 +1,20 @@
 #include "link/PortMap.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 
 #include "LinkTestSupport.h"
+#include "link/LineSettings.h"
+#include "link/QtSerialPort.h"
 #include "ports/ConfiguredPort.h"
+#include "sim/PtyServer.h"
+#include "sim/VirtualRadioQVR.h"
 
 namespace tallisk::testing {
 namespace {
@@ -102,6 +108,62 @@ TEST(ConfiguredPort, VirtualRadiosKeepTheirEepromAndBadDevicesAreNamed) {
   EXPECT_FALSE(b.link.TransferImageKM2(km2));
   EXPECT_NE(b.feedback.said.find("Unknown virtual radio sim:xyz"), std::string::npos);
   fs::remove_all(folder);
+}
+
+TEST(LineSettings, ReadsEachFieldAndKeepsTheDefaultOfOneThatDoesNotRead) {
+  const std::pair<const char*, LineSettings> cases[] = {
+      {"2400,N,8,1", {}},
+      {"9600,e,7,2", {9600, 'E', 7, 2}},
+      {"1200, O, 6, 1", {1200, 'O', 6, 1}},
+      {"4800,m,5", {4800, 'M', 5, 1}},
+      {"19200,S", {19200, 'S', 8, 1}},
+      {"300,N,8,1.5", {300, 'N', 8, 1}},
+      {"", {}},
+      {"x,Q,9,3", {}},
+      {"-5,,4,0", {}},
+      {"115200baud,none", {115200, 'N', 8, 1}},
+  };
+  for (const auto& [text, settings] : cases) EXPECT_EQ(ParseLineSettings(text), settings) << text;
+}
+
+// The Qt backend on a virtual radio's pseudo-terminal in this process: what it sets on the
+// device, and what it says when the device goes away.
+TEST(QtSerialPort, SetsTheLineAndSaysWhenTheDeviceGoesAway) {
+  sim::VirtualRadioQVR radio;
+  auto server = std::make_unique<sim::PtyServer>(radio);
+  const std::string device = server->DevicePath();
+  const auto port = MakeQtSerialPort([&](int) { return device; }, {});
+  port->SetPortNumber(2);
+  // A pseudo-terminal keeps the speed and the stop bits; it has 8 data bits and no parity.
+  const int watcher = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(watcher, 0);
+  const auto line = [&] {
+    termios t{};
+    tcgetattr(watcher, &t);
+    return std::pair{cfgetospeed(&t), (t.c_cflag & CSTOPB) != 0};
+  };
+  // Settings the device refuses fail the opening and leave the port closed.
+  port->SetLineSettings("9600,E,7,2");
+  EXPECT_THROW(port->Open(), TalliskError);
+  port->SetLineSettings("9600,N,8,2");
+  port->Open();
+  EXPECT_EQ(line(), std::pair(speed_t{B9600}, true));
+  port->SetLineSettings("2400,N,8,1");  // on an open port, at once
+  EXPECT_EQ(line(), std::pair(speed_t{B2400}, false));
+  port->Close();
+  ::close(watcher);
+
+  // Unplugged in the middle of a read: the failure names the device and says what happened,
+  // not the error an earlier call left behind.
+  VirtualClock clock;
+  RecordingFeedback feedback;
+  TransferState state;
+  CallbackEventPump unplug([&] { server.reset(); });
+  RadioLink link(*port, clock, unplug, feedback, state, [] { return 2; });
+  EXPECT_EQ(link.ReadRadioQVR(), "");
+  EXPECT_EQ(feedback.said,
+            "Following error has occured while reading the radio:\rThe serial device " + device +
+                " (COM2) stopped responding or was unplugged #8015");
 }
 
 // The real serial backend against tallisk-radiosim on a pseudo-terminal, for the bytes that

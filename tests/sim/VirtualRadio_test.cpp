@@ -20,7 +20,8 @@ TEST(Eeprom, TakesHexTextAndRefusesAnythingElse) {
   VirtualRadioKM2 radio;
   radio.SetEepromHex("0102 03\n04");
   EXPECT_EQ(radio.EepromHex().substr(0, 10), "01020304FF");
-  for (const std::string bad : {"0G", "012", std::string(16386, 'A').c_str()})
+  // One byte too many: 8193 bytes.
+  for (const std::string& bad : {std::string("0G"), std::string("012"), std::string(16386, 'A')})
     EXPECT_THROW(radio.SetEepromHex(bad), TalliskError);
   EXPECT_THROW(radio.LoadEeprom("/nonexistent/eeprom.hex"), TalliskError);
 }

@@ -75,12 +75,15 @@ class clsChannel {
 
   // --- Codecs ---
 
-  // Properties to ChannelData (and the synthesiser values and CheckSum).
+  // Properties to ChannelData (and the synthesiser values and CheckSum). A frequency whose
+  // word the synthesiser field cannot hold fails with the overflow error, and AuxData must be
+  // all "0" and "1" (it is completed with ones or cut to 8 after that check).
   bool CreateChannelData();
   // ChannelData to properties.
   bool BreakChannelData();
   // Properties to ChannelData, CheckSumKM2 and CheckSum. BurstFrequency and TxCTCSSCode keep
-  // what the user set, so encoding the same channel again gives the same record.
+  // what the user set, so encoding the same channel again gives the same record. A frequency
+  // whose word the synthesiser field cannot hold fails with the overflow error.
   bool CreateChannelDataKM2();
   // ChannelData to properties.
   bool BreakChannelDataKM2();

@@ -22,8 +22,8 @@ class clsChannelGroup {
   // was.
   void CreateChannelGroup();
 
-  // Reads ChannelGroupStr. A free entry gives channel and group 0. Never fails; digits
-  // missing from a short text read as erased, so a cut-off image never invents assignments.
+  // Reads ChannelGroupStr. A free entry gives channel and group 0. Never fails; an entry with
+  // digits missing reads as free, so a cut-off image never invents assignments.
   void BreakChannelGroup();
 };
 

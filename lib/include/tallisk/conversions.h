@@ -65,7 +65,8 @@ char OctalKeyFilter(std::string_view fieldText, bool hasSelection, char key);
 
 // The lenient decimal read of a typed or stored number: leading blanks are skipped, the
 // read stops at the first character that cannot continue a number, and a text with no
-// number gives 0. Never fails. Independent of the locale.
+// number gives 0. Never fails, and always finite: beyond the range of a double a huge number
+// reads as the largest double and a tiny one as 0. Independent of the locale.
 double ParseNumber(std::string_view text);
 
 // A hex digit text read as an unsigned number; an empty text or one with any character

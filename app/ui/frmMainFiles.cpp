@@ -1,0 +1,91 @@
+// Radio files: the programming in memory saved to a file, and a file loaded into it.
+
+#include "files/FileError.h"
+#include "files/RadioFile.h"
+#include "ui/frmMain.h"
+
+namespace tallisk {
+
+namespace {
+
+constexpr char kSaveFailed[] = "Unable to save file because a following error has occured: ";
+constexpr char kLoadFailed[] = "Unable to load file because a following error has occured: ";
+
+std::string FileFilter(std::int32_t radioType) {
+  return radioType == 1 ? "KM2 Radio Files|*.km2" : "QVR Radio Files|*.qvr";
+}
+
+}  // namespace
+
+void frmMain::SaveToFilePressed() {
+  const auto path = dialogs_.SaveFile({"Save File As...", FileFilter(RadioType), true, false});
+  if (!path) return;
+  if (SaveRadioFile(*path)) dialogs_.Inform("QVR Radio Programmer", "File Saved");
+}
+
+bool frmMain::SaveRadioFile(const std::string& path) {
+  return RadioType == 1 ? SaveRadioFileKM2(path) : SaveRadioFileQVR(path);
+}
+
+namespace {
+
+// Builds the family's image and writes it; every failure is told with the save's lead-in.
+template <class Build>
+bool SaveImage(Dialogs& dialogs, const std::string& path, RadioFamily family, Build build) {
+  const auto report = [&dialogs](const TalliskError& e) {
+    dialogs.Message(
+        "", kSaveFailed + std::string("\r") + e.Description() + " #" + std::to_string(e.Number()),
+        MessageIcon::None, MessageButtons::OK);
+  };
+  std::string part1, part2;
+  if (!build(report, part1, part2)) return false;
+  try {
+    WriteRadioFile(path, family, part1, part2);
+    return true;
+  } catch (const TalliskError& e) {
+    report(e);
+    return false;
+  }
+}
+
+}  // namespace
+
+bool frmMain::SaveRadioFileQVR(const std::string& path) {
+  return SaveImage(dialogs_, path, RadioFamily::QVR,
+                   [this](const FailureReport& report, std::string& part1, std::string& part2) {
+                     return BuildWindowImage(0, report, part1, part2);
+                   });
+}
+
+bool frmMain::SaveRadioFileKM2(const std::string& path) {
+  return SaveImage(dialogs_, path, RadioFamily::KM2,
+                   [this](const FailureReport& report, std::string& part1, std::string& part2) {
+                     return BuildWindowImage(1, report, part1, part2);
+                   });
+}
+
+void frmMain::LoadFilePressed() {
+  const auto path = dialogs_.OpenFile({"Load Radio File...", FileFilter(RadioType), false, true});
+  if (!path) return;
+  std::string image;
+  try {
+    // Only a programming of the family gets as far as the pages.
+    image = ReadRadioFile(*path, static_cast<RadioFamily>(RadioType));
+  } catch (const FileError& e) {
+    if (e.Reason()) {
+      dialogs_.Message(
+          "", kLoadFailed + std::string("\r") + e.Description() + " #" + std::to_string(e.Number()),
+          MessageIcon::None, MessageButtons::OK);
+    } else {
+      dialogs_.Inform(FamilyTitle(), e.Description());
+    }
+    return;
+  }
+  if (RadioType == 1) {
+    ShowImageKM2(image);
+  } else {
+    ShowImageQVR(image);
+  }
+}
+
+}  // namespace tallisk

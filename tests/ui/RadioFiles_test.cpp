@@ -1,0 +1,307 @@
+// Radio files through the window's commands and file dialogs, and the byte editor.
+
+#include <gtest/gtest.h>
+
+#include "RadioBench.h"
+#include "files/StartupFiles.h"
+#include "ui/frmManualEdit.h"
+
+namespace tallisk::testing {
+namespace {
+
+class RadioFiles : public MainWindowTest {
+ protected:
+  std::string Path(const std::string& name) { return (root_ / name).string(); }
+
+  // Saves through the command and its dialog; true when "File Saved" was shown.
+  bool SaveAs(frmMain& w, const std::string& path) {
+    dialogs_.Files = {path};
+    const auto shown = dialogs_.Messages.size();
+    w.btnSaveToFile.Press();
+    return dialogs_.Messages.size() == shown + 1 && dialogs_.LastText() == "File Saved";
+  }
+  void Load(frmMain& w, const std::string& path) {
+    dialogs_.Files = {path};
+    w.btnLoadFile.Press();
+  }
+
+  // A second window on the same folders, of the family.
+  std::unique_ptr<frmMain> FreshWindow(int family) {
+    auto w = std::make_unique<frmMain>(dialogs_, folders_);
+    w->Today = [] { return Date(2026, 12, 6); };
+    if (family == 1) {
+      w->cmbRadioType.Select(1);
+      w->cmbRadioType.Leave();
+    }
+    return w;
+  }
+
+  // A KM2 radio file of the programming the test radios use.
+  std::string Km2File(const std::string& name, Km2Programming& programming) {
+    const std::string path = Path(name);
+    std::ofstream(path, std::ios::binary) << programming.Image();
+    return path;
+  }
+
+  clsOperator profiles_;
+};
+
+TEST_F(RadioFiles, NewProgrammingsSavedAndLoadedIntoAFreshWindowGiveTheSameImage) {
+  struct Case {
+    int family;
+    std::string model;
+    std::string frequency;
+    std::string shown;
+  };
+  // The 52-371 lays its channel records out for the 64/65 prescaler: the channels must be
+  // encoded with the code its settings block carries, or they read back mistuned.
+  const Case cases[] = {{0, "UHF Low A 403-423 MHz 16 Ch", "410.025", "410.025 000"},
+                        {1, "52-3711A", "480.0125", "480.012500"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.model);
+    frmMain& w = c.family == 1 ? StartKM2() : Start();
+    w.btnProgramRadio.Press();
+    if (c.family == 1) {
+      w.txtModelNumber.SetText(c.model);
+    } else {
+      w.lstRadios.SelectText(c.model);
+    }
+    Walk(w, w.btnNext, 5);
+    w.ReceiveChannelFreq.SetText(c.frequency);
+    w.ReceiveChannelFreq.Leave();
+    w.txtTransmitChannelFreq.SetText(c.frequency);
+    w.txtTransmitChannelFreq.Leave();
+    w.btnFinish.Press();
+    ASSERT_EQ(w.CurrentPage, 6);
+    dialogs_.Messages.clear();
+
+    const std::string first = Path(c.model + "-1"), second = Path(c.model + "-2");
+    ASSERT_TRUE(SaveAs(w, first)) << dialogs_.LastText();
+    EXPECT_EQ(dialogs_.Messages.back().Title, "QVR Radio Programmer");
+    const FileDialogRequest& save = dialogs_.FileRequests.back();
+    EXPECT_EQ(save.Title, "Save File As...");
+    EXPECT_EQ(save.Filter, c.family == 1 ? "KM2 Radio Files|*.km2" : "QVR Radio Files|*.qvr");
+    EXPECT_TRUE(save.ConfirmOverwrite);
+    const std::string saved = FileText(first);
+    if (c.family == 1) {
+      ASSERT_EQ(saved.size(), 16384u);
+      // Channel 1 as a radio reads it: with the prescaler code of the settings block.
+      clsRadioHeader header;
+      header.RadioHeader = saved.substr(2 * 0x1880);
+      header.BreakUpRadioHeaderKM2();
+      EXPECT_EQ(header.PRSCLType, 1);
+      clsChannel channel;
+      channel.ChannelData = saved.substr(0, 32);
+      channel.prsclKM2 = header.PRSCLType;
+      channel.PLLReferenceFreq = header.PLLReferenceFreq;
+      channel.RxIF = header.IFRx;
+      channel.TxIF = header.IFTx;
+      channel.ModelName = "52-371 UHF 470-512 MHz";
+      channel.BreakChannelDataKM2();
+      EXPECT_EQ(channel.RxFrequency, 480012500);
+    }
+
+    auto fresh = FreshWindow(c.family);
+    Load(*fresh, first);
+    const FileDialogRequest& load = dialogs_.FileRequests.back();
+    EXPECT_EQ(load.Title, "Load Radio File...");
+    EXPECT_TRUE(load.MustExist);
+    EXPECT_EQ(fresh->CurrentPage, 2);
+    EXPECT_TRUE(fresh->ModelFromRadio);
+    EXPECT_EQ(fresh->ReceiveChannelFreq.Text(), c.shown);
+    EXPECT_EQ(fresh->txtTransmitChannelFreq.Text(), c.shown);
+    EXPECT_TRUE(fresh->SaveRadioFile(second));
+    EXPECT_EQ(ImageDifference(FileText(second), saved), "");
+
+    // Cancelled dialogs change nothing and say nothing.
+    const auto said = dialogs_.Messages.size();
+    dialogs_.Files = {std::nullopt, std::nullopt};
+    fresh->btnLoadFile.Press();
+    w.btnSaveToFile.Press();
+    EXPECT_EQ(dialogs_.Messages.size(), said);
+    EXPECT_EQ(fresh->CurrentPage, 2);
+  }
+}
+
+TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) {
+  frmMain& w = StartKM2();
+  profiles_.LoadProfilesKM2();
+  Km2Programming programming(profiles_);
+  const std::string good = Km2File("radio.km2", programming);
+  Load(w, good);
+  ASSERT_EQ(w.CurrentPage, 2);
+  dialogs_.Answers = {MessageAnswer::Yes};
+  Walk(w, w.btnBack, 0);
+
+  const std::string image = FileText(good);
+  std::ofstream(Path("short.km2"), std::ios::binary) << image.substr(1);
+  std::ofstream(Path("noise.km2"), std::ios::binary)
+      << image.substr(0, 100) + "G" + image.substr(101);
+  std::ofstream(Path("qvr.km2"), std::ios::binary)
+      << DataLines("S1", QvrProgramming().Image() + std::string(12, 'F'), 0, 0, 200, 8);
+  // A whole image of a model no profile knows: refused when the header is decoded.
+  std::string unknown = image;
+  unknown.replace(2 * 0x1880, 16, "35322D3030303141");  // "52-0001A"
+  std::ofstream(Path("unknown.km2"), std::ios::binary) << unknown;
+
+  struct Case {
+    std::string file;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"short.km2",
+       "\"short.km2\" is not a KM2 radio file: it holds 16383 hex digits, a KM2 programming has "
+       "16384"},
+      {"noise.km2",
+       "\"noise.km2\" is not a KM2 radio file: character 101 is \"G\", not a hex digit"},
+      {"qvr.km2",
+       "\"qvr.km2\" is not a KM2 radio file: it holds S1 record lines, as a QVR radio "
+       "file does"},
+      {"missing.km2", "Unable to load file because a following error has occured: \r"},
+      {"unknown.km2",
+       "Following error has occured while reading data\rThe radio profiles know "
+       "no model \"52-0001A\", so the programming cannot be shown #5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    Load(w, Path(c.file));
+    EXPECT_EQ(dialogs_.LastText().substr(0, c.said.size()), c.said);
+    EXPECT_EQ(w.CurrentPage, 0);
+    EXPECT_EQ(ShownPages(w), std::vector<int>{0});
+    EXPECT_EQ(w.RadioHeader.SerialNumber, "KM0042");
+    EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
+    EXPECT_EQ(w.Channels.Item(2).RxFrequency, 150500000);
+    EXPECT_EQ(w.Groups.Item(1).GroupName, "ONE");
+    EXPECT_EQ(w.KM2Tail, image.substr(2 * 0x18DD));
+  }
+
+  // A QVR file of eight whole channels and a part for a sixteen-channel model: the channels
+  // it does not hold, the cut one included, load as unused.
+  frmMain& q = Start();
+  QvrProgramming qvr;
+  qvr.Channels[8].RxFrequency = qvr.Channels[8].TxFrequency = 140000000;
+  std::ofstream(Path("eight.qvr"), std::ios::binary) << DataLines("S1", qvr.Image(), 0, 0, 120, 8);
+  Load(q, Path("eight.qvr"));
+  ASSERT_EQ(q.CurrentPage, 2);
+  ASSERT_EQ(q.Channels.Count(), 16);
+  EXPECT_EQ(q.Channels.Item(1).RxFrequency, 146025000);
+  for (int n = 9; n <= 16; ++n) EXPECT_EQ(q.Channels.Item(n).RxFrequency, 0) << n;
+}
+
+TEST_F(RadioFiles, FailedSavesSayWhyAndNeverClaimTheFileSaved) {
+  frmMain& w = StartKM2();
+  profiles_.LoadProfilesKM2();
+  Km2Programming programming(profiles_);
+  Load(w, Km2File("radio.km2", programming));
+  w.btnFinish.Press();
+  ASSERT_EQ(w.CurrentPage, 6);
+
+  EXPECT_FALSE(SaveAs(w, Path("no/such/folder/x.km2")));
+  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
+            "Unable to save file because a following error has occured: \r");
+  EXPECT_NE(dialogs_.LastText().find("No such file or directory"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Path("no")));
+
+  const std::string tail = w.KM2Tail;
+  w.KM2Tail.clear();
+  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
+  EXPECT_EQ(dialogs_.LastText(), kNoKM2TailMessage);
+  w.KM2Tail = tail;
+  // A band the library cannot tune to is a codec failure, told with the save's lead-in.
+  w.RadioHeader.PLLReferenceFreq = 0;
+  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
+  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
+            "Unable to save file because a following error has occured: \r");
+  EXPECT_EQ(dialogs_.LastText().substr(dialogs_.LastText().size() - 4), " #11");
+  EXPECT_FALSE(std::filesystem::exists(Path("x.km2")));
+}
+
+// --- The byte editor ---
+
+using ManualEditor = RadioFiles;
+
+TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothing) {
+  frmMain& w = StartKM2();
+  profiles_.LoadProfilesKM2();
+  Km2Programming programming(profiles_);
+  const std::string file = Km2File("radio.km2", programming);
+  const std::string original = FileText(file);
+  // The group name's last letter: the byte where "ONE" and "ONF" differ.
+  programming.Groups[0].GroupName = "ONF";
+  const std::string renamed = programming.Image();
+  const std::string where = ImageDifference(renamed, original);
+  ASSERT_EQ(where.substr(0, 5), "byte ");
+  const std::string address = where.substr(5, 4);
+  const std::string newByte = renamed.substr(2 * ParseHex(address), 2);
+
+  Load(w, file);
+  w.btnFinish.Press();
+  ASSERT_EQ(w.CurrentPage, 6);
+  EXPECT_TRUE(w.cmbManual.Visible());
+  dialogs_.Messages.clear();
+
+  // Cancel after Set: nothing changes.
+  dialogs_.ModalActions.push_back([&](Form& form) {
+    auto& e = dynamic_cast<frmManualEdit&>(form);
+    EXPECT_EQ(e.Title(), "Manual Editing");
+    EXPECT_EQ(e.txtAddress.Text(), "0000");
+    EXPECT_EQ(e.txtHexValue.Text(), original.substr(0, 2));
+    e.txtAddress.SetText("");
+    e.txtAddress.TypeText("1a");
+    e.txtAddress.Leave();
+    EXPECT_EQ(e.txtAddress.Text(), "001A");
+    EXPECT_EQ(e.txtHexValue.Text(), original.substr(52, 2));
+    EXPECT_EQ(e.txtbinaryValue.Text(), HexToBinStr(original.substr(52, 2)));
+    // Keys that are no digits of the field are dropped.
+    e.txtHexValue.SetText("");
+    e.txtHexValue.TypeText("g5x");
+    e.txtHexValue.Leave();
+    EXPECT_EQ(e.txtHexValue.Text(), "05");
+    EXPECT_EQ(e.txtbinaryValue.Text(), "00000101");
+    e.txtbinaryValue.SetText("");
+    e.txtbinaryValue.TypeText("1021");
+    e.txtbinaryValue.Leave();
+    EXPECT_EQ(e.txtbinaryValue.Text(), "00000101");
+    e.txtbinaryValue.SetText("110000111");
+    e.txtbinaryValue.Leave();
+    EXPECT_EQ(e.txtbinaryValue.Text(), "10000111");
+    EXPECT_EQ(e.txtHexValue.Text(), "87");
+    e.cmbSet.Press();
+    EXPECT_EQ(e.ImageText().substr(52, 2), "87");
+    // Beyond the image: refused, and Set changes nothing.
+    e.txtAddress.SetText("2000");
+    e.txtAddress.Leave();
+    EXPECT_EQ(dialogs_.LastText(), "Invalid address");
+    EXPECT_EQ(dialogs_.Messages.back().Title, "QV2 Radio Programmer");
+    const std::string before = e.ImageText();
+    e.cmbSet.Press();
+    EXPECT_EQ(e.ImageText(), before);
+    e.cmbCancel.Press();
+  });
+  w.cmbManual.Press();
+  EXPECT_TRUE(dialogs_.ModalActions.empty());
+  EXPECT_TRUE(w.SaveRadioFile(Path("cancelled.km2")));
+  EXPECT_EQ(ImageDifference(FileText(Path("cancelled.km2")), original), "");
+
+  // Set and OK: that one byte, and the group page shows the new name.
+  dialogs_.ModalActions.push_back([&](Form& form) {
+    auto& e = dynamic_cast<frmManualEdit&>(form);
+    e.txtAddress.SetText(address);
+    e.txtAddress.Leave();
+    EXPECT_EQ(e.txtHexValue.Text(), original.substr(2 * ParseHex(address), 2));
+    e.txtHexValue.SetText(newByte);
+    e.txtHexValue.Leave();
+    e.cmbSet.Press();
+    e.cmbOK.Press();
+  });
+  w.cmbManual.Press();
+  EXPECT_EQ(w.CurrentPage, 6);
+  EXPECT_EQ(w.txtGroupName.Text(), "ONF");
+  EXPECT_EQ(w.Groups.Item(1).GroupName, "ONF");
+  EXPECT_TRUE(w.SaveRadioFile(Path("edited.km2")));
+  EXPECT_EQ(ImageDifference(FileText(Path("edited.km2")), renamed), "");
+  EXPECT_EQ(dialogs_.LastText(), "Invalid address");
+}
+
+}  // namespace
+}  // namespace tallisk::testing

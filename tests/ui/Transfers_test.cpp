@@ -1,0 +1,334 @@
+// Reading a radio into the pages and writing it back, through the window's commands only,
+// against virtual radios on a virtual clock; the data logs and the read dump.
+
+#include <gtest/gtest.h>
+
+#include "RadioBench.h"
+#include "files/StartupFiles.h"
+
+namespace tallisk::testing {
+namespace {
+
+constexpr char kStamp[] = "2026-12-06 21:04:05";
+
+class Transfers : public MainWindowTest {
+ protected:
+  // Logs on, with a fixed time stamp.
+  void LogEverything(frmMain& w) {
+    w.Options->UseReadLog = w.Options->UseWriteLog = true;
+    w.ReadLog.TimeStamp = w.WriteLog.TimeStamp = [] { return std::string(kStamp); };
+  }
+  std::string ReadLogText() { return FileText(folders_.State / "ReadDataLog.log"); }
+  std::string WriteLogText() { return FileText(folders_.State / "WriteDataLog.log"); }
+
+  // The KM2 profiles, for the programmings the radios start with.
+  const clsOperator& Km2Profiles() {
+    if (!km2Profiles_.RadioData) km2Profiles_.LoadProfilesKM2();
+    return km2Profiles_;
+  }
+
+  clsOperator km2Profiles_;
+};
+
+TEST_F(Transfers, QvrReadEditAndWriteBackChangeOnlyWhatWasEdited) {
+  RadioOnCable<sim::VirtualRadioQVR> bench;
+  bench.Pace();
+  QvrProgramming programming;
+  const std::string original = programming.Image();
+  bench.radio.SetEepromHex(original);
+  const std::string eeprom = bench.radio.EepromHex();
+
+  frmMain& w = Start("QVR=TRUE");
+  bench.Attach(w);
+  LogEverything(w);
+  w.btnReadRadio.Press();
+
+  // The programming is on the pages, page 2 on show.
+  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  EXPECT_EQ(w.CurrentPage, 2);
+  EXPECT_EQ(ShownPages(w), std::vector<int>{2});
+  EXPECT_EQ(Strip(w), "NBF");
+  EXPECT_TRUE(w.ModelFromRadio);
+  EXPECT_FALSE(w.TransferBusy);
+  EXPECT_EQ(w.lblReadRadioInfo.Caption(), "");
+  EXPECT_TRUE(w.btnReadRadio.Enabled());
+  EXPECT_EQ(w.lstRadios.Text(), "VHF High A 136-156 MHz 16 Ch");
+  EXPECT_EQ(w.txtSerialNumber.Text(), "4711");
+  EXPECT_EQ(w.txtCustomer.Text(), "BEE");
+  EXPECT_EQ(w.Calendar.Value(), Date(2025, 3, 14));
+  EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "12.5");
+  EXPECT_EQ(w.ChannelCount, 16);
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), "146.025 000");
+  EXPECT_EQ(w.txtTransmitChannelFreq.Text(), "146.625 000");
+  EXPECT_EQ(w.Channels.Item(3).RxSignalData, 19);
+  EXPECT_EQ(w.Channels.Item(5).RxFrequency, 0);
+  // The read log holds the radio's answer as it came.
+  EXPECT_EQ(ReadLogText(),
+            LogEntries({"\r\n" + DataLines("S1", eeprom, 0, 0, 256, 8) + "\r\n\r\n"}, kStamp));
+
+  // A setting, a channel, then Finish and write.
+  w.btnNext.Press();
+  w.cmbScanType.SelectText("Normal");
+  w.btnNext.Press();
+  w.btnNext.Press();
+  ASSERT_EQ(w.CurrentPage, 5);
+  w.cmbChannelNumber.SelectText("2");
+  w.ReceiveChannelFreq.SetText("150.75");
+  w.ReceiveChannelFreq.Leave();
+  w.btnFinish.Press();
+  ASSERT_EQ(w.CurrentPage, 6);
+  w.btnWriteToRadio.Press();
+
+  programming.Header.ScanMethod = 0;
+  programming.Channels[1].RxFrequency = 150750000;
+  const std::string edited = programming.Image();
+  ASSERT_NE(edited, original);
+  EXPECT_EQ(
+      ImageDifference(bench.radio.EepromHex(), edited + std::string(512 - edited.size(), 'F')), "");
+  EXPECT_EQ(bench.radio.PhasesStored(), 2);
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete");
+  EXPECT_TRUE(w.btnWriteToRadio.Enabled());
+  EXPECT_FALSE(w.TransferBusy);
+  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  // The write log: both parts of the run back to back, the last line filled with FF.
+  const std::string padded = edited + std::string(400 - edited.size(), 'F');
+  EXPECT_EQ(WriteLogText(),
+            LogEntries({"\r\n" + DataLines("S1", padded, 0, 0, 200, 8) + "\r\n\r\n"}, kStamp));
+}
+
+TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
+  RadioOnCable<sim::VirtualRadioKM2> bench;
+  bench.Pace();
+  Km2Programming programming(Km2Profiles());
+  const std::string original = programming.Image();
+  ASSERT_EQ(original.size(), 16384u);
+  bench.radio.SetEepromHex(original);
+
+  frmMain& w = StartKM2();
+  bench.Attach(w);
+  LogEverything(w);
+  std::vector<int> percents;
+  bool busy = true;
+  w.ProgressChanged.Connect([&] {
+    if (w.Progress().Active) percents.push_back(w.Progress().Percent);
+  });
+  bench.onPump = [&] {
+    busy = busy && w.TransferBusy && !w.btnReadRadio.Enabled() && w.btnStop.Visible() &&
+           !w.QueryClose();
+  };
+  w.btnReadRadio.Press();
+
+  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  EXPECT_TRUE(busy);
+  // Closing during the read was refused with the notice.
+  ASSERT_FALSE(dialogs_.Notices.empty());
+  EXPECT_EQ(dialogs_.Notices.front().first, "Alert");
+  EXPECT_EQ(bench.radio.BlockRequests().size(), 40u);
+  EXPECT_EQ(percents.front(), 0);
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_FALSE(w.Progress().Active);
+  EXPECT_FALSE(w.btnStop.Visible());
+  EXPECT_EQ(w.CurrentPage, 2);
+  EXPECT_EQ(w.txtModelNumber.Text(), "52-8991A");
+  EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
+  EXPECT_EQ(w.KM2Tail, original.substr(2 * 0x18DD));
+  EXPECT_EQ(w.txtChannelName.Text(), "ALPHA");
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), "146.025000");
+  EXPECT_EQ(w.txtGroupName.Text(), "ONE");
+  EXPECT_EQ(w.LastProgrammedEntry(), 3);
+  EXPECT_EQ(w.ChannelGroupTable.Item(3).GroupNumber, 2);
+
+  // The read log holds every accepted answer; the read dump the whole read image.
+  const std::string eeprom = bench.radio.EepromHex();
+  EXPECT_EQ(ReadLogText(),
+            LogEntries(
+                {"\r\n" + DataLines("R1", eeprom + std::string(256, 'F'), 0x8000, 0, 40 * 208, 16) +
+                 "\r\n\r\n"},
+                kStamp));
+  EXPECT_EQ(FileText(folders_.State / "me3.km2"), eeprom + std::string(320, 'F'));
+
+  // A channel on page 5, a setting on page 8, a group on page 10.
+  w.btnNext.Press();
+  ASSERT_EQ(w.CurrentPage, 5);
+  w.cmbChannelNumber.SelectText("2");
+  EXPECT_EQ(w.txtChannelName.Text(), "BRAVO");
+  w.ReceiveChannelFreq.SetText("151");
+  w.ReceiveChannelFreq.Leave();
+  w.btnNext.Press();
+  w.btnNext.Press();
+  ASSERT_EQ(w.CurrentPage, 8);
+  w.chkMuteUntilSignalled.Click();
+  w.btnNext.Press();
+  w.btnNext.Press();
+  ASSERT_EQ(w.CurrentPage, 10);
+  w.txtGroupName.SetText("UNO");
+  w.btnFinish.Press();
+  ASSERT_EQ(w.CurrentPage, 6);
+
+  percents.clear();
+  busy = true;
+  bench.onPump = [&] {
+    busy = busy && w.TransferBusy && !w.btnWriteToRadio.Enabled() && !w.btnBack.Enabled() &&
+           !w.cmbManual.Enabled() && w.btnCancelWriting.Visible();
+  };
+  w.btnWriteToRadio.Press();
+
+  programming.Channels[1].RxFrequency = 151000000;
+  programming.Header.MuteUntilSignalled = false;
+  programming.Groups[0].GroupName = "UNO";
+  const std::string edited = programming.Image();
+  EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), edited), "");
+  EXPECT_EQ(bench.radio.DataRecordsStored(), 256);
+  EXPECT_EQ(bench.radio.WritesEnded(), 1);
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete");
+  EXPECT_FALSE(w.btnCancelWriting.Visible());
+  EXPECT_TRUE(w.btnWriteToRadio.Enabled());
+  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  EXPECT_EQ(WriteLogText(), LogEntries({"\r\n" + edited + "\r\n\r\n"}, kStamp));
+}
+
+TEST_F(Transfers, Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas) {
+  Km2Programming programming(Km2Profiles());
+  const std::string first = programming.Image();
+  programming.Header.SerialNumber = "OTHER";
+  programming.Channels[0].RxFrequency = 147000000;
+  const std::string second = programming.Image();
+
+  frmMain& w = StartKM2();
+  RadioOnCable<sim::VirtualRadioKM2> firstRadio;
+  firstRadio.radio.SetEepromHex(first);
+  firstRadio.Attach(w);
+  w.btnReadRadio.Press();
+  ASSERT_EQ(w.CurrentPage, 2);
+  dialogs_.Answers = {MessageAnswer::Yes};
+  Walk(w, w.btnBack, 0);
+  ASSERT_EQ(w.CurrentPage, 0);
+  LogEverything(w);
+
+  struct Case {
+    sim::Misbehaviour misbehave;
+    std::size_t stopAt;  // Stop pressed once this many blocks were asked for
+    int blocksKept;      // blocks in the read dump and the log; -1 none written
+    std::string said;
+  };
+  const Case cases[] = {
+      {{}, 5, 5, ""},
+      {{.GarbleBlock = 7, .GarbleAlways = true}, 0, 7, "Checksum Error"},
+      {{.GarbleBlock = 0, .GarbleAlways = true}, 0, -1, "Checksum Error"},
+      {{.StopAnsweringAfter = 10}, 0, 10, "No Data Read"},
+      {{.NotAttached = true}, 0, -1, "Error: Unable to communicate with the radio"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.said);
+    std::filesystem::remove_all(folders_.State);
+    dialogs_.Messages.clear();
+    RadioOnCable<sim::VirtualRadioKM2> bench;
+    bench.radio.SetEepromHex(second);
+    bench.radio.Misbehave = c.misbehave;
+    bench.Attach(w);
+    bench.onPump = [&] {
+      if (c.stopAt > 0 && bench.radio.BlockRequests().size() == c.stopAt) {
+        w.btnStop.Press();
+        EXPECT_EQ(w.lblReadRadioInfo.Caption(), "Stopping the radio...");
+      }
+    };
+    w.btnReadRadio.Press();
+
+    EXPECT_EQ(dialogs_.LastText(), c.said);
+    if (!c.said.empty()) {
+      EXPECT_EQ(dialogs_.Messages.back().Title, "KM2 Radio Programmer");
+    }
+    // Nothing of the second radio reached the data model or the pages.
+    EXPECT_EQ(w.CurrentPage, 0);
+    EXPECT_EQ(w.RadioHeader.SerialNumber, "KM0042");
+    EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
+    EXPECT_EQ(w.Channels.Item(1).RxFrequency, 146025000);
+    EXPECT_EQ(w.lblReadRadioInfo.Caption(), "");
+    EXPECT_TRUE(w.btnReadRadio.Enabled());
+    EXPECT_FALSE(w.btnStop.Visible());
+    EXPECT_FALSE(w.TransferBusy);
+    // What was read is logged and dumped all the same.
+    const auto dump = folders_.State / "me3.km2";
+    if (c.blocksKept < 0) {
+      EXPECT_FALSE(std::filesystem::exists(dump));
+      EXPECT_FALSE(std::filesystem::exists(folders_.State / "ReadDataLog.log"));
+      continue;
+    }
+    const std::size_t digits = 2 * 208 * static_cast<std::size_t>(c.blocksKept);
+    EXPECT_EQ(ImageDifference(FileText(dump),
+                              second.substr(0, digits) + std::string(16704 - digits, 'F')),
+              "");
+    EXPECT_EQ(ReadLogText(),
+              LogEntries({"\r\n" + DataLines("R1", second, 0x8000, 0, digits / 2, 16) + "\r\n\r\n"},
+                         kStamp));
+  }
+}
+
+TEST_F(Transfers, AStoppedKm2WriteSaysWhatItLeftAndWrongProgrammingsAreNeverSent) {
+  Km2Programming programming(Km2Profiles());
+  RadioOnCable<sim::VirtualRadioKM2> bench;
+  bench.radio.SetEepromHex(programming.Image());
+  const std::string before = bench.radio.EepromHex();
+
+  frmMain& w = StartKM2();
+  bench.Attach(w);
+  w.btnReadRadio.Press();
+  w.btnFinish.Press();
+  ASSERT_EQ(w.CurrentPage, 6);
+  w.Channels.Item(1).RxFrequency = 147000000;
+  const std::string channel1 = [&] {
+    programming.Channels[0].RxFrequency = 147000000;
+    return programming.Image();
+  }();
+
+  // Stopped after the third record.
+  bench.onPump = [&] {
+    if (bench.radio.DataRecordsStored() == 3 && w.btnCancelWriting.Usable()) {
+      w.btnCancelWriting.Press();
+      EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Stopping the radio programming");
+    }
+  };
+  w.btnWriteToRadio.Press();
+  bench.onPump = nullptr;
+  EXPECT_EQ(bench.radio.WritesEnded(), 1);  // the end record went out after the stop
+  const int stored = bench.radio.DataRecordsStored();
+  EXPECT_GE(stored, 3);
+  EXPECT_LE(stored, 4);
+  EXPECT_EQ(ImageDifference(bench.radio.EepromHex(),
+                            channel1.substr(0, 64 * stored) + before.substr(64 * stored)),
+            "");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "");
+  EXPECT_EQ(dialogs_.LastText(),
+            "The radio programming did not finish: " + std::to_string(stored) +
+                " of 256 records were written. The radio now holds an incomplete programming; "
+                "write the programming again before the radio is used.");
+  EXPECT_TRUE(w.btnWriteToRadio.Enabled());
+  EXPECT_FALSE(w.btnCancelWriting.Visible());
+
+  // Written again, whole.
+  w.btnWriteToRadio.Press();
+  EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), channel1), "");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete");
+
+  // Refusals: nothing reaches the radio.
+  const auto heard = bench.radio.RecordsHeard.size();
+  const std::string tail = w.KM2Tail;
+  w.KM2Tail.clear();
+  w.btnWriteToRadio.Press();
+  EXPECT_EQ(dialogs_.LastText(), kNoKM2TailMessage);
+  w.KM2Tail = tail;
+  w.RadioHeader.PLLReferenceFreq = 0;
+  w.btnWriteToRadio.Press();
+  EXPECT_NE(dialogs_.LastText().find("its PLL reference frequency is 0"), std::string::npos);
+  w.RadioHeader.PLLReferenceFreq = 12.5f;
+  bench.radio.Misbehave.NotAttached = true;
+  w.btnWriteToRadio.Press();
+  EXPECT_EQ(dialogs_.LastText(), "Error: Unable to communicate with the radio");
+  EXPECT_EQ(bench.radio.RecordsHeard.size(), heard);
+  EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), channel1), "");
+}
+
+}  // namespace
+}  // namespace tallisk::testing
