@@ -53,6 +53,8 @@ class frmMain::Transfer : public LinkFeedback {
     pump_ = &pump;
   }
 
+  LinkInUse InUse() { return {*port_, *clock_, *pump_}; }
+
   RadioLink Link() {
     return RadioLink(*port_, *clock_, *pump_, *this, window_,
                      [this] { return window_.Options ? window_.Options->CommPort : 1; });
@@ -127,6 +129,10 @@ void frmMain::SetUpTransfers() {
 
 void frmMain::UseLink(SerialPort& port, Clock& clock, EventPump& pump) {
   transfer_->Use(port, clock, pump);
+}
+
+frmMain::LinkInUse frmMain::CurrentLink() {
+  return transfer_->InUse();
 }
 
 void frmMain::SetProgress(const TransferProgress& progress) {
