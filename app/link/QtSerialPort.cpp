@@ -62,7 +62,13 @@ class QtSerialPort final : public SerialPort {
     }
     port_.setPortName(QString::fromStdString(device_));
     if (!port_.open(QIODevice::ReadWrite)) {
-      const std::string why = port_.errorString().toStdString();
+      std::string why = port_.errorString().toStdString();
+      // The usual first-day failure on Linux: serial devices belong to the dialout group,
+      // and a new user is not in it.
+      if (port_.error() == QSerialPort::PermissionError)
+        why = "permission denied. Serial ports such as " + device_ +
+              " can be used only by members of the dialout group: add yourself with "
+              "\"sudo usermod -aG dialout $USER\", then log out and in again";
       port_.clearError();
       throw TalliskError(ErrPortOpenFailed, "Open", "Unable to open " + Name() + ": " + why);
     }

@@ -71,6 +71,7 @@ frmMain::frmMain(Dialogs& dialogs, ProgramFolders folders, SerialDeviceSource* d
   LayOutPages();
   ConnectReactions();
   SetUpTransfers();
+  SetUpPrinting();
 
   ApplyInputStyles();
 

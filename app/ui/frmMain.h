@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "files/ReportDocument.h"
 #include "files/clsAppBehavior.h"
 #include "files/clsLogger.h"
 #include "link/Clock.h"
@@ -41,6 +42,7 @@
 #include "tallisk/errors.h"
 #include "ui/Dialogs.h"
 #include "ui/FormFields.h"
+#include "ui/ReportOutput.h"
 #include "ui/SerialDevices.h"
 
 namespace tallisk {
@@ -184,6 +186,27 @@ class frmMain : public Form, public TransferState {
   // Fires whenever Progress() changes.
   Signal<> ProgressChanged;
 
+  // --- The printed report and the QVR test window ---
+  // The link the reads and writes use (UseLink, else the configured port); the QVR test
+  // window talks to the radio over the same one.
+  struct LinkInUse {
+    SerialPort& Port;
+    Clock& Time;
+    EventPump& Pump;
+  };
+  LinkInUse CurrentLink();
+  // The report of the programming in memory, for the family chosen.
+  ReportDocument BuildReport() const;
+  // Where printed reports and PDFs go; the Qt program hands in its printer. Until then the
+  // print commands say that this program has no printer. Must outlive the window.
+  void UseReportOutput(ReportOutput& output);
+  // "Print Settings": the print dialog, then the report on the printer it set up.
+  void PrintReport();
+  // "Save as PDF...": the save dialog, then the report's pages as a PDF file.
+  void SaveReportAsPdf();
+  // "QVR Test" and "Test": the QVR test window, modally; nothing for the KM2 family.
+  void OpenTestMode();
+
   // --- Page 0: "What Do You Want To Do?" ---
   ChoiceField cmbRadioType{*this, "cmbRadioType", "Radio Type:"};
   CommandField btnLoadFile{*this, "btnLoadFile", "Load A File"};
@@ -286,6 +309,7 @@ class frmMain : public Form, public TransferState {
   CommandField btnWriteToRadio{*this, "btnWriteToRadio", "Write To Radio"};
   CommandField btnSaveToFile{*this, "btnSaveToFile", "Save To File"};
   CommandField btnPrint{*this, "btnPrint", "Print Settings"};
+  CommandField btnSaveAsPdf{*this, "btnSaveAsPdf", "Save as PDF..."};
   CommandField btnTestMode2{*this, "btnTestMode2", "Test"};
   CommandField cmbManual{*this, "cmbManual", "Manual"};
   CommandField btnCancelWriting{*this, "btnCancelWriting", "Stop"};
@@ -428,6 +452,8 @@ class frmMain : public Form, public TransferState {
   // frmMainImage.cpp, frmMainFiles.cpp).
   class Transfer;
   void SetUpTransfers();
+  // The report and test-window commands (frmMainPrint.cpp).
+  void SetUpPrinting();
   void ReadRadioPressed();
   void WriteToRadioPressed();
   void SaveToFilePressed();
@@ -460,6 +486,7 @@ class frmMain : public Form, public TransferState {
   // The receive and transmit frequencies (MHz) last shown or accepted on the channel page.
   std::array<double, 2> checkedMegahertz_{};
   std::shared_ptr<Transfer> transfer_;
+  ReportOutput* reportOutput_ = nullptr;
   TransferProgress progress_;
 };
 

@@ -84,6 +84,7 @@ void frmMain::LayOutPages() {
       .Row({&btnWriteToRadio})
       .Row({&btnSaveToFile})
       .Row({&btnPrint})
+      .Row({&btnSaveAsPdf})
       .Row({&btnTestMode2})
       .Row({&cmbManual})
       .Row({&btnCancelWriting})

@@ -65,6 +65,8 @@ class frmMain::Transfer : public LinkFeedback {
   }
   void Pump(EventPump* pump) { pump_ = pump != nullptr ? pump : &noPump_; }
 
+  LinkInUse InUse() { return {*port_, *clock_, *pump_}; }
+
   RadioLink Link() {
     return RadioLink(*port_, *clock_, *pump_, *this, window_,
                      [this] { return window_.Options ? window_.Options->CommPort : 1; });
@@ -143,6 +145,10 @@ void frmMain::UseLink(SerialPort& port, Clock& clock, EventPump& pump) {
 
 void frmMain::UseEventPump(EventPump* pump) {
   transfer_->Pump(pump);
+}
+
+frmMain::LinkInUse frmMain::CurrentLink() {
+  return transfer_->InUse();
 }
 
 void frmMain::SetProgress(const TransferProgress& progress) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that the installed program has its
-# files and finds them: bin/tallisk, the library, and share/tallisk with the profile
-# database and the three start-up files. Usage: check_install.sh BUILD_DIR SCRATCH_PREFIX
+# files and finds them: bin/tallisk, the library, share/tallisk with the profile database and
+# the three start-up files, and the desktop's menu entry with its icon; then that the
+# installed program starts its window (offscreen). Usage: check_install.sh BUILD_DIR
+# SCRATCH_PREFIX
 set -euo pipefail
 
 build=$1
@@ -17,6 +19,14 @@ compgen -G "$prefix/lib*/libtallisk.so*" >/dev/null || compgen -G "$prefix/lib/*
 for name in RadioInfo.db control.txt km2.clr tmphelp.thp; do
   [ -s "$prefix/share/tallisk/$name" ] || fail "no share/tallisk/$name"
 done
+desktop="$prefix/share/applications/tallisk.desktop"
+[ -s "$desktop" ] || fail "no share/applications/tallisk.desktop"
+grep -qx "Exec=tallisk" "$desktop" || fail "the menu entry does not start tallisk"
+grep -qx "Icon=tallisk" "$desktop" || fail "the menu entry names no tallisk icon"
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
+icon="$prefix/share/icons/hicolor/scalable/apps/tallisk.svg"
+[ -s "$icon" ] || fail "no share/icons/hicolor/scalable/apps/tallisk.svg"
+grep -q "<svg" "$icon" || fail "the icon is no SVG"
 cmp -s "$build/bin/km2.clr" "$prefix/share/tallisk/km2.clr" || fail "installed km2.clr differs"
 
 # The installed program, with nothing in the environment pointing it anywhere, and its
@@ -34,4 +44,11 @@ grep -qx "Installation files  $share" <<<"$out" ||
 grep -q "km2.clr *KM2 image tail of 3654 hex digits" <<<"$out" || fail "km2.clr not usable"
 grep -q "User configuration  $scratch_home/.config/tallisk" <<<"$out" || fail "wrong configuration folder"
 grep -q "User state          $scratch_home/.local/state/tallisk" <<<"$out" || fail "wrong state folder"
-echo "check_install: the installed program finds its files"
+
+# The window itself: the installed program starts, draws its start page and ends.
+started=$(cd / && env -u TALLISK_DATA_DIR -u TALLISK_PROFILE_DB -u XDG_CONFIG_HOME -u XDG_STATE_HOME \
+            -u LD_LIBRARY_PATH HOME="$scratch_home" QT_QPA_PLATFORM=offscreen \
+            timeout 60 "$prefix/bin/tallisk" --quit-after-start 2>&1) ||
+  fail "the installed tallisk did not start:"$'\n'"$started"
+grep -q "start page shown" <<<"$started" || fail "the installed tallisk showed no start page:"$'\n'"$started"
+echo "check_install: the installed program finds its files and starts"

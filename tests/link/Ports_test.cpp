@@ -128,6 +128,34 @@ TEST(LineSettings, ReadsEachFieldAndKeepsTheDefaultOfOneThatDoesNotRead) {
 
 // The Qt backend on a virtual radio's pseudo-terminal in this process: what it sets on the
 // device, and what it says when the device goes away.
+TEST(QtSerialPort, ADeviceTheUserMayNotOpenNamesTheDialoutGroup) {
+  const fs::path folder = FreshFolder("permission");
+  fs::permissions(folder, fs::perms::all);
+  const std::string device = (folder / "ttyUSB0").string();
+  std::ofstream(device) << "";
+  fs::permissions(device, fs::perms::none);
+  const auto port = MakeQtSerialPort([&](int) { return device; }, {});
+  port->SetPortNumber(1);
+  // Root may open anything; the bench runs the opening as an ordinary user then.
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::seteuid(65534), 0);
+  }
+  std::string said;
+  try {
+    port->Open();
+  } catch (const TalliskError& e) {
+    said = e.Description();
+  }
+  if (root) {
+    ASSERT_EQ(::seteuid(0), 0);
+  }
+  EXPECT_NE(said.find(device), std::string::npos) << said;
+  EXPECT_NE(said.find("permission denied"), std::string::npos) << said;
+  EXPECT_NE(said.find("sudo usermod -aG dialout $USER"), std::string::npos) << said;
+  fs::remove_all(folder);
+}
+
 TEST(QtSerialPort, SetsTheLineAndSaysWhenTheDeviceGoesAway) {
   sim::VirtualRadioQVR radio;
   auto server = std::make_unique<sim::PtyServer>(radio);

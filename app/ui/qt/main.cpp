@@ -13,10 +13,15 @@
 
 #include "cli/CommandLine.h"
 #include "files/ProgramPaths.h"
+#include "link/Clock.h"
+#include "link/PortMap.h"
+#include "ports/ConfiguredPort.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"
+#include "ui/qt/QtEventPump.h"
 #include "ui/qt/QtSerialDevices.h"
+#include "ui/qt/ReportPrinter.h"
 
 namespace {
 
@@ -112,15 +117,29 @@ int main(int argc, char* argv[]) {
 
   tallisk::qt::QtDialogs dialogs;
   tallisk::qt::QtSerialDevices devices;
+  tallisk::qt::QtReportOutput reportOutput(dialogs);
+  const tallisk::ProgramFolders folders = tallisk::ProgramFolders::FromEnvironment();
+  // The radio link of the reads, the writes and the QVR test window: a port number reaches
+  // the device ports.txt names, else the one the options window shows for it; the window
+  // stays live while the link waits.
+  tallisk::SystemClock clock;
+  tallisk::qt::QtEventPump pump;
+  tallisk::ConfiguredPort port(clock, [&folders, &devices](int portNumber) {
+    const tallisk::PortOverrides named =
+        tallisk::LoadPortOverrides(folders.Configuration / tallisk::kPortsFileName);
+    const auto device = named.find(portNumber);
+    return device != named.end() ? device->second : devices.AutomaticDevice(portNumber);
+  });
   std::unique_ptr<tallisk::frmMain> form;
   try {
-    form = std::make_unique<tallisk::frmMain>(dialogs, tallisk::ProgramFolders::FromEnvironment(),
-                                              &devices);
+    form = std::make_unique<tallisk::frmMain>(dialogs, folders, &devices);
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QStringLiteral("Tallisk"),
                           QStringLiteral("Tallisk could not start:\n%1").arg(e.what()));
     return 1;
   }
+  form->UseLink(port, clock, pump);
+  form->UseReportOutput(reportOutput);
   auto window = std::make_unique<tallisk::qt::MainWindow>(*form);
   std::unique_ptr<QuitWhenShown> quitter;
   if (quitAfterStart) quitter = std::make_unique<QuitWhenShown>(*window, sinceStart);

@@ -1,0 +1,186 @@
+// The printed report and its PDF from the Finish page, and the QVR test window from the
+// start and Finish pages, through the window's commands.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "RadioBench.h"
+#include "files/FileError.h"
+#include "test/frmQVRTestMode.h"
+
+namespace tallisk::testing {
+namespace {
+
+// Takes what the window would print, or fails as a printer or a disk would.
+class RecordingOutput : public ReportOutput {
+ public:
+  std::vector<ReportDocument> Printed;
+  std::vector<std::pair<ReportDocument, std::string>> Saved;
+  std::string PrintFailure;
+  bool DiskFull = false;
+
+  void Print(const ReportDocument& document) override {
+    if (!PrintFailure.empty()) throw std::runtime_error(PrintFailure);
+    Printed.push_back(document);
+  }
+  void SavePdf(const ReportDocument& document, const std::string& path) override {
+    if (DiskFull)
+      throw FileError(path, std::make_error_code(std::errc::no_space_on_device), "SavePdf");
+    Saved.emplace_back(document, path);
+  }
+};
+
+std::vector<std::string> BodyLines(const ReportDocument& document) {
+  std::vector<std::string> lines;
+  for (const auto& block : document)
+    if (block.Style == ReportStyle::Body)
+      lines.insert(lines.end(), block.Lines.begin(), block.Lines.end());
+  return lines;
+}
+
+class Reports : public MainWindowTest {
+ protected:
+  const clsOperator& Km2Profiles() {
+    if (!km2Profiles_.RadioData) km2Profiles_.LoadProfilesKM2();
+    return km2Profiles_;
+  }
+  clsOperator km2Profiles_;
+  RecordingOutput output_;
+};
+
+TEST_F(Reports, ThePrintoutIsTheProgrammingReadAndACancelledDialogPrintsNothing) {
+  RadioOnCable<sim::VirtualRadioKM2> bench;
+  Km2Programming programming(Km2Profiles());
+  bench.radio.SetEepromHex(programming.Image());
+  frmMain& w = StartKM2();
+  bench.Attach(w);
+  w.UseReportOutput(output_);
+  w.btnReadRadio.Press();
+  ASSERT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+
+  dialogs_.PrintAnswers = {false};
+  w.btnPrint.Press();
+  EXPECT_EQ(dialogs_.PrintDialogs, 1);
+  EXPECT_TRUE(output_.Printed.empty());
+
+  dialogs_.PrintAnswers = {true};
+  w.btnPrint.Press();
+  ASSERT_EQ(output_.Printed.size(), 1u);
+  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  // The three channels read, one row each, and the groups with their channels.
+  const auto lines = BodyLines(output_.Printed[0]);
+  const auto heading = std::find(lines.begin(), lines.end(), kReportKM2ColumnHeading);
+  ASSERT_NE(heading, lines.end());
+  const std::vector<std::string> rows(heading + 1, std::find(heading, lines.end(), ""));
+  ASSERT_EQ(rows.size(), 3u);
+  const std::pair<const char*, const char*> expected[] = {{"   1 ALPHA", "146.025000   97.4T"},
+                                                          {"   2 BRAVO", "150.500000   None"},
+                                                          {"   3", "155.000000"}};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].rfind(expected[i].first, 0), 0u) << rows[i];
+    EXPECT_NE(rows[i].find(expected[i].second), std::string::npos) << rows[i];
+  }
+  const auto programmed = std::find(lines.begin(), lines.end(), kReportProgrammedChannels);
+  ASSERT_NE(programmed, lines.end());
+  EXPECT_EQ(*(programmed + 1), " 1  2 ");
+
+  // A printer that fails says what failed instead of ending the program.
+  output_.PrintFailure = "the printer \"Office\" could not be opened";
+  dialogs_.PrintAnswers = {true};
+  w.btnPrint.Press();
+  EXPECT_EQ(dialogs_.LastText(),
+            "Unable to print the report: \rthe printer \"Office\" could not be opened");
+  EXPECT_EQ(output_.Printed.size(), 1u);
+}
+
+TEST_F(Reports, SaveAsPdfAsksForAFileAndSaysWhetherItWasSaved) {
+  frmMain& w = StartKM2();
+  // Without a printer of the program's own, neither command pretends.
+  w.btnSaveAsPdf.Press();
+  EXPECT_EQ(dialogs_.LastText(), "This program has no printer to print the report on.");
+  EXPECT_TRUE(dialogs_.FileRequests.empty());
+
+  w.UseReportOutput(output_);
+  dialogs_.Files = {std::nullopt};
+  w.btnSaveAsPdf.Press();
+  ASSERT_EQ(dialogs_.FileRequests.size(), 1u);
+  EXPECT_EQ(dialogs_.FileRequests[0].Filter, "PDF Files|*.pdf");
+  EXPECT_TRUE(dialogs_.FileRequests[0].ConfirmOverwrite);
+  EXPECT_TRUE(output_.Saved.empty());
+
+  dialogs_.Files = {"/media/usb/report.pdf"};
+  output_.DiskFull = true;
+  const std::size_t shown = dialogs_.Messages.size();
+  w.btnSaveAsPdf.Press();
+  ASSERT_EQ(dialogs_.Messages.size(), shown + 1);
+  EXPECT_EQ(
+      dialogs_.LastText().rfind("Unable to save file because a following error has occured: \r", 0),
+      0u)
+      << dialogs_.LastText();
+  EXPECT_NE(dialogs_.LastText().find("/media/usb/report.pdf"), std::string::npos);
+
+  dialogs_.Files = {"/media/usb/report.pdf"};
+  output_.DiskFull = false;
+  w.btnSaveAsPdf.Press();
+  ASSERT_EQ(output_.Saved.size(), 1u);
+  EXPECT_EQ(output_.Saved[0].second, "/media/usb/report.pdf");
+  EXPECT_EQ(output_.Saved[0].first, w.BuildReport());
+  EXPECT_EQ(dialogs_.Messages.back().Title, "QVR Radio Programmer");
+  EXPECT_EQ(dialogs_.LastText(), "File Saved");
+
+  // While a write runs neither the printout nor its PDF can be asked for.
+  w.EnableFinishPageCommands(false);
+  EXPECT_FALSE(w.btnSaveAsPdf.Enabled());
+  w.EnableFinishPageCommands(true);
+  EXPECT_TRUE(w.btnSaveAsPdf.Enabled());
+}
+
+TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndKeepsTheMainWindowQuiet) {
+  RadioOnCable<sim::VirtualRadioQVR> bench;
+  const std::uint8_t calibration[] = {0xD5, 0x07, 0x3F, 0x80};
+  for (std::size_t i = 0; i < std::size(calibration); ++i)
+    bench.radio.Eeprom[sim::VirtualRadioQVR::kCalibrationAddress + i] = calibration[i];
+  frmMain& w = Start();
+  bench.Attach(w);
+  w.Options->CommPort = 2;
+
+  for (CommandField* command : {&w.btnTestMode, &w.btnTestMode2}) {
+    SCOPED_TRACE(command->Name());
+    bench.radio.RecordsHeard.clear();
+    bool quiet = false;
+    dialogs_.ModalActions.push_back([&](Form& form) {
+      auto& test = dynamic_cast<frmQVRTestMode&>(form);
+      EXPECT_EQ(test.txtNorPowAdj.Text(), "21");
+      EXPECT_EQ(test.txtLowPowAdj.Text(), "7");
+      quiet = w.TransferBusy && !w.btnReadRadio.Enabled() && !w.btnWriteToRadio.Enabled() &&
+              !w.QueryClose();
+      dialogs_.Answers.push_back(MessageAnswer::Yes);
+      test.btnDone.Press();
+    });
+    command->Press();
+    EXPECT_TRUE(quiet);
+    EXPECT_EQ(dialogs_.ModalWindows.back(), "frmQVRTestMode");
+    EXPECT_EQ(bench.port.Line().PortNumber(), 2);
+    EXPECT_FALSE(bench.radio.InTestMode());
+    EXPECT_EQ(w.RadioHeader.NormalPower, 21);
+    EXPECT_EQ(w.RadioHeader.CrystalCharType, 2);
+    EXPECT_FALSE(w.TransferBusy);
+    EXPECT_TRUE(w.btnReadRadio.Enabled());
+    EXPECT_TRUE(w.btnWriteToRadio.Enabled());
+  }
+  EXPECT_EQ(dialogs_.ModalWindows.size(), 2u);
+
+  // The KM2 family has no test mode: nothing is opened and nothing is sent.
+  w.cmbRadioType.Select(1);
+  w.cmbRadioType.Leave();
+  bench.radio.RecordsHeard.clear();
+  w.btnTestMode.Press();
+  w.btnTestMode2.Press();
+  EXPECT_EQ(dialogs_.ModalWindows.size(), 2u);
+  EXPECT_TRUE(bench.radio.RecordsHeard.empty());
+}
+
+}  // namespace
+}  // namespace tallisk::testing
