@@ -75,9 +75,9 @@ TEST_F(Reports, ThePrintoutIsTheProgrammingReadAndACancelledDialogPrintsNothing)
   ASSERT_NE(heading, lines.end());
   const std::vector<std::string> rows(heading + 1, std::find(heading, lines.end(), ""));
   ASSERT_EQ(rows.size(), 3u);
-  const std::pair<const char*, const char*> expected[] = {{"   1 ALPHA", "146.025000   97.4T"},
-                                                          {"   2 BRAVO", "150.500000   None"},
-                                                          {"   3", "155.000000"}};
+  const std::pair<const char*, const char*> expected[] = {{"   1 ALPHA", "480.012500   97.4T"},
+                                                          {"   2 BRAVO", "485.000000   None"},
+                                                          {"   3", "489.000000"}};
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].rfind(expected[i].first, 0), 0u) << rows[i];
     EXPECT_NE(rows[i].find(expected[i].second), std::string::npos) << rows[i];
