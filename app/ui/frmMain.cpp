@@ -432,24 +432,29 @@ void frmMain::EnterPage(int direction) {
 
 // --- The navigation strip ---
 
-void frmMain::Next() {
-  if (CurrentPage == 1 && RadioType == 1) {
-    std::string defaultImage;
-    bool known = false;
-    try {
-      known = Operator && Operator->RadioData &&
-              Operator->IsRadioModelExist(Trim(txtModelNumber.Text()), defaultImage);
-    } catch (const TalliskError& e) {
-      dialogs_.Message(kKM2ModelTitle, e.Description() + " #" + std::to_string(e.Number()),
-                       MessageIcon::Exclamation, MessageButtons::OK);
-      return;
-    }
-    if (!known) {
-      dialogs_.Inform(kKM2ModelTitle, "Invalid Raio Model");
-      return;
-    }
-    RadioHeader.DefaultKM2 = defaultImage;
+// The typed KM2 model number must be one the profiles know; its band's default bytes then
+// go into the settings. False (with the message shown) when the model is unknown.
+bool frmMain::TakeKM2ModelDefaults() {
+  std::string defaultImage;
+  bool known = false;
+  try {
+    known = Operator && Operator->RadioData &&
+            Operator->IsRadioModelExist(Trim(txtModelNumber.Text()), defaultImage);
+  } catch (const TalliskError& e) {
+    dialogs_.Message(kKM2ModelTitle, e.Description() + " #" + std::to_string(e.Number()),
+                     MessageIcon::Exclamation, MessageButtons::OK);
+    return false;
   }
+  if (!known) {
+    dialogs_.Inform(kKM2ModelTitle, "Invalid Raio Model");
+    return false;
+  }
+  RadioHeader.DefaultKM2 = defaultImage;
+  return true;
+}
+
+void frmMain::Next() {
+  if (CurrentPage == 1 && RadioType == 1 && !TakeKM2ModelDefaults()) return;
   GoToPage(0);
 }
 
@@ -469,21 +474,7 @@ void frmMain::Back() {
 
 void frmMain::Finish() {
   if (RadioType == 1) {
-    std::string defaultImage;
-    bool known = false;
-    try {
-      known = Operator && Operator->RadioData &&
-              Operator->IsRadioModelExist(Trim(txtModelNumber.Text()), defaultImage);
-    } catch (const TalliskError& e) {
-      dialogs_.Message(kKM2ModelTitle, e.Description() + " #" + std::to_string(e.Number()),
-                       MessageIcon::Exclamation, MessageButtons::OK);
-      return;
-    }
-    if (!known) {
-      dialogs_.Inform(kKM2ModelTitle, "Invalid Raio Model");
-      return;
-    }
-    RadioHeader.DefaultKM2 = defaultImage;
+    if (!TakeKM2ModelDefaults()) return;
     btnTestMode2.SetVisible(false);
   } else {
     btnTestMode2.SetVisible(true);

@@ -425,6 +425,7 @@ class frmMain : public Form, public TransferState {
 
   // Page 2's questions, which follow the model number.
   void ShowModelQuestions();
+  bool TakeKM2ModelDefaults();
   void FillSettingsChoices();
   void FillGroupChoices();
   void ApplyChannelFieldSet();
