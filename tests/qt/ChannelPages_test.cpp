@@ -20,33 +20,8 @@
 namespace tallisk::testing {
 namespace {
 
-class QtChannelPages : public QtTest {
+class QtChannelPages : public QtWindowTest {
  protected:
-  QtChannelPages() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::filesystem::temp_directory_path() /
-            ("tallisk-qt-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(root_);
-    const ProgramFolders folders{root_ / "install", root_ / "config", root_ / "state"};
-    std::filesystem::create_directories(folders.Installation);
-    std::ofstream(folders.Installation / "control.txt") << "QVR=TRUE\r\nKM2=TRUE\r\n";
-    std::ofstream(folders.Installation / "km2.clr") << std::string(16384, 'F');
-    form_ = std::make_unique<frmMain>(dialogs_, folders);
-    window_ = std::make_unique<qt::MainWindow>(*form_);
-    window_->show();
-  }
-  ~QtChannelPages() override {
-    window_.reset();
-    form_.reset();
-    std::filesystem::remove_all(root_);
-  }
-
-  template <class T = QWidget>
-  T* W(const std::string& name) const {
-    T* widget = Find<T>(*window_, name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
   // A new programming on page 5: QVR VHF High A (136-156 MHz) or KM2 52-8991A.
   void ToChannelPage(int family) {
     form_->cmbRadioType.Select(family);
@@ -56,11 +31,6 @@ class QtChannelPages : public QtTest {
     if (family == 1) form_->txtModelNumber.SetText("52-8991A");
     while (form_->CurrentPage != 5) form_->btnNext.Press();
   }
-
-  std::filesystem::path root_;
-  qt::QtDialogs dialogs_;
-  std::unique_ptr<frmMain> form_;
-  std::unique_ptr<qt::MainWindow> window_;
 };
 
 // Acts on the modal window of the form named `name` once it is on show.

@@ -24,51 +24,10 @@
 namespace tallisk::testing {
 namespace {
 
-class BenchDevices : public SerialDeviceSource {
- public:
-  std::vector<SerialDevice> Present() override { return {{"/dev/ttyUSB0", "FT232R USB UART"}}; }
-  std::string AutomaticDevice(int portNumber) override {
-    return portNumber == 1 ? "/dev/ttyUSB0" : "/dev/ttyS" + std::to_string(portNumber - 1);
-  }
-};
-
-class QtMainWindow : public QtTest {
+class QtMainWindow : public QtWindowTest {
  protected:
-  QtMainWindow() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::filesystem::temp_directory_path() /
-            ("tallisk-qt-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(root_);
-    folders_ = {root_ / "install", root_ / "config", root_ / "state"};
-    std::filesystem::create_directories(folders_.Installation);
-    std::ofstream(folders_.Installation / "control.txt") << "QVR=TRUE\r\nKM2=TRUE\r\n";
-    std::ofstream(folders_.Installation / "km2.clr") << std::string(16384, 'F');
-    std::ofstream(folders_.Installation / "tmphelp.thp") << "Type the model number.";
-    form_ = std::make_unique<frmMain>(dialogs_, folders_, &devices_);
-    window_ = std::make_unique<qt::MainWindow>(*form_);
-    window_->show();
-  }
-  ~QtMainWindow() override {
-    window_.reset();
-    form_.reset();
-    std::filesystem::remove_all(root_);
-  }
-
-  template <class T = QWidget>
-  T* W(const std::string& name) const {
-    T* widget = Find<T>(*window_, name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
   QWidget* ShownPage() const { return window_->View().CurrentPageWidget(); }
   QWidget* PageWidget(int index) const { return window_->View().PageWidget(index); }
-
-  std::filesystem::path root_;
-  ProgramFolders folders_;
-  BenchDevices devices_;
-  qt::QtDialogs dialogs_;
-  std::unique_ptr<frmMain> form_;
-  std::unique_ptr<qt::MainWindow> window_;
 };
 
 TEST_F(QtMainWindow, StartsOnTheStartPageWithEveryFieldAsAWidgetOnItsPage) {
