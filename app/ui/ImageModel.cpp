@@ -1,5 +1,8 @@
 #include "ui/ImageModel.h"
 
+#include <algorithm>
+
+#include "tallisk/UserPrompt.h"
 #include "tallisk/clsStringCreator.h"
 #include "tallisk/conversions.h"
 #include "tallisk/errors.h"
@@ -9,7 +12,9 @@ namespace tallisk {
 
 namespace {
 
+constexpr std::size_t kQVRHeaderDigits = 68;
 constexpr std::size_t kQVRChannelDigits = 20;
+constexpr std::size_t kKM2ImageDigits = 16384;
 constexpr std::size_t kKM2ChannelDigits = 32;
 constexpr std::size_t kKM2GroupDigits = 64;
 constexpr std::size_t kKM2EntryDigits = 4;
@@ -28,6 +33,33 @@ std::string WholeOrErased(const Collection<std::string>& records, std::int32_t i
   RaiseInvalidArgument("ShowImage", "The radio profiles know no model " + model +
                                         ", so the programming "
                                         "cannot be shown");
+}
+
+// The image as read and the decoded programming encoded again, on copies: encoding tunes
+// the channels and fills in records, and the decoded objects go to the window as they are.
+void RememberOrigin(std::int32_t radioType, std::string read, DecodedImage& d) {
+  clsRadioHeader header = d.RadioHeader;
+  Collection<clsChannel> channels = d.Channels;
+  Collection<clsGroup> groups = d.Groups;
+  Collection<clsChannelGroup> table = d.ChannelGroupTable;
+  try {
+    // A short image (a KM2 tail cut off) is no whole image, and the library would say so.
+    const auto previous = SetUserPrompt(nullptr);
+    BuiltImage built;
+    try {
+      built = BuildImage({radioType, header, channels, static_cast<std::int16_t>(channels.Count()),
+                          groups, table, d.KM2Tail, d.ModelProfile->Model});
+    } catch (...) {
+      SetUserPrompt(previous);
+      throw;
+    }
+    SetUserPrompt(previous);
+    if (!built.Whole || built.Records.size() != read.size()) return;
+    d.Origin = {radioType, std::move(read), std::move(built.Records)};
+  } catch (const TalliskError&) {
+    // A programming the codecs cannot encode as it was read has no baseline: every record
+    // then goes out as built.
+  }
 }
 
 }  // namespace
@@ -64,11 +96,10 @@ BuiltImage BuildImage(const ImageSource& source) {
       creator.colChannelData.Add(channel.ChannelData);
     }
     header.CreateRadioHeader();
-    creator.RadioHeader = header.RadioHeader;
-    creator.CreateString();
+    built.Records = header.RadioHeader;
+    for (const auto& record : creator.colChannelData) built.Records += record;
     built.Whole = true;
-    built.Part1 = std::move(creator.ProgrammingStringPart1);
-    built.Part2 = std::move(creator.ProgrammingStringPart2);
+    AssembleImage(0, built);
     return built;
   }
 
@@ -96,8 +127,24 @@ BuiltImage BuildImage(const ImageSource& source) {
   creator.RadioHeader = header.RadioHeader;
   creator.KM2Tail = source.KM2Tail;
   built.Whole = creator.CreateStringKM2();
-  built.Part1 = std::move(creator.ProgrammingStringPart1);
+  built.Records = std::move(creator.ProgrammingStringPart1);
+  AssembleImage(1, built);
   return built;
+}
+
+void AssembleImage(std::int32_t radioType, BuiltImage& built) {
+  if (radioType == 1) {
+    built.Part1 = built.Records;
+    built.Part2.clear();
+    return;
+  }
+  clsStringCreator creator;
+  creator.RadioHeader = built.Records.substr(0, std::min(built.Records.size(), kQVRHeaderDigits));
+  for (std::size_t at = kQVRHeaderDigits; at < built.Records.size(); at += kQVRChannelDigits)
+    creator.colChannelData.Add(built.Records.substr(at, kQVRChannelDigits));
+  creator.CreateString();
+  built.Part1 = std::move(creator.ProgrammingStringPart1);
+  built.Part2 = std::move(creator.ProgrammingStringPart2);
 }
 
 DecodedImage DecodeImage(std::int32_t radioType, const std::string& image,
@@ -132,6 +179,10 @@ DecodedImage DecodeImage(std::int32_t radioType, const std::string& image,
     }
     TuneChannels(0, header, d.Channels, count, d.ModelProfile->Model);
     for (auto& channel : d.Channels) channel.BreakChannelData();
+    std::string read = creator.RadioHeader;
+    for (std::int32_t i = 1; i <= count; ++i)
+      read += WholeOrErased(creator.colChannelData, i, kQVRChannelDigits);
+    RememberOrigin(0, std::move(read), d);
     return d;
   }
 
@@ -172,6 +223,9 @@ DecodedImage DecodeImage(std::int32_t radioType, const std::string& image,
     entry.BreakChannelGroup();
     d.ChannelGroupTable.Add(std::move(entry));
   }
+  std::string read = image.substr(0, kKM2ImageDigits);
+  read.resize(kKM2ImageDigits, 'F');
+  RememberOrigin(1, std::move(read), d);
   return d;
 }
 

@@ -20,6 +20,7 @@
 #include "tallisk/clsPersistentInfo.h"
 #include "tallisk/clsRadioHeader.h"
 #include "tallisk/collection.h"
+#include "ui/ImageKeep.h"
 
 namespace tallisk {
 
@@ -46,7 +47,13 @@ struct BuiltImage {
   // in Part1, Part2 empty.
   std::string Part1;
   std::string Part2;
+  // The records in image order, as hex: QVR the settings block and the model's channel
+  // records (no filler), KM2 the whole image. Part1 and Part2 are made from it.
+  std::string Records;
 };
+
+// Part1 and Part2 from Records.
+void AssembleImage(std::int32_t radioType, BuiltImage& built);
 
 // Every channel takes the header's band values (reference frequency, prescaler, the IFs)
 // and, for KM2, its prescaler code and flags and the special-radio flag: the image then
@@ -70,6 +77,8 @@ struct DecodedImage {
   Collection<clsGroup> Groups;                    // KM2: 1..16
   Collection<clsChannelGroup> ChannelGroupTable;  // KM2: 1..320
   std::string KM2Tail;                            // KM2: the tail the next write carries
+  // The image it came from, for KeepUnchanged.
+  ImageOrigin Origin;
 };
 
 // Turns a QVR image (the radio's S1 lines) or a KM2 image (16384 or 16704 hex digits) into

@@ -28,6 +28,10 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+std::string TrimEnd(const std::string& text) {
+  return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
 std::string UpperCase(std::string text) {
   for (auto& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;

@@ -12,6 +12,8 @@
 namespace tallisk {
 
 std::string Trim(const std::string& text);
+// Without the blanks a name record pads with: leading ones are part of the name.
+std::string TrimEnd(const std::string& text);
 std::string UpperCase(std::string text);
 
 // The shortest text that reads back as the same number: 12.5, 5, 71.9, 250.

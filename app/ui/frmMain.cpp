@@ -234,6 +234,7 @@ void frmMain::StartNewProgramming() {
   for (int i = 0; i < 16; ++i) Groups.Add(clsGroup{});
   groupOnPages_ = 0;
   RadioHeader = clsRadioHeader{};
+  origin_ = {};
   GoToPage(0);
 }
 
@@ -359,9 +360,6 @@ void frmMain::LeavePage(int direction) {
       if (km2) {
         KeepGroupEdits();
         FillPriorityChannelChoices();
-        if (CurrentChannel != 0 && CurrentChannel <= Channels.Count() &&
-            Channels.Item(CurrentChannel).RxFrequency == 0)
-          RemoveChannelFromGroups(CurrentChannel);
         if (CurrentGroup >= 1 && CurrentGroup <= Groups.Count())
           ShowGroup(Groups.Item(CurrentGroup));
       }
@@ -449,7 +447,11 @@ bool frmMain::TakeKM2ModelDefaults() {
     dialogs_.Inform(kKM2ModelTitle, "Invalid Raio Model");
     return false;
   }
-  RadioHeader.DefaultKM2 = defaultImage;
+  // The synthesiser set-up words are the radio's own; a model's defaults replace them only
+  // when the user chose another model than the programming's (or there are none yet).
+  if (RadioHeader.DefaultKM2.empty() ||
+      UpperCase(Trim(txtModelNumber.Text())) != UpperCase(Trim(RadioHeader.ModelName)))
+    RadioHeader.DefaultKM2 = defaultImage;
   return true;
 }
 

@@ -42,8 +42,10 @@
 #include "tallisk/errors.h"
 #include "ui/Dialogs.h"
 #include "ui/FormFields.h"
+#include "ui/ImageKeep.h"
 #include "ui/ReportOutput.h"
 #include "ui/SerialDevices.h"
+#include "ui/ShownValues.h"
 
 namespace tallisk {
 
@@ -143,6 +145,9 @@ class frmMain : public Form, public TransferState {
   void ApplyModelDefaults(const std::string& model);
   void StoreRadioSettings();
   void ShowRadioSettings();
+  // Whether the user chose the model or the band since the pages showed the programming.
+  bool BandChosen() const;
+  void RememberSettingsShown();
 
   // Channel and group pages.
   void InitChannelPage();
@@ -486,6 +491,13 @@ class frmMain : public Form, public TransferState {
   bool quietChannelNumber_ = false;
   // The receive and transmit frequencies (MHz) last shown or accepted on the channel page.
   std::array<double, 2> checkedMegahertz_{};
+  // The image the programming was read or loaded from; none for a new programming.
+  ImageOrigin origin_;
+  // What the pages showed of the programming, and which channel and group they showed: a
+  // store changes only what the user changed.
+  ShownValues shown_;
+  const clsChannel* shownChannel_ = nullptr;
+  const clsGroup* shownGroup_ = nullptr;
   std::shared_ptr<Transfer> transfer_;
   ReportOutput* reportOutput_ = nullptr;
   TransferProgress progress_;

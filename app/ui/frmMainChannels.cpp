@@ -165,6 +165,9 @@ void frmMain::InitChannelPage() {
   CurrentChannel = 1;
   CurrentGroup = 1;
   SelectGroupNumberQuietly(1);
+  // The page holds the defaults new channels take whole.
+  shownChannel_ = nullptr;
+  shown_.Forget({PageAt(5)});
 }
 
 void frmMain::FillToneChoices() {
@@ -251,6 +254,8 @@ bool frmMain::SynthesiserHolds(bool receive, double hertz) const {
     scratch.AlternatePreScaler = chkAlternatePreScaler.Checked();
     scratch.AlternatePreScaler2 = chkAlternatePreScaler2.Checked();
   }
+  // A frequency typed into an unused channel puts it in use, as storing the page will.
+  scratch.RxChannelData = scratch.TxChannelData = true;
   clsChannel readBack = scratch;
   try {
     if (km2) {
@@ -335,49 +340,72 @@ void frmMain::FrequencyLeft(bool receive) {
 // --- Page and channel ---
 
 void frmMain::StoreChannel(clsChannel& channel) {
-  channel.RxFrequency = ReceiveChannelFreq.Value() * kHzPerMHz;
-  if (cmbReceiveSignalingType.SelectedIndex() >= 0)
+  // Only what the user changed since the page showed this channel goes into it.
+  const bool shown = &channel == shownChannel_;
+  const auto edited = [&](const Field& field) { return !shown || shown_.Edited(field); };
+  const auto check = [&](const CheckField& field, bool& property) {
+    if (edited(field)) property = field.Checked();
+  };
+
+  const bool receiveEdited = shown && edited(ReceiveChannelFreq);
+  if (edited(ReceiveChannelFreq)) {
+    channel.RxFrequency = ReceiveChannelFreq.Value() * kHzPerMHz;
+    if (channel.RxFrequency > 0) channel.RxChannelData = true;
+  }
+  if (edited(cmbReceiveSignalingType) && cmbReceiveSignalingType.SelectedIndex() >= 0)
     channel.RxSignalling = SignallingOfIndex(cmbReceiveSignalingType.SelectedIndex());
-  channel.TxFrequency = txtTransmitChannelFreq.Value() * kHzPerMHz;
-  if (channel.RxFrequency > 0) channel.RxChannelData = true;
-  if (channel.TxFrequency > 0) channel.TxChannelData = true;
-  if (cmbTransmitSignalingType.SelectedIndex() >= 0)
+  if (edited(txtTransmitChannelFreq)) {
+    channel.TxFrequency = txtTransmitChannelFreq.Value() * kHzPerMHz;
+    if (channel.TxFrequency > 0) channel.TxChannelData = true;
+  }
+  if (edited(cmbTransmitSignalingType) && cmbTransmitSignalingType.SelectedIndex() >= 0)
     channel.TxSignalling = SignallingOfIndex(cmbTransmitSignalingType.SelectedIndex());
 
-  StoreIndex(cmbTxPowerControl, channel.TxPowerControl);
-  channel.Scrambler = chkEnableScrambler.Checked();
-  channel.GroupA = chkChannelinScanGroupA.Checked();
-  channel.GroupB = chkChannelinScanGroupB.Checked();
-  std::string aux;
-  for (const auto& box : chkAuxiliaryData) aux += box.Checked() ? '1' : '0';
-  channel.AuxData = aux;
+  if (edited(cmbTxPowerControl)) StoreIndex(cmbTxPowerControl, channel.TxPowerControl);
+  check(chkEnableScrambler, channel.Scrambler);
+  check(chkChannelinScanGroupA, channel.GroupA);
+  check(chkChannelinScanGroupB, channel.GroupB);
+  std::string aux = channel.AuxData;
+  aux.resize(chkAuxiliaryData.size(), '1');
+  for (std::size_t i = 0; i < chkAuxiliaryData.size(); ++i)
+    if (edited(chkAuxiliaryData[i])) aux[i] = chkAuxiliaryData[i].Checked() ? '1' : '0';
+  if (aux != channel.AuxData && channel.AuxData.size() <= aux.size()) {
+    bool any = false;
+    for (const auto& box : chkAuxiliaryData) any = any || edited(box);
+    if (any) channel.AuxData = aux;
+  }
 
   // A tone choice shows nothing when the channel's code is no tone of its list (a special
   // tone on a radio no longer marked special, say); the channel then keeps its code.
-  if (cmbCTCSSFrequenciesRx.SelectedIndex() >= 0) {
+  if (edited(cmbCTCSSFrequenciesRx) && cmbCTCSSFrequenciesRx.SelectedIndex() >= 0) {
     channel.RxCTCSSCode = RoundToByte(cmbCTCSSFrequenciesRx.SelectedData());
     channel.RxSquelchToneFrequency =
         static_cast<float>(NumberTextValue(cmbCTCSSFrequenciesRx.Text()));
   }
-  if (cmbCTCSSFrequenciesTx.SelectedIndex() >= 0) {
+  if (edited(cmbCTCSSFrequenciesTx) && cmbCTCSSFrequenciesTx.SelectedIndex() >= 0) {
     channel.TxCTCSSCode = RoundToByte(cmbCTCSSFrequenciesTx.SelectedData());
     channel.TxSquelchToneFrequency =
         static_cast<float>(NumberTextValue(cmbCTCSSFrequenciesTx.Text()));
   }
-  channel.RxSignalData = OctalCodeValue(ReceiveOctal.Text());
-  channel.TxSignalData = OctalCodeValue(txtTransmitOctal.Text());
+  if (edited(ReceiveOctal)) channel.RxSignalData = OctalCodeValue(ReceiveOctal.Text());
+  if (edited(txtTransmitOctal)) channel.TxSignalData = OctalCodeValue(txtTransmitOctal.Text());
 
   if (ModelProfile) channel.ModelName = ModelProfile->Model;
 
-  channel.PTTBurstToneEnable = chkBurstToneEnable.Checked();
-  channel.TranspondToneEnable = chkTranspondToneEnable.Checked();
-  channel.BurstFrequency = static_cast<float>(txtBurstFeq.Value());
-  channel.BurstDuration = static_cast<float>(txtBurstDuration.Value());
-  if (cmbRFPowerSelection.SelectedIndex() >= 0)
+  check(chkBurstToneEnable, channel.PTTBurstToneEnable);
+  check(chkTranspondToneEnable, channel.TranspondToneEnable);
+  if (edited(txtBurstFeq)) channel.BurstFrequency = static_cast<float>(txtBurstFeq.Value());
+  if (edited(txtBurstDuration))
+    channel.BurstDuration = static_cast<float>(txtBurstDuration.Value());
+  if (edited(cmbRFPowerSelection) && cmbRFPowerSelection.SelectedIndex() >= 0)
     channel.RFPower = cmbRFPowerSelection.Text() == "Low";
-  channel.Scrambler = chkEnableScrambler.Checked();
-  StoreIndex(cmbSubsignalingType, channel.SubsignalingType);
-  channel.ChannelName = UpperCase(Trim(txtChannelName.Text()));
+  if (edited(cmbSubsignalingType)) StoreIndex(cmbSubsignalingType, channel.SubsignalingType);
+  if (edited(txtChannelName)) channel.ChannelName = txtChannelName.Text();
+
+  // A channel the user takes out of use leaves every group it was in.
+  if (RadioType == 1 && receiveEdited && channel.RxFrequency == 0)
+    for (std::int32_t n = 1; n <= Channels.Count(); ++n)
+      if (&Channels.Item(n) == &channel) RemoveChannelFromGroups(static_cast<std::int16_t>(n));
 }
 
 void frmMain::ShowChannel(const clsChannel& channel) {
@@ -419,7 +447,9 @@ void frmMain::ShowChannel(const clsChannel& channel) {
   txtBurstDuration.SetText(ShortestText(channel.BurstDuration));
   cmbRFPowerSelection.Select(channel.RFPower ? 0 : 1);
   ShowIndex(cmbSubsignalingType, channel.SubsignalingType);
-  txtChannelName.SetText(UpperCase(Trim(channel.ChannelName)));
+  txtChannelName.SetText(TrimEnd(channel.ChannelName));
+  shownChannel_ = &channel;
+  shown_.Remember({PageAt(5)});
 }
 
 }  // namespace tallisk

@@ -1,6 +1,8 @@
 // The KM2 group pages (10, 11, 12): their choices and defaults, and one group's settings
 // onto the pages and back.
 
+#include <cmath>
+
 #include "ui/PageText.h"
 #include "ui/frmMain.h"
 
@@ -17,10 +19,9 @@ void ShowPriorityChannel(ChoiceField& field, std::int16_t channel) {
   }
 }
 
-std::string TenthsText(float value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value) / 10);
-  return text;
+// The group holds scan hold in half tenths of a second: 25.5 is 2.55 s.
+std::string ScanHoldText(float tenths) {
+  return ShortestText(std::nearbyint(static_cast<double>(tenths) * 10) / 100);
 }
 
 }  // namespace
@@ -52,6 +53,8 @@ void frmMain::FillGroupChoices() {
   FillNumberChoice(cmbANIInterval, 0, 35, 5, 20);
   // The pages hold defaults now, no group's values.
   groupOnPages_ = 0;
+  shownGroup_ = nullptr;
+  shown_.Forget({PageAt(10), PageAt(11), PageAt(12)});
 }
 
 void frmMain::FillPriorityChannelChoices() {
@@ -83,35 +86,51 @@ void frmMain::GroupNumberChanged() {
 }
 
 void frmMain::StoreGroup(clsGroup& group) {
-  group.GroupName = UpperCase(Trim(txtGroupName.Text()));
-  StoreNumberChoice(cmbPriorityChannel1, group.PriorityChannel1);
-  StoreNumberChoice(cmbPriorityChannel2, group.PriorityChannel2);
-  StoreIndex(cmbChannelLockOut, group.BusyChannelLockOut);
-  group.TimeOutTimer = static_cast<float>(txtTimeOutTimer.Value());
-  StoreNumberChoice(cmbScanTimingIntervalA, group.IntervalA);
-  StoreNumberChoice(cmbScanTimmingIntervalBDCS, group.IntervalBDCS);
-  StoreNumberChoice(cmbScanTimingIntervalBCTCSS, group.IntervalBCTCSS);
-  group.RXScanHold = static_cast<float>(txtScanTimingRXScanHold.Value() * 10);
-  group.TXScanHold = static_cast<float>(txtScanTimingTXScanHold.Value() * 10);
-  StoreNumberChoice(cmbPriChSamplingRatio, group.PriChSamplingRatio);
-  group.PriChSamplingRate = static_cast<float>(txtPriChSamplingRate.Value());
-  StoreIndex(cmbScanHoldingEvents, group.ScanHoldingEvents);
-  group.TXOnPriorityChannel = chkTXOnPriorityChannel.Checked();
-  StoreIndex(cmbDeleteChTableClear, group.DeleteChTableClear);
-  group.UnKeyDelayTime = static_cast<float>(txtUnkeyDelayTime.Value());
-  StoreIndex(cmbMultiDigitDecodeFormat, group.MultiDigitDecodeFormat);
-  group.DTMF2805IDNumber = UpperCase(Trim(txtDTMF2805IDNumber.Text()));
-  group.EnablePTTANI = chkEnablePTTANI.Checked();
-  group.EnableANITranspond = chkEnableANITranspond.Checked();
-  group.EnableANIOnMONButton = chkEnableANIOnMONButton.Checked();
-  StoreNumberChoice(cmbANIRate, group.ANIRate);
-  StoreNumberChoice(cmbANIRepetitions, group.ANIRepetitions);
-  StoreNumberChoice(cmbANIDelay, group.ANIDelay);
-  StoreNumberChoice(cmbANIInterval, group.ANIInterval);
+  // Only what the user changed since the pages showed this group goes into it.
+  const bool shown = &group == shownGroup_;
+  const auto edited = [&](const Field& field) { return !shown || shown_.Edited(field); };
+  const auto index = [&](const ChoiceField& field, auto& property) {
+    if (edited(field)) StoreIndex(field, property);
+  };
+  const auto numberChoice = [&](const ChoiceField& field, std::int16_t& property) {
+    if (edited(field)) StoreNumberChoice(field, property);
+  };
+  const auto check = [&](const CheckField& field, bool& property) {
+    if (edited(field)) property = field.Checked();
+  };
+  const auto number = [&](const TextField& field, float& property, double scale) {
+    if (edited(field)) property = static_cast<float>(field.Value() * scale);
+  };
+  if (edited(txtGroupName)) group.GroupName = txtGroupName.Text();
+  numberChoice(cmbPriorityChannel1, group.PriorityChannel1);
+  numberChoice(cmbPriorityChannel2, group.PriorityChannel2);
+  index(cmbChannelLockOut, group.BusyChannelLockOut);
+  number(txtTimeOutTimer, group.TimeOutTimer, 1);
+  numberChoice(cmbScanTimingIntervalA, group.IntervalA);
+  numberChoice(cmbScanTimmingIntervalBDCS, group.IntervalBDCS);
+  numberChoice(cmbScanTimingIntervalBCTCSS, group.IntervalBCTCSS);
+  // The pages show seconds; the group holds tenths of a second.
+  number(txtScanTimingRXScanHold, group.RXScanHold, 10);
+  number(txtScanTimingTXScanHold, group.TXScanHold, 10);
+  numberChoice(cmbPriChSamplingRatio, group.PriChSamplingRatio);
+  number(txtPriChSamplingRate, group.PriChSamplingRate, 1);
+  index(cmbScanHoldingEvents, group.ScanHoldingEvents);
+  check(chkTXOnPriorityChannel, group.TXOnPriorityChannel);
+  index(cmbDeleteChTableClear, group.DeleteChTableClear);
+  number(txtUnkeyDelayTime, group.UnKeyDelayTime, 1);
+  index(cmbMultiDigitDecodeFormat, group.MultiDigitDecodeFormat);
+  if (edited(txtDTMF2805IDNumber)) group.DTMF2805IDNumber = txtDTMF2805IDNumber.Text();
+  check(chkEnablePTTANI, group.EnablePTTANI);
+  check(chkEnableANITranspond, group.EnableANITranspond);
+  check(chkEnableANIOnMONButton, group.EnableANIOnMONButton);
+  numberChoice(cmbANIRate, group.ANIRate);
+  numberChoice(cmbANIRepetitions, group.ANIRepetitions);
+  numberChoice(cmbANIDelay, group.ANIDelay);
+  numberChoice(cmbANIInterval, group.ANIInterval);
 }
 
 void frmMain::ShowGroup(const clsGroup& group) {
-  txtGroupName.SetText(Trim(group.GroupName));
+  txtGroupName.SetText(TrimEnd(group.GroupName));
   ShowPriorityChannel(cmbPriorityChannel1, group.PriorityChannel1);
   ShowPriorityChannel(cmbPriorityChannel2, group.PriorityChannel2);
   ShowIndex(cmbChannelLockOut, group.BusyChannelLockOut);
@@ -119,8 +138,8 @@ void frmMain::ShowGroup(const clsGroup& group) {
   ShowNumberChoice(cmbScanTimingIntervalA, group.IntervalA);
   ShowNumberChoice(cmbScanTimmingIntervalBDCS, group.IntervalBDCS);
   ShowNumberChoice(cmbScanTimingIntervalBCTCSS, group.IntervalBCTCSS);
-  txtScanTimingRXScanHold.SetText(TenthsText(group.RXScanHold));
-  txtScanTimingTXScanHold.SetText(TenthsText(group.TXScanHold));
+  txtScanTimingRXScanHold.SetText(ScanHoldText(group.RXScanHold));
+  txtScanTimingTXScanHold.SetText(ScanHoldText(group.TXScanHold));
   ShowNumberChoice(cmbPriChSamplingRatio, group.PriChSamplingRatio);
   txtPriChSamplingRate.SetText(ShortestText(group.PriChSamplingRate));
   ShowIndex(cmbScanHoldingEvents, group.ScanHoldingEvents);
@@ -147,6 +166,8 @@ void frmMain::ShowGroup(const clsGroup& group) {
     CurrentGroup = static_cast<std::int16_t>(groupOnPages_);
     SelectGroupNumberQuietly(groupOnPages_);
   }
+  shownGroup_ = &group;
+  shown_.Remember({PageAt(10), PageAt(11), PageAt(12)});
 }
 
 void frmMain::ShowCurrentGroupOverDefaults() {

@@ -53,6 +53,7 @@ bool frmMain::TakeImage(const std::string& image, bool openPage2) {
     Groups = std::move(decoded.Groups);
     ChannelGroupTable = std::move(decoded.ChannelGroupTable);
   }
+  origin_ = std::move(decoded.Origin);
 
   try {
     const std::string model = km2 ? Trim(RadioHeader.ModelName) : ModelProfile->Model;
@@ -89,11 +90,13 @@ bool frmMain::BuildWindowImage(std::int32_t family, const FailureReport& report,
     return false;
   }
   try {
-    BuiltImage built =
-        BuildImage({family, RadioHeader, Channels, ChannelCount, Groups, ChannelGroupTable, KM2Tail,
-                    ModelProfile ? ModelProfile->Model : std::string()});
+    const ImageSource source{
+        family, RadioHeader,       Channels, ChannelCount,
+        Groups, ChannelGroupTable, KM2Tail,  ModelProfile ? ModelProfile->Model : std::string()};
+    BuiltImage built = BuildImage(source);
     // A wrong size has been reported by the library; such an image goes nowhere.
     if (!built.Whole) return false;
+    KeepUnchanged(source, origin_, built);
     part1 = std::move(built.Part1);
     part2 = std::move(built.Part2);
     return true;

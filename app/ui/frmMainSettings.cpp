@@ -25,6 +25,10 @@ float TextValue(const TextField& field) {
 }  // namespace
 
 void frmMain::ApplyModelDefaults(const std::string& model) {
+  // The pages are about to show a model's defaults, which a store takes whole.
+  shown_.Clear();
+  shownChannel_ = nullptr;
+  shownGroup_ = nullptr;
   ModelProfile.reset();
   if (Operator && Operator->RadioData)
     ModelProfile =
@@ -124,92 +128,121 @@ void frmMain::FillSettingsChoices() {
   chkEnableCTCSSHPF.SetChecked(true);
 }
 
+bool frmMain::BandChosen() const {
+  for (const Field* field :
+       std::initializer_list<const Field*>{&lstRadios, &txtModelNumber, &cmbPllReferenceFreq,
+                                           &optInjectionAspectLow, &optInjectionAspectHigh})
+    if (shown_.Edited(*field)) return true;
+  return false;
+}
+
 void frmMain::StoreRadioSettings() {
   clsRadioHeader& h = RadioHeader;
+  // Each field goes into its property only when the user changed it since the pages showed
+  // the programming (a new programming's pages show defaults, and every field goes in).
+  const auto edited = [this](const Field& field) { return shown_.Edited(field); };
+  const auto index = [&](const ChoiceField& field, auto& property) {
+    if (edited(field)) StoreIndex(field, property);
+  };
+  const auto check = [&](const CheckField& field, bool& property) {
+    if (edited(field)) property = field.Checked();
+  };
+  const auto text = [&](const TextField& field, std::string& property) {
+    if (edited(field)) property = field.Text();
+  };
+  const auto number = [&](const TextField& field, float& property) {
+    if (edited(field)) property = TextValue(field);
+  };
   try {
-    StoreIndex(cmbAuxKeyType, h.AuxKeyType);
-    h.BeepA = chkBeepA.Checked();
-    h.BeepB = chkBeepB.Checked();
-    h.BeepC = chkBeepC.Checked();
-    h.BeepD = chkBeepD.Checked();
-    StoreIndex(cmbBusyChannelLockOut, h.BusyChannelLockOut);
-    h.ChannelRollOver = chkEnableChannelRollover.Checked();
-    h.CustomerNumber = txtCustomer.Text();
-    h.DateRadio = Calendar.Value();
-    StoreIndex(cmbScanHoldOnRx, h.HoldTimeAfterRx);
-    StoreIndex(cmbScanHoldAfterTx, h.HoldTimeAfterTx);
-    if (optInjectionAspectLow.Selected()) h.InjectionAspect = 0;
-    if (optInjectionAspectHigh.Selected()) h.InjectionAspect = 1;
-    if (const int index = lstRadios.SelectedIndex(); index >= 0) {
+    index(cmbAuxKeyType, h.AuxKeyType);
+    check(chkBeepA, h.BeepA);
+    check(chkBeepB, h.BeepB);
+    check(chkBeepC, h.BeepC);
+    check(chkBeepD, h.BeepD);
+    index(cmbBusyChannelLockOut, h.BusyChannelLockOut);
+    check(chkEnableChannelRollover, h.ChannelRollOver);
+    text(txtCustomer, h.CustomerNumber);
+    if (edited(Calendar)) h.DateRadio = Calendar.Value();
+    index(cmbScanHoldOnRx, h.HoldTimeAfterRx);
+    index(cmbScanHoldAfterTx, h.HoldTimeAfterTx);
+    const bool band = BandChosen();
+    if (band) {
+      if (optInjectionAspectLow.Selected()) h.InjectionAspect = 0;
+      if (optInjectionAspectHigh.Selected()) h.InjectionAspect = 1;
+    }
+    if (const int choice = lstRadios.SelectedIndex(); choice >= 0 && edited(lstRadios)) {
       // A QVR header carries the model's code, which a read identifies the model by.
-      const bool coded =
-          RadioType == 0 && Operator && Operator->RadioData && index < Operator->RadioData->Count();
-      h.Model = coded ? Operator->RadioData->Item(index + 1)->ModelCode : index;
+      const bool coded = RadioType == 0 && Operator && Operator->RadioData &&
+                         choice < Operator->RadioData->Count();
+      h.Model = coded ? Operator->RadioData->Item(choice + 1)->ModelCode : choice;
       h.ModelName = lstRadios.Text();
     }
-    if (RadioType == 1) h.ModelName = SelectedModelText();
-    h.OffHookScanStop = chkScanStopWithMicOffHook.Checked();
-    if (cmbPllReferenceFreq.SelectedIndex() >= 0)
+    if (RadioType == 1 && edited(txtModelNumber)) h.ModelName = SelectedModelText();
+    check(chkScanStopWithMicOffHook, h.OffHookScanStop);
+    if (cmbPllReferenceFreq.SelectedIndex() >= 0 && band)
       h.PLLReferenceFreq = static_cast<float>(NumberTextValue(cmbPllReferenceFreq.Text()));
-    h.Priority2Channel = chkPriority2Channel.Checked();
-    StoreIndex(cmbPriorityChannelMonitorCycle, h.PriorityCnlMonitorCycle);
-    StoreIndex(cmbPriorityChannelMonitorTime, h.PriorityCnlMonitorTime);
-    StoreIndex(cmbScanHoldConditions, h.ScanHoldConditions);
-    StoreIndex(cmbWhenTableIsDeleted, h.ScanListClear);
-    StoreIndex(cmbScanType, h.ScanMethod);
-    h.SerialNumber = txtSerialNumber.Text();
-    StoreIndex(cmbTxTimeOutTimer, h.TxTimeOutTimer);
-    h.SpecialRadio = chkSpecialRadio.Checked();
-    h.AlternatePreScaler = chkAlternatePreScaler.Checked();
-    h.AlternatePreScaler2 = chkAlternatePreScaler2.Checked();
+    check(chkPriority2Channel, h.Priority2Channel);
+    index(cmbPriorityChannelMonitorCycle, h.PriorityCnlMonitorCycle);
+    index(cmbPriorityChannelMonitorTime, h.PriorityCnlMonitorTime);
+    index(cmbScanHoldConditions, h.ScanHoldConditions);
+    index(cmbWhenTableIsDeleted, h.ScanListClear);
+    index(cmbScanType, h.ScanMethod);
+    text(txtSerialNumber, h.SerialNumber);
+    index(cmbTxTimeOutTimer, h.TxTimeOutTimer);
+    check(chkSpecialRadio, h.SpecialRadio);
+    check(chkAlternatePreScaler, h.AlternatePreScaler);
+    check(chkAlternatePreScaler2, h.AlternatePreScaler2);
 
     TakeBandProfile(h.InjectionAspect == 1);
-    const clsNonPersistentInfo& band = *BandProfile;
-    h.Address0x0D = band.Address0x0D;
-    h.Address0x0F = band.Address0x0F;
-    h.Address0x10 = band.Address0x10;
-    h.Address0x14 = band.Address0x14;
-    h.Address0x15 = band.Address0x15;
-    h.Address0x16 = band.Address0x16;
-    h.Address0x17 = band.Address0x17;
-    h.PrescalerSwitch = band.PrescalerSwitch;
-    h.IFRx = band.IFRx;
-    h.IFTx = band.IFTx;
-    h.ChannelSwitchType = band.ChannelSwitchType;
-    h.Synthesizer = band.SynthesizerType == "MB1504" ? 1 : 0;
+    // The band's bytes describe the radio's hardware: they follow a model or band the user
+    // chose, and otherwise stay as the radio holds them.
+    if (band) {
+      const clsNonPersistentInfo& b = *BandProfile;
+      h.Address0x0D = b.Address0x0D;
+      h.Address0x0F = b.Address0x0F;
+      h.Address0x10 = b.Address0x10;
+      h.Address0x14 = b.Address0x14;
+      h.Address0x15 = b.Address0x15;
+      h.Address0x16 = b.Address0x16;
+      h.Address0x17 = b.Address0x17;
+      h.PrescalerSwitch = b.PrescalerSwitch;
+      h.IFRx = b.IFRx;
+      h.IFTx = b.IFTx;
+      h.ChannelSwitchType = b.ChannelSwitchType;
+      h.Synthesizer = b.SynthesizerType == "MB1504" ? 1 : 0;
+    }
 
     if (RadioType == 1) {
-      h.ModelName = SelectedModelText();
-      StoreIndex(cmbOperationType, h.OperationType);
-      StoreIndex(cmbRelocateKey, h.RelocateAddDelKeys);
-      h.EnableChannelRollover = chkEnableChannelRolloverKM2.Checked();
-      h.EnableGroupRollover = chkGroupRolloverEnable.Checked();
-      StoreIndex(cmbPR1PR2, h.PRI1PRI2);
-      StoreIndex(cmbTimeOutLockOut, h.TimeOutBusyLockOut);
-      StoreIndex(cmbPushButtonFeedback, h.PushButtonFeedback);
-      StoreIndex(cmbSelfTestError, h.SelfTestAndError);
-      StoreIndex(cmbSelectiveCallReceipt, h.SelectiveCallReceipt);
-      StoreIndex(cmbSCANPRIMonitor, h.SCANPRIMonitor);
-      StoreIndex(cmbDisplayArrangement, h.DisplayArrangement);
-      StoreIndex(cmblblSquelchTonesCodes, h.SquelchTonesCodes);
-      StoreIndex(cmbOneTouchSelection, h.OneTouchSelection);
-      StoreIndex(cmbOptionPartType, h.OptionPortType);
-      StoreIndex(cmbFrontPanelConfig, h.FrontPanelConfiguration);
+      index(cmbOperationType, h.OperationType);
+      index(cmbRelocateKey, h.RelocateAddDelKeys);
+      check(chkEnableChannelRolloverKM2, h.EnableChannelRollover);
+      check(chkGroupRolloverEnable, h.EnableGroupRollover);
+      index(cmbPR1PR2, h.PRI1PRI2);
+      index(cmbTimeOutLockOut, h.TimeOutBusyLockOut);
+      index(cmbPushButtonFeedback, h.PushButtonFeedback);
+      index(cmbSelfTestError, h.SelfTestAndError);
+      index(cmbSelectiveCallReceipt, h.SelectiveCallReceipt);
+      index(cmbSCANPRIMonitor, h.SCANPRIMonitor);
+      index(cmbDisplayArrangement, h.DisplayArrangement);
+      index(cmblblSquelchTonesCodes, h.SquelchTonesCodes);
+      index(cmbOneTouchSelection, h.OneTouchSelection);
+      index(cmbOptionPartType, h.OptionPortType);
+      index(cmbFrontPanelConfig, h.FrontPanelConfiguration);
       bool* aux[] = {&h.Aux1, &h.Aux2, &h.Aux3, &h.Aux4, &h.Aux5, &h.Aux6, &h.Aux7, &h.Aux8};
-      for (std::size_t i = 0; i < chkAux.size(); ++i) *aux[i] = chkAux[i].Checked();
-      StoreIndex(cmbScanChannelSlaving, h.ScanChannelSlaving);
-      h.ScanStopMicOffHook = chkScanStopMicOffHook.Checked();
-      h.PRIButtonFunctionEnable = chkPRIButtonFunctionEnable.Checked();
-      h.MuteUntilSignalled = chkMuteUntilSignalled.Checked();
-      h.MomentaryChannelKnob = chkMomentaryChannelKnob.Checked();
-      StoreIndex(cmbSecondLocalRX, h.SecondLocalRX);
-      h.EnableCTCSSHPF = chkEnableCTCSSHPF.Checked();
-      h.NoiseSquelchTail = TextValue(txtNoiseSquelchTail);
-      h.CTCSSSquelchTail = TextValue(txtCTCSSSquelchTail);
-      h.DCSTail = TextValue(txtDCSTail);
-      h.TalkAroundMic = chkTalkAroundMic.Checked();
-      StoreNumberChoice(cmbHornDelay, h.HornDelay);
-      StoreNumberChoice(cmbHornOn, h.HornOn);
+      for (std::size_t i = 0; i < chkAux.size(); ++i) check(chkAux[i], *aux[i]);
+      index(cmbScanChannelSlaving, h.ScanChannelSlaving);
+      check(chkScanStopMicOffHook, h.ScanStopMicOffHook);
+      check(chkPRIButtonFunctionEnable, h.PRIButtonFunctionEnable);
+      check(chkMuteUntilSignalled, h.MuteUntilSignalled);
+      check(chkMomentaryChannelKnob, h.MomentaryChannelKnob);
+      index(cmbSecondLocalRX, h.SecondLocalRX);
+      check(chkEnableCTCSSHPF, h.EnableCTCSSHPF);
+      number(txtNoiseSquelchTail, h.NoiseSquelchTail);
+      number(txtCTCSSSquelchTail, h.CTCSSSquelchTail);
+      number(txtDCSTail, h.DCSTail);
+      check(chkTalkAroundMic, h.TalkAroundMic);
+      if (edited(cmbHornDelay)) StoreNumberChoice(cmbHornDelay, h.HornDelay);
+      if (edited(cmbHornOn)) StoreNumberChoice(cmbHornOn, h.HornOn);
       h.KM2Tail = KM2Tail;
       h.CreateRadioHeaderKM2();
     } else {
@@ -251,7 +284,10 @@ void frmMain::ShowRadioSettings() {
   chkAlternatePreScaler.SetChecked(h.AlternatePreScaler);
   chkAlternatePreScaler2.SetChecked(h.AlternatePreScaler2);
 
-  if (RadioType != 1) return;
+  if (RadioType != 1) {
+    RememberSettingsShown();
+    return;
+  }
   txtModelNumber.SetText(Trim(h.ModelName));
   ShowIndex(cmbOperationType, h.OperationType);
   ShowIndex(cmbRelocateKey, h.RelocateAddDelKeys);
@@ -286,6 +322,11 @@ void frmMain::ShowRadioSettings() {
   chkTalkAroundMic.SetChecked(h.TalkAroundMic);
   ShowNumberChoice(cmbHornDelay, h.HornDelay);
   ShowNumberChoice(cmbHornOn, h.HornOn);
+  RememberSettingsShown();
+}
+
+void frmMain::RememberSettingsShown() {
+  shown_.Remember({PageAt(1), PageAt(2), PageAt(3), PageAt(4), PageAt(7), PageAt(8), PageAt(9)});
 }
 
 void frmMain::OperationTypeChanged() {

@@ -269,26 +269,33 @@ TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserData
   }
 }
 
-TEST_F(MainWindow, LeavingAKm2ChannelWithoutFrequencyTakesItOutOfItsGroups) {
+TEST_F(MainWindow, AKm2ChannelWhoseFrequencyIsClearedLeavesEveryGroup) {
   frmMain& w = StartKM2();
   ToPage2KM2(w, "52-8991A");
   w.btnNext.Press();
   ASSERT_EQ(w.CurrentPage, 5);
-  ASSERT_EQ(w.CurrentChannel, 1);
-  // Entries 1-5 programmed; entry 2 is channel 1, whose receive frequency stays empty.
-  const std::int16_t channels[] = {7, 1, 8, 9, 10};
-  for (int i = 1; i <= 5; ++i) {
+  w.ReceiveChannelFreq.SetText("150.0125");
+  w.ReceiveChannelFreq.Leave();
+  w.cmbChannelNumber.SelectText("2");
+  w.cmbChannelNumber.SelectText("1");
+  // Channel 1 is in groups 3 and 5; channel 2, never used, is in group 3 too.
+  const std::int16_t channels[] = {7, 1, 8, 2, 1, 10};
+  for (int i = 1; i <= 6; ++i) {
     clsChannelGroup& entry = w.ChannelGroupTable.Item(i);
     entry.Programmed = true;
     entry.ChannelNumber = channels[i - 1];
-    entry.GroupNumber = 3;
+    entry.GroupNumber = i == 5 ? 5 : 3;
   }
+  // Cleared, then another channel shown before the page is left.
+  w.ReceiveChannelFreq.SetText("");
+  w.ReceiveChannelFreq.Leave();
+  w.cmbChannelNumber.SelectText("2");
   w.btnNext.Press();
   EXPECT_EQ(w.CurrentPage, 7);
-  EXPECT_EQ(w.LastProgrammedEntry(), 4);
   std::vector<int> left;
-  for (int i = 1; i <= 4; ++i) left.push_back(w.ChannelGroupTable.Item(i).ChannelNumber);
-  EXPECT_EQ(left, (std::vector<int>{7, 10, 8, 9}));
+  for (int i = 1; i <= w.LastProgrammedEntry(); ++i)
+    left.push_back(w.ChannelGroupTable.Item(i).ChannelNumber);
+  EXPECT_EQ(left, (std::vector<int>{7, 10, 8, 2}));
 }
 
 TEST_F(MainWindow, RefusesToCloseWhileATransferRuns) {

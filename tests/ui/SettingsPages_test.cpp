@@ -89,7 +89,12 @@ TEST_F(SettingsPages, QvrPagesStoreIntoTheHeaderAndShowItBack) {
   EXPECT_EQ(w.cmbTxTimeOutTimer.SelectedIndex(), -1);
   w.StoreRadioSettings();
   EXPECT_EQ(std::tie(h.TxTimeOutTimer, h.ScanMethod), std::make_tuple(9, 2));
-  EXPECT_EQ(h.Address0x0F, "0x08");  // the low-side 5 kHz band now
+  // The band's bytes follow a band the user chooses, not one the pages merely show.
+  EXPECT_EQ(h.Address0x0F, "0x86");
+  w.cmbPllReferenceFreq.SelectText("6.25");
+  w.StoreRadioSettings();
+  EXPECT_EQ(h.Address0x0F, w.BandProfile->Address0x0F);
+  EXPECT_EQ(h.PLLReferenceFreq, 6.25f);
   EXPECT_TRUE(dialogs_.Messages.empty());
 }
 
@@ -215,7 +220,7 @@ TEST_F(SettingsPages, GroupPagesStoreTheGroupShownAndNeverShowOneGroupAsAnother)
   EXPECT_EQ(w.cmbGroupNumber.Text(), " 1");
   EXPECT_EQ(w.txtGroupName.Text(), "ABC");
 
-  // A format above the list shows as "Disable" and is stored back as such.
+  // A format above the list shows as "Disable" and is kept while the choice stays there.
   w.Groups.Item(3).MultiDigitDecodeFormat = 3;
   w.Groups.Item(3).IntervalA = 2;
   w.cmbGroupNumber.SelectText(" 3");
@@ -223,7 +228,7 @@ TEST_F(SettingsPages, GroupPagesStoreTheGroupShownAndNeverShowOneGroupAsAnother)
   EXPECT_EQ(w.cmbScanTimingIntervalA.SelectedIndex(), -1);
   EXPECT_EQ(w.txtScanTimingRXScanHold.Text(), "2.5");
   w.cmbGroupNumber.SelectText(" 1");
-  EXPECT_EQ(std::tie(g.MultiDigitDecodeFormat, g.IntervalA), std::make_tuple(2, 2));
+  EXPECT_EQ(std::tie(g.MultiDigitDecodeFormat, g.IntervalA), std::make_tuple(3, 2));
 }
 
 }  // namespace

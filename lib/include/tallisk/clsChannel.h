@@ -73,6 +73,9 @@ class clsChannel {
   bool SpecialRadio = false;  // the scrambler flag marks the special transmit tone bank
   std::string CheckSumKM2;    // 2 hex digits, travels outside the record
 
+  // Every property alike, the record texts included.
+  bool operator==(const clsChannel&) const = default;
+
   // --- Codecs ---
 
   // Properties to ChannelData (and the synthesiser values and CheckSum). A frequency whose

@@ -25,6 +25,9 @@ class clsChannelGroup {
   // Reads ChannelGroupStr. A free entry gives channel and group 0. Never fails; an entry with
   // digits missing reads as free, so a cut-off image never invents assignments.
   void BreakChannelGroup();
+
+  // Every property alike, the record texts included.
+  bool operator==(const clsChannelGroup&) const = default;
 };
 
 }  // namespace tallisk

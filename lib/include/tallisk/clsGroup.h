@@ -65,6 +65,9 @@ class clsGroup {
   // The group's settings as "label: value" lines for the printed report, CR LF after each
   // (clsGroupReport.cpp).
   std::string CreateHumanViewableString(std::int16_t GroupNumber) const;
+
+  // Every property alike, the record texts included.
+  bool operator==(const clsGroup&) const = default;
 };
 
 }  // namespace tallisk

@@ -183,6 +183,9 @@ class clsRadioHeader {
   std::string Address(std::int32_t lngHexAddress, std::int16_t intLen) const;
   // A name field padded with hex digit F back into plain text.
   std::string ConvertFtoSpace(const std::string& strText) const;
+
+  // Every property alike, the record texts included.
+  bool operator==(const clsRadioHeader&) const = default;
 };
 
 }  // namespace tallisk

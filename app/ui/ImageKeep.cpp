@@ -1,0 +1,242 @@
+#include "ui/ImageKeep.h"
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "tallisk/UserPrompt.h"
+#include "tallisk/errors.h"
+#include "ui/ImageModel.h"
+
+namespace tallisk {
+
+namespace {
+
+// Digit positions in the records' layout.
+constexpr std::size_t kQVRHeaderDigits = 68;
+constexpr std::size_t kQVRChannelDigits = 20;
+constexpr std::size_t kKM2ChannelDigits = 32;
+constexpr std::size_t kKM2GroupDigits = 64;
+constexpr std::size_t kKM2EntryDigits = 4;
+constexpr std::size_t kKM2Groups = 0x1400 * 2;
+constexpr std::size_t kKM2Table = 0x1600 * 2;
+constexpr std::size_t kKM2Settings = 0x1880 * 2;
+constexpr std::size_t kKM2CheckSums = 0x1EBC * 2;
+constexpr std::size_t kKM2Constant = 0x1FFC * 2;
+constexpr std::size_t kKM2Image = 0x2000 * 2;
+
+struct Span {
+  std::size_t Position;
+  std::size_t Length;
+};
+
+// Whether two versions of a record read back as the same settings.
+using ReadsAlike = std::function<bool(const std::string&, const std::string&)>;
+
+// One record with whatever travels with it (a KM2 channel's checksum lies elsewhere in the
+// image). `Atomic` spans, counted within the joined text, are checksums: they cannot be mixed
+// bit by bit, so each comes whole from the image as read or whole from the build.
+struct Unit {
+  std::vector<Span> Spans;
+  std::vector<Span> Atomic;
+  ReadsAlike Alike;  // empty: nothing reads these bytes, so any mix is as good as another
+};
+
+std::string Join(const std::string& image, const std::vector<Span>& spans) {
+  std::string joined;
+  for (const Span& s : spans) joined += image.substr(s.Position, s.Length);
+  return joined;
+}
+
+void Scatter(std::string& image, const std::vector<Span>& spans, const std::string& joined) {
+  std::size_t at = 0;
+  for (const Span& s : spans) {
+    image.replace(s.Position, s.Length, joined, at, s.Length);
+    at += s.Length;
+  }
+}
+
+int Nibble(char digit) {
+  return digit <= '9' ? digit - '0' : (digit & ~0x20) - 'A' + 10;
+}
+
+char Digit(int nibble) {
+  return "0123456789ABCDEF"[nibble & 0xF];
+}
+
+// Where baseline and build agree, the digit as read; where they differ, only the differing
+// bits (or, by byte, the whole byte) from the build.
+std::string Merge(const std::string& read, const std::string& baseline, const std::string& built,
+                  bool byBits, const std::vector<Span>& atomic) {
+  std::string out = built;
+  for (std::size_t i = 0; i < out.size(); i += byBits ? 1 : 2) {
+    if (byBits) {
+      const int changed = Nibble(baseline[i]) ^ Nibble(built[i]);
+      const int digit = (Nibble(read[i]) & ~changed) | (Nibble(built[i]) & changed);
+      out[i] = Digit(digit);
+    } else if (baseline.compare(i, 2, built, i, 2) == 0) {
+      out.replace(i, 2, read, i, 2);
+    }
+  }
+  for (const Span& s : atomic) {
+    const bool same = baseline.compare(s.Position, s.Length, built, s.Position, s.Length) == 0;
+    out.replace(s.Position, s.Length, same ? read : built, s.Position, s.Length);
+  }
+  return out;
+}
+
+// A record the codec cannot read back reads as nothing like anything.
+template <typename Read>
+bool Compare(Read read, const std::string& a, const std::string& b) {
+  try {
+    return read(a) == read(b);
+  } catch (const TalliskError&) {
+    return false;
+  }
+}
+
+// The library may ask who made a KM2 radio while reading its block; a comparison is no read.
+class QuietPrompt {
+ public:
+  QuietPrompt() : previous_(SetUserPrompt(nullptr)) {}
+  ~QuietPrompt() { SetUserPrompt(previous_); }
+  QuietPrompt(const QuietPrompt&) = delete;
+  QuietPrompt& operator=(const QuietPrompt&) = delete;
+
+ private:
+  std::shared_ptr<UserPrompt> previous_;
+};
+
+ReadsAlike ChannelsAlike(const clsChannel& tuned, bool km2) {
+  return [tuned, km2](const std::string& a, const std::string& b) {
+    const auto read = [&](const std::string& record) {
+      clsChannel c = tuned;
+      c.ChannelData = record.substr(0, km2 ? kKM2ChannelDigits : kQVRChannelDigits);
+      km2 ? c.BreakChannelDataKM2() : c.BreakChannelData();
+      // What the codec derives from the record, not what a user set.
+      c.ChannelData.clear();
+      c.CheckSumKM2.clear();
+      c.CheckSum = 0;
+      c.RxSynthesizerData = c.TxSynthesizerData = 0;
+      return c;
+    };
+    return Compare(read, a, b);
+  };
+}
+
+bool GroupsAlike(const std::string& a, const std::string& b) {
+  const auto read = [](const std::string& record) {
+    clsGroup g;
+    g.GroupData = record;
+    g.BreakGroupData();
+    g.GroupData.clear();
+    return g;
+  };
+  return Compare(read, a, b);
+}
+
+bool EntriesAlike(const std::string& a, const std::string& b) {
+  const auto read = [](const std::string& record) {
+    clsChannelGroup e;
+    e.ChannelGroupStr = record;
+    e.BreakChannelGroup();
+    e.ChannelGroupStr.clear();
+    return e;
+  };
+  return Compare(read, a, b);
+}
+
+bool QVRHeadersAlike(const std::string& a, const std::string& b) {
+  const auto read = [](const std::string& block) {
+    clsRadioHeader h;
+    h.RadioHeader = block;
+    h.BreakUpRadioHeader();
+    h.RadioHeader.clear();
+    return h;
+  };
+  return Compare(read, a, b);
+}
+
+// The KM2 block is read together with the rest of the image after it.
+ReadsAlike KM2HeadersAlike(std::string rest) {
+  return [rest = std::move(rest)](const std::string& a, const std::string& b) {
+    const auto read = [&](const std::string& block) {
+      const QuietPrompt quiet;
+      clsRadioHeader h;
+      h.RadioHeader = block + rest;
+      h.BreakUpRadioHeaderKM2();
+      h.RadioHeader.clear();
+      h.KM2Tail.clear();
+      // Answers to the identification questions, which a quiet read never gets.
+      h.AlternatePreScaler = h.AlternatePreScaler2 = false;
+      return h;
+    };
+    return Compare(read, a, b);
+  };
+}
+
+std::vector<Unit> QVRUnits(const ImageSource& source, std::size_t digits) {
+  std::vector<Unit> units;
+  units.push_back({{{0, kQVRHeaderDigits}}, {}, QVRHeadersAlike});
+  std::int32_t n = 1;
+  for (std::size_t at = kQVRHeaderDigits; at + kQVRChannelDigits <= digits;
+       at += kQVRChannelDigits, ++n) {
+    // The last digit is the channel's checksum nibble.
+    units.push_back({{{at, kQVRChannelDigits}},
+                     {{kQVRChannelDigits - 1, 1}},
+                     ChannelsAlike(source.Channels.Item(n), false)});
+  }
+  return units;
+}
+
+std::vector<Unit> KM2Units(const ImageSource& source, const std::string& built) {
+  std::vector<Unit> units;
+  for (std::int32_t n = 1; n <= source.ChannelCount && n <= source.Channels.Count(); ++n) {
+    const auto i = static_cast<std::size_t>(n - 1);
+    units.push_back({{{i * kKM2ChannelDigits, kKM2ChannelDigits}, {kKM2CheckSums + 2 * i, 2}},
+                     {{kKM2ChannelDigits, 2}},
+                     ChannelsAlike(source.Channels.Item(n), true)});
+  }
+  for (std::size_t at = kKM2Groups; at < kKM2Table; at += kKM2GroupDigits)
+    units.push_back({{{at, kKM2GroupDigits}}, {}, GroupsAlike});
+  for (std::size_t at = kKM2Table; at < kKM2Settings; at += kKM2EntryDigits)
+    units.push_back({{{at, kKM2EntryDigits}}, {}, EntriesAlike});
+  units.push_back({{{kKM2Settings, kKM2CheckSums - kKM2Settings}},
+                   {},
+                   KM2HeadersAlike(built.substr(kKM2CheckSums))});
+  units.push_back({{{kKM2Constant, kKM2Image - kKM2Constant}}, {}, {}});
+  return units;
+}
+
+std::string KeepInUnit(const Unit& unit, const std::string& read, const std::string& baseline,
+                       const std::string& built) {
+  if (baseline == built) return read;
+  for (const bool byBits : {true, false}) {
+    std::string kept = Merge(read, baseline, built, byBits, unit.Atomic);
+    if (!unit.Alike || unit.Alike(kept, built)) return kept;
+  }
+  return built;
+}
+
+}  // namespace
+
+void KeepUnchanged(const ImageSource& source, const ImageOrigin& origin, BuiltImage& built) {
+  if (!origin.Holds(source.RadioType) || !built.Whole) return;
+  std::string& records = built.Records;
+  const bool km2 = source.RadioType == 1;
+  if (km2 ? records.size() != kKM2Image : records.size() != origin.Read.size()) return;
+
+  const std::vector<Unit> units =
+      km2 ? KM2Units(source, records) : QVRUnits(source, records.size());
+  std::string kept = records;
+  for (const Unit& unit : units) {
+    Scatter(kept, unit.Spans,
+            KeepInUnit(unit, Join(origin.Read, unit.Spans), Join(origin.Baseline, unit.Spans),
+                       Join(records, unit.Spans)));
+  }
+  records = std::move(kept);
+  AssembleImage(source.RadioType, built);
+}
+
+}  // namespace tallisk

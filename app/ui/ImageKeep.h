@@ -1,0 +1,37 @@
+#pragma once
+
+// A radio's programming goes back to the radio as it came, except where the user changed it.
+//
+// The codecs do not carry every bit a radio holds (bits no field reads, values the properties
+// cannot express, fixed patterns written over what the radio had). So a programming that was
+// read or loaded remembers two images: the one it came in with, and the one the codecs make of
+// it before anything is edited. A later build differs from that second image exactly where
+// edits reached; everywhere else the bits as read are put back.
+
+#include <cstdint>
+#include <string>
+
+namespace tallisk {
+
+struct ImageSource;
+struct BuiltImage;
+
+struct ImageOrigin {
+  std::int32_t RadioType = -1;
+  // Both in the records' layout (see BuiltImage::Records).
+  std::string Read;
+  std::string Baseline;
+
+  bool Holds(std::int32_t radioType) const {
+    return radioType == RadioType && !Read.empty() && Read.size() == Baseline.size();
+  }
+};
+
+// Rewrites `built` (already encoded from `source`) so that every bit its records share with
+// the origin's baseline is the bit as read. Within a record that was edited, bits the edit
+// did not reach stay as read only while the record still reads back exactly as the built one
+// does; otherwise whole bytes, and failing that the built record, are taken. The checksums
+// that cover a record follow it.
+void KeepUnchanged(const ImageSource& source, const ImageOrigin& origin, BuiltImage& built);
+
+}  // namespace tallisk
