@@ -92,7 +92,18 @@ std::string KM2ToneText(const clsCTCSSFrequencies& tone) {
   return " " + std::string(buf, result.ptr);
 }
 
-ReportDocument PrintReportQVR(const clsRadioHeader& header, std::span<const clsChannel> channels) {
+ReportDocument PrintReportQVR(const clsRadioHeader& header, std::span<const clsChannel> channels,
+                              const colCTCSSFrequencies* tones) {
+  // The tone a channel prints is the one its code names, not whatever the channel page last
+  // noted beside the code.
+  const auto withTones = [tones](clsChannel channel) {
+    if (!tones) return channel;
+    for (const auto& tone : *tones) {
+      if (tone.Index == channel.RxCTCSSCode) channel.RxSquelchToneFrequency = tone.CTCSSFreq;
+      if (tone.Index == channel.TxCTCSSCode) channel.TxSquelchToneFrequency = tone.CTCSSFreq;
+    }
+    return channel;
+  };
   ReportWriter out;
   out.Style(ReportStyle::Heading);
   out.Print(kReportGeneral);
@@ -107,7 +118,7 @@ ReportDocument PrintReportQVR(const clsRadioHeader& header, std::span<const clsC
   std::vector<std::int32_t> undefined;
   for (std::size_t i = 0; i < channels.size(); ++i) {
     const auto number = static_cast<std::int32_t>(i + 1);
-    const std::string text = channels[i].CreateHumanViewableString();
+    const std::string text = withTones(channels[i]).CreateHumanViewableString();
     if (text == kChannelNotDefined) {
       undefined.push_back(number);
       continue;

@@ -52,7 +52,9 @@ inline constexpr char kChannelNotDefined[] = "This Channel Has Not Been Defined\
 
 // The QVR report: the settings, every defined channel under its own heading, and the numbers
 // of the channels that are not defined (left out when every channel is).
-ReportDocument PrintReportQVR(const clsRadioHeader& header, std::span<const clsChannel> channels);
+// With a tone table, each CTCSS half prints the tone its stored code names.
+ReportDocument PrintReportQVR(const clsRadioHeader& header, std::span<const clsChannel> channels,
+                              const colCTCSSFrequencies* tones = nullptr);
 
 // The KM2 report: the settings, one row per channel that has a receive frequency, and every
 // group that has programmed channels with those channel numbers. The tone texts of CTCSS

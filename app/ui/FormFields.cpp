@@ -86,6 +86,7 @@ bool TextField::TypeKey(char key) {
     if (!next.empty()) next.pop_back();
   } else {
     next += admitted;
+    if (Accepts && !Accepts(next)) return false;
   }
   SetText(std::move(next));
   return true;
@@ -100,6 +101,7 @@ std::string TextField::Filtered(const std::string& text) const {
   for (char key : text) {
     char admitted = Admit(key, out.size());
     if (admitted == '\0' || admitted == '\b') continue;
+    if (Accepts && !Accepts(out + admitted)) continue;
     out += admitted;
   }
   return out;

@@ -91,6 +91,9 @@ class TextField : public Field {
   bool MultiLine = false;
   bool ReadOnly = false;
   KeyFilterFn KeyFilter;
+  // Whether the field may hold a whole text, typed or pasted (a code of three octal digits
+  // with an optional leading sign, say); empty: any text the key rules admit.
+  std::function<bool(const std::string&)> Accepts;
 
   // A key typed at the end of the text, through the key filter and the input styles.
   // False when the key was dropped.

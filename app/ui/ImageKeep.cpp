@@ -114,12 +114,7 @@ ReadsAlike ChannelsAlike(const clsChannel& tuned, bool km2) {
       clsChannel c = tuned;
       c.ChannelData = record.substr(0, km2 ? kKM2ChannelDigits : kQVRChannelDigits);
       km2 ? c.BreakChannelDataKM2() : c.BreakChannelData();
-      // What the codec derives from the record, not what a user set.
-      c.ChannelData.clear();
-      c.CheckSumKM2.clear();
-      c.CheckSum = 0;
-      c.RxSynthesizerData = c.TxSynthesizerData = 0;
-      return c;
+      return SettingsOf(std::move(c));
     };
     return Compare(read, a, b);
   };
@@ -220,6 +215,42 @@ std::string KeepInUnit(const Unit& unit, const std::string& read, const std::str
 }
 
 }  // namespace
+
+clsChannel SettingsOf(clsChannel channel) {
+  channel.ChannelData.clear();
+  channel.CheckSumKM2.clear();
+  channel.CheckSum = 0;
+  channel.RxSynthesizerData = channel.TxSynthesizerData = 0;
+  return channel;
+}
+
+bool ImageOrigin::ChannelAsRead(std::int32_t radioType, std::int32_t n, const clsChannel& now,
+                                std::string& record, std::string& checkSum) const {
+  if (radioType != RadioType || n < 1 || n > Channels.Count()) return false;
+  const auto i = static_cast<std::size_t>(n - 1);
+  const bool km2 = radioType == 1;
+  const std::size_t at = km2 ? i * kKM2ChannelDigits : kQVRHeaderDigits + i * kQVRChannelDigits;
+  const std::size_t digits = km2 ? kKM2ChannelDigits : kQVRChannelDigits;
+  if (Read.size() < at + digits || (km2 && Read.size() < kKM2CheckSums + 2 * i + 2)) return false;
+  clsChannel was = SettingsOf(Channels.Item(n));
+  if (was.PLLReferenceFreq <= 0) {
+    // Read without a band, its frequencies were never decoded: a band chosen since is no
+    // reason to write it anew, with frequencies it never had.
+    was.ModelName = now.ModelName;
+    was.PLLReferenceFreq = now.PLLReferenceFreq;
+    was.Prescaler = now.Prescaler;
+    was.RxIF = now.RxIF;
+    was.TxIF = now.TxIF;
+    was.prsclKM2 = now.prsclKM2;
+    was.AlternatePreScaler = now.AlternatePreScaler;
+    was.AlternatePreScaler2 = now.AlternatePreScaler2;
+    was.SpecialRadio = now.SpecialRadio;
+  }
+  if (SettingsOf(now) != was) return false;
+  record = Read.substr(at, digits);
+  checkSum = km2 ? Read.substr(kKM2CheckSums + 2 * i, 2) : std::string();
+  return true;
+}
 
 void KeepUnchanged(const ImageSource& source, const ImageOrigin& origin, BuiltImage& built) {
   if (!origin.Holds(source.RadioType) || !built.Whole) return;

@@ -11,6 +11,9 @@
 #include <cstdint>
 #include <string>
 
+#include "tallisk/clsChannel.h"
+#include "tallisk/collection.h"
+
 namespace tallisk {
 
 struct ImageSource;
@@ -21,11 +24,21 @@ struct ImageOrigin {
   // Both in the records' layout (see BuiltImage::Records).
   std::string Read;
   std::string Baseline;
+  // The channels as decoded, with the band values they were decoded with.
+  Collection<clsChannel> Channels;
 
   bool Holds(std::int32_t radioType) const {
     return radioType == RadioType && !Read.empty() && Read.size() == Baseline.size();
   }
+  // The record (and, KM2, the checksum) channel n was read with, when `now` still has the
+  // settings it was decoded with: such a channel needs no encoding, and one the codecs could
+  // not encode (a QVR band the profiles do not know, say) goes back as it came.
+  bool ChannelAsRead(std::int32_t radioType, std::int32_t n, const clsChannel& now,
+                     std::string& record, std::string& checkSum) const;
 };
+
+// The channel's settings without what the codecs derive from its record.
+clsChannel SettingsOf(clsChannel channel);
 
 // Rewrites `built` (already encoded from `source`) so that every bit its records share with
 // the origin's baseline is the bit as read. Within a record that was edited, bits the edit

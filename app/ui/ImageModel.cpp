@@ -35,9 +35,22 @@ std::string WholeOrErased(const Collection<std::string>& records, std::int32_t i
                                         "cannot be shown");
 }
 
+bool AsRead(const ImageSource& source, std::int32_t n, clsChannel& channel) {
+  std::string record, checkSum;
+  if (!source.Origin ||
+      !source.Origin->ChannelAsRead(source.RadioType, n, channel, record, checkSum))
+    return false;
+  channel.ChannelData = std::move(record);
+  channel.CheckSumKM2 = std::move(checkSum);
+  return true;
+}
+
 // The image as read and the decoded programming encoded again, on copies: encoding tunes
 // the channels and fills in records, and the decoded objects go to the window as they are.
 void RememberOrigin(std::int32_t radioType, std::string read, DecodedImage& d) {
+  d.Origin.RadioType = radioType;
+  d.Origin.Read = read;
+  d.Origin.Channels = d.Channels;
   clsRadioHeader header = d.RadioHeader;
   Collection<clsChannel> channels = d.Channels;
   Collection<clsGroup> groups = d.Groups;
@@ -48,14 +61,14 @@ void RememberOrigin(std::int32_t radioType, std::string read, DecodedImage& d) {
     BuiltImage built;
     try {
       built = BuildImage({radioType, header, channels, static_cast<std::int16_t>(channels.Count()),
-                          groups, table, d.KM2Tail, d.ModelProfile->Model});
+                          groups, table, d.KM2Tail, d.ModelProfile->Model, &d.Origin});
     } catch (...) {
       SetUserPrompt(previous);
       throw;
     }
     SetUserPrompt(previous);
     if (!built.Whole || built.Records.size() != read.size()) return;
-    d.Origin = {radioType, std::move(read), std::move(built.Records)};
+    d.Origin.Baseline = std::move(built.Records);
   } catch (const TalliskError&) {
     // A programming the codecs cannot encode as it was read has no baseline: every record
     // then goes out as built.
@@ -92,7 +105,7 @@ BuiltImage BuildImage(const ImageSource& source) {
     TuneChannels(0, header, source.Channels, source.ChannelCount, source.ModelName);
     for (std::int32_t i = 1; i <= source.ChannelCount && i <= source.Channels.Count(); ++i) {
       clsChannel& channel = source.Channels.Item(i);
-      channel.CreateChannelData();
+      if (!AsRead(source, i, channel)) channel.CreateChannelData();
       creator.colChannelData.Add(channel.ChannelData);
     }
     header.CreateRadioHeader();
@@ -112,7 +125,7 @@ BuiltImage BuildImage(const ImageSource& source) {
   TuneChannels(1, header, source.Channels, source.ChannelCount, source.ModelName);
   for (std::int32_t i = 1; i <= source.ChannelCount && i <= source.Channels.Count(); ++i) {
     clsChannel& channel = source.Channels.Item(i);
-    channel.CreateChannelDataKM2();
+    if (!AsRead(source, i, channel)) channel.CreateChannelDataKM2();
     creator.colChannelData.Add(channel.ChannelData);
     creator.colChannelCheckSum.Add(channel.CheckSumKM2);
   }
@@ -163,6 +176,7 @@ DecodedImage DecodeImage(std::int32_t radioType, const std::string& image,
         model, header.Address0x0D, header.Address0x0F, header.Address0x10, header.Address0x14,
         header.Address0x15, header.Address0x16, header.Address0x17);
     // No band known: the channels get no synthesiser data rather than another band's.
+    d.BandKnown = d.BandProfile != nullptr;
     if (!d.BandProfile) d.BandProfile = std::make_shared<clsNonPersistentInfo>();
     header.PLLReferenceFreq = d.BandProfile->PllReferenceFrequency;
     header.InjectionAspect = d.BandProfile->InjectAspect ? 1 : 0;

@@ -38,6 +38,8 @@ struct ImageSource {
   const std::string& KM2Tail;
   // The model's name as the profiles give it; empty keeps each channel's own.
   std::string ModelName;
+  // Where the programming came from: channels it still holds as decoded go as read.
+  const ImageOrigin* Origin = nullptr;
 };
 
 struct BuiltImage {
@@ -79,6 +81,8 @@ struct DecodedImage {
   std::string KM2Tail;                            // KM2: the tail the next write carries
   // The image it came from, for KeepUnchanged.
   ImageOrigin Origin;
+  // QVR: whether the profiles know the band the header's band bytes name.
+  bool BandKnown = true;
 };
 
 // Turns a QVR image (the radio's S1 lines) or a KM2 image (16384 or 16704 hex digits) into

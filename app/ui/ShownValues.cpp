@@ -49,4 +49,10 @@ bool ShownValues::Edited(const Field& field) const {
   return found == shown_.end() || found->second != State(field);
 }
 
+std::optional<std::string> ShownValues::ShownText(const TextField& field) const {
+  const auto found = shown_.find(&field);
+  if (found == shown_.end()) return std::nullopt;
+  return found->second;
+}
+
 }  // namespace tallisk

@@ -6,6 +6,7 @@
 // would not let anyone type) then reaches the radio as it was read.
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -25,6 +26,8 @@ class ShownValues {
 
   // True unless the field still shows what it was remembered showing.
   bool Edited(const Field& field) const;
+  // What a text field was remembered showing; none when it was not.
+  std::optional<std::string> ShownText(const TextField& field) const;
 
  private:
   std::unordered_map<const Field*, std::string> shown_;

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "files/ReportDocument.h"
@@ -443,9 +444,20 @@ class frmMain : public Form, public TransferState {
   // BandProfile for the model, the injection side and the selected reference frequency;
   // none matching gives an empty band (no synthesiser data). True when a band matched.
   bool TakeBandProfile(bool injectionHigh);
-  // Whether the synthesiser field of the current channel holds this frequency: a scratch
-  // copy of the channel is encoded and read back.
-  bool SynthesiserHolds(bool receive, double hertz) const;
+  // The frequency the current channel's synthesiser field tunes to for this one (a scratch
+  // copy of the channel is encoded and read back); none when the field cannot hold it.
+  std::optional<double> TunedHertz(bool receive, double hertz) const;
+  // A number field's limits: what its record can hold.
+  struct NumberLimits {
+    double Minimum;
+    double Maximum;
+    // The value the record holds of an accepted one: the nearest it can.
+    std::function<double(double)> Held;
+    // How the field shows a value.
+    std::function<std::string(double)> Text;
+  };
+  void NumberLeft(TextField& field, const NumberLimits& limits);
+  void ConnectNumberFields();
   void WarnOutsideBands(double megahertz);
   // Pages that hold a model's defaults while the group number names a group show that
   // group instead.

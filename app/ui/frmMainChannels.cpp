@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -233,12 +234,12 @@ void frmMain::StepChannel(int step) {
 
 // --- Frequencies a radio can hold ---
 
-bool frmMain::SynthesiserHolds(bool receive, double hertz) const {
-  if (CurrentChannel < 1 || CurrentChannel > Channels.Count()) return true;
+std::optional<double> frmMain::TunedHertz(bool receive, double hertz) const {
+  if (CurrentChannel < 1 || CurrentChannel > Channels.Count()) return hertz;
   clsChannel scratch = Channels.Item(CurrentChannel);
   // Without a band the channel has nothing to tune with, which the technician was told when
   // the channels were built.
-  if (scratch.PLLReferenceFreq <= 0) return true;
+  if (scratch.PLLReferenceFreq <= 0) return hertz;
   const bool km2 = RadioType == 1;
   // The other half is left out of the record, except that a KM2 record carries a transmit
   // half only beside a receive frequency.
@@ -268,15 +269,16 @@ bool frmMain::SynthesiserHolds(bool receive, double hertz) const {
       readBack.BreakChannelData();
     }
   } catch (const TalliskError& e) {
-    if (e.Number() == 6) return false;
-    return true;
+    if (e.Number() == 6) return std::nullopt;
+    return hertz;
   }
   // A field too narrow for the divide ratio keeps its low bits and tunes somewhere else
   // entirely; a frequency it holds comes back within a reference step (and the whole kHz
   // the QVR synthesiser works in).
   const double tuned = receive ? readBack.RxFrequency : readBack.TxFrequency;
   const double step = static_cast<double>(scratch.PLLReferenceFreq) * 1000 + 1000;
-  return std::fabs(tuned - hertz) <= step;
+  if (std::fabs(tuned - hertz) > step) return std::nullopt;
+  return tuned;
 }
 
 void frmMain::WarnOutsideBands(double megahertz) {
@@ -307,7 +309,7 @@ void frmMain::FrequencyLeft(bool receive) {
   TextField& field = receive ? ReceiveChannelFreq : txtTransmitChannelFreq;
   const bool qvr = RadioType == 0;
   const double megahertz = field.Value();
-  if (receive && megahertz < 0) {
+  if (megahertz < 0) {
     dialogs_.Inform("System Message", "The minimum value for this item is 0");
     field.SetText(" 0");
     return;
@@ -315,8 +317,10 @@ void frmMain::FrequencyLeft(bool receive) {
   // Only what the technician typed is checked: passing through a field that shows a
   // channel's value, or a value already accepted, says nothing again.
   double& checked = checkedMegahertz_[receive ? 0 : 1];
+  double taken = megahertz;
   if (megahertz > 0 && megahertz != checked) {
-    if (!SynthesiserHolds(receive, megahertz * kHzPerMHz)) {
+    const std::optional<double> tuned = TunedHertz(receive, megahertz * kHzPerMHz);
+    if (!tuned) {
       double stored = 0;
       if (CurrentChannel >= 1 && CurrentChannel <= Channels.Count()) {
         const clsChannel& channel = Channels.Item(CurrentChannel);
@@ -331,10 +335,32 @@ void frmMain::FrequencyLeft(bool receive) {
       field.SetText(FrequencyText(stored, qvr));
       return;
     }
-    WarnOutsideBands(megahertz);
+    taken = *tuned / kHzPerMHz;
+    if (FrequencyText(taken, qvr) != FrequencyText(megahertz, qvr)) {
+      dialogs_.Message("System Message",
+                       "The radio tunes to " + FrequencyText(taken, qvr) + " MHz for " +
+                           FrequencyText(megahertz, qvr) +
+                           " MHz: its synthesiser holds no closer frequency. The channel takes " +
+                           FrequencyText(taken, qvr) + " MHz.",
+                       MessageIcon::Exclamation, MessageButtons::OK);
+    }
+    WarnOutsideBands(taken);
   }
-  checked = megahertz;
-  field.SetText(FrequencyText(megahertz, qvr));
+  checked = taken;
+  field.SetText(FrequencyText(taken, qvr));
+
+  // A KM2 record has no channel that only transmits; the transmit frequency stays on the
+  // page until the technician gives the channel a receive frequency or clears it.
+  if (!qvr && ReceiveChannelFreq.Value() <= 0 && txtTransmitChannelFreq.Value() > 0 &&
+      shown_.Edited(field)) {
+    dialogs_.Message("System Message",
+                     "A KM2 channel is in use only with a receive frequency: without one the radio "
+                     "keeps no channel here and the transmit frequency " +
+                         FrequencyText(txtTransmitChannelFreq.Value(), false) +
+                         " MHz is not written. Type a receive frequency, or clear the transmit "
+                         "frequency.",
+                     MessageIcon::Exclamation, MessageButtons::OK);
+  }
 }
 
 // --- Page and channel ---

@@ -80,6 +80,11 @@ bool frmMain::TakeImage(const std::string& image, bool openPage2) {
     ShowNavigation(true);
     GoToPage(2);
   }
+  if (!decoded.BandKnown)
+    dialogs_.Inform(FamilyTitle(),
+                    "The radio profiles know no band with this radio's band settings, so its "
+                    "channels cannot be shown. They are kept as they were read and go back to the "
+                    "radio unchanged unless you edit them.");
   return true;
 }
 
@@ -91,8 +96,9 @@ bool frmMain::BuildWindowImage(std::int32_t family, const FailureReport& report,
   }
   try {
     const ImageSource source{
-        family, RadioHeader,       Channels, ChannelCount,
-        Groups, ChannelGroupTable, KM2Tail,  ModelProfile ? ModelProfile->Model : std::string()};
+        family,  RadioHeader,       Channels, ChannelCount,
+        Groups,  ChannelGroupTable, KM2Tail,  ModelProfile ? ModelProfile->Model : std::string(),
+        &origin_};
     BuiltImage built = BuildImage(source);
     // A wrong size has been reported by the library; such an image goes nowhere.
     if (!built.Whole) return false;

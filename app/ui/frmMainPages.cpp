@@ -166,6 +166,32 @@ void frmMain::LayOutPages() {
   Footer.push_back({{}, {&btnBack, &btnNext, &btnFinish, &btnOptions}});
 }
 
+namespace {
+
+bool Printable(char key) {
+  return key >= ' ' && key <= '~';
+}
+
+// A number as the pages take it: digits with at most one decimal point; blanks are the
+// QVR frequency's digit grouping.
+bool DecimalText(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) {
+                       return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == ' ';
+                     }) &&
+         std::count(text.begin(), text.end(), '.') <= 1;
+}
+
+// Three octal digits at most, with a sign only in front.
+bool OctalCodeTyped(const std::string& text) {
+  const std::size_t digits = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  return text.size() - digits <= 3 &&
+         std::all_of(text.begin() + static_cast<std::ptrdiff_t>(digits), text.end(),
+                     [](char c) { return c >= '0' && c <= '7'; });
+}
+
+}  // namespace
+
 void frmMain::ApplyInputStyles() {
   for (TextField* field :
        {&txtGroupName, &txtChannelName, &txtModelNumber, &txtSerialNumber, &txtCustomer})
@@ -173,29 +199,38 @@ void frmMain::ApplyInputStyles() {
   for (TextField* field : {&txtBurstDuration, &txtUnkeyDelayTime, &txtNoiseSquelchTail,
                            &txtCTCSSSquelchTail, &txtTimeOutTimer, &txtDCSTail})
     field->DigitsOnly = true;
+  for (TextField* field :
+       {&ReceiveChannelFreq, &txtTransmitChannelFreq, &txtBurstFeq, &txtScanTimingRXScanHold,
+        &txtScanTimingTXScanHold, &txtPriChSamplingRate})
+    field->Accepts = DecimalText;
 
-  // A QVR stores these texts as hex digits padded with F, so F (and anything that is not a
-  // digit A to E or a blank) would not come back as typed.
-  auto qvrText = [this](char key) -> char {
-    if (RadioType != 0) return key;
+  // Each text holds what its record holds, in characters that come back as typed. A QVR
+  // stores its serial and customer numbers as hex digits padded with F, so F (and anything
+  // that is not a digit A to E or a blank) would not come back; a KM2 writes a blank as an
+  // erased byte, which ends the text when it is read.
+  auto serialText = [this](char key) -> char {
+    if (key == '\b') return key;
+    if (RadioType == 1) return Printable(key) && key != ' ' ? key : '\0';
     const bool accepted = std::isdigit(static_cast<unsigned char>(key)) ||
-                          (key >= 'A' && key <= 'E') || (key >= 'a' && key <= 'e') || key == ' ' ||
-                          key == '\b';
+                          (key >= 'A' && key <= 'E') || (key >= 'a' && key <= 'e') || key == ' ';
     return accepted ? key : '\0';
   };
-  txtSerialNumber.KeyFilter = qvrText;
-  txtCustomer.KeyFilter = qvrText;
+  txtSerialNumber.KeyFilter = serialText;
+  txtCustomer.KeyFilter = serialText;
+  const auto printable = [](char key) -> char {
+    return Printable(key) || key == '\b' ? key : '\0';
+  };
+  txtChannelName.KeyFilter = printable;
+  txtChannelName.MaxLength = 6;
+  txtGroupName.KeyFilter = printable;
+  txtGroupName.MaxLength = 3;
+  txtModelNumber.KeyFilter = printable;
+  txtModelNumber.MaxLength = 9;
 
   // A DCS code is three octal digits; a fourth would not fit the record's nine bits.
   for (TextField* octal : {&ReceiveOctal, &txtTransmitOctal}) {
     octal->MaxLength = 4;
-    octal->KeyFilter = [octal](char key) {
-      const std::string& text = octal->Text();
-      const auto digits =
-          std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '7'; });
-      if (key >= '0' && key <= '7' && digits >= 3) return '\0';
-      return OctalKeyFilter(text, false, key);
-    };
+    octal->Accepts = OctalCodeTyped;
   }
 
   // The group ID is what a 10-digit DTMF ID can hold.
@@ -237,6 +272,8 @@ void frmMain::ConnectReactions() {
   btnChannelList.OnClick.Connect([this] { OpenChannelList(); });
   for (CheckField* ani : {&chkEnablePTTANI, &chkEnableANITranspond, &chkEnableANIOnMONButton})
     ani->OnChange.Connect([this] { ShowAniFields(); });
+
+  ConnectNumberFields();
 
   btnNext.OnClick.Connect([this] { Next(); });
   btnBack.OnClick.Connect([this] { Back(); });

@@ -43,7 +43,7 @@ ReportDocument frmMain::BuildReport() const {
     return PrintReportKM2(RadioHeader, All(Channels), All(Groups), All(ChannelGroupTable),
                           ToneTable ? *ToneTable : noTones, RadioHeader.SpecialRadio);
   }
-  return PrintReportQVR(RadioHeader, All(Channels));
+  return PrintReportQVR(RadioHeader, All(Channels), ToneTable.get());
 }
 
 void frmMain::PrintReport() {

@@ -100,6 +100,15 @@ double clsChannel::FrequencyKM2(const BitRecord& record, int first, float interm
   return RoundToInt32(static_cast<double>(product) - ifHz, "BreakChannelDataKM2");
 }
 
+float clsChannel::BurstFrequencyHeldKM2(float requestedHz) {
+  return static_cast<float>(625000.0 / (BurstDivider(requestedHz) + 1) / 10);
+}
+
+float clsChannel::BurstDurationHeldKM2(float requestedMs) {
+  const std::int32_t field = RoundToInt32(requestedMs / 100.0 - 1, "BurstDurationHeldKM2") & 0x1F;
+  return static_cast<float>((field + 1) * 100);
+}
+
 bool clsChannel::CreateChannelDataKM2() {
   if (RxFrequency == 0) {
     ChannelData = std::string(32, 'F');

@@ -104,7 +104,12 @@ TEST_F(ChannelPage, LeavingAFrequencyWarnsOutsideTheBandsAndRefusesWhatTheSynthe
       {false, "2500", "000.000 000",
        refused + "2500.000 000 MHz: its synthesiser cannot hold that frequency. The channel "
                  "keeps 000.000 000 MHz."},
-      {true, "-1", " 0", "The minimum value for this item is 0"},
+      // What the synthesiser tunes to is what the channel shows and takes.
+      {true, "150.0126", "150.012 500",
+       "The radio tunes to 150.012 500 MHz for 150.012 600 MHz: its synthesiser holds no closer "
+       "frequency. The channel takes 150.012 500 MHz."},
+      // Keys that make no number are not taken: no sign, no second point, no letters.
+      {false, "-15a0.5.625", "150.562 500", ""},
   };
   frmMain& w = QvrOnPage5("VHF High A 136-156 MHz 16 Ch", "6.25");
   w.cmbChannelNumber.SelectText("2");

@@ -74,7 +74,10 @@ class FieldValidator : public QValidator {
       admitted += one;
       length += one.size();
     }
-    input = kept + ToQt(admitted) + after;
+    const QString result = kept + ToQt(admitted) + after;
+    // A text the field cannot hold as a whole is refused, not cut to something else.
+    if (field_.Accepts && !field_.Accepts(Typeable(result, false))) return Invalid;
+    input = result;
     pos = int(kept.size() + qsizetype(admitted.size()));
     return Acceptable;
   }

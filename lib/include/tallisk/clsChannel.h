@@ -73,6 +73,12 @@ class clsChannel {
   bool SpecialRadio = false;  // the scrambler flag marks the special transmit tone bank
   std::string CheckSumKM2;    // 2 hex digits, travels outside the record
 
+  // What a KM2 record holds of a requested burst tone (the nearest tone divider) and burst
+  // duration (whole tenths of a second from 0.1 to 3.2, the five-bit field), read back as the
+  // record gives them.
+  static float BurstFrequencyHeldKM2(float requestedHz);
+  static float BurstDurationHeldKM2(float requestedMs);
+
   // Every property alike, the record texts included.
   bool operator==(const clsChannel&) const = default;
 
