@@ -38,11 +38,16 @@ std::string clsChannel::BitRecord::Text(int first, int width) const {
 }
 
 std::string clsChannel::BitRecord::Hex() const {
-  // Records are whole bytes; the bits above the low 64 come first.
-  const std::bitset<128> low64(~std::uint64_t{0});
-  const std::uint64_t low = (bits_ & low64).to_ullong();
-  if (size_ <= 64) return ToHex(low, size_ / 4);
-  return ToHex((bits_ >> 64).to_ullong(), (size_ - 64) / 4) + ToHex(low, 16);
+  // Records are whole bytes; the digits are taken from the last one back, straight into the
+  // record's one text.
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const std::bitset<128> nibble(15);
+  std::string hex(static_cast<std::size_t>(size_ / 4), '0');
+  std::bitset<128> rest = bits_;
+  for (auto digit = hex.rbegin(); digit != hex.rend(); ++digit, rest >>= 4) {
+    *digit = kDigits[(rest & nibble).to_ulong()];
+  }
+  return hex;
 }
 
 // --- Pieces shared by both record layouts ---
