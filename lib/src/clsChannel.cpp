@@ -38,14 +38,13 @@ std::string clsChannel::BitRecord::Text(int first, int width) const {
 }
 
 std::string clsChannel::BitRecord::Hex() const {
-  // Records are whole bytes; the digits are taken from the last one back, straight into the
-  // record's one text.
+  // Records are whole bytes; the digits are taken from the last one back.
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  const std::bitset<128> nibble(15);
   std::string hex(static_cast<std::size_t>(size_ / 4), '0');
-  std::bitset<128> rest = bits_;
-  for (auto digit = hex.rbegin(); digit != hex.rend(); ++digit, rest >>= 4) {
-    *digit = kDigits[(rest & nibble).to_ulong()];
+  std::uint64_t word = low_;
+  for (std::size_t i = 0; i < hex.size(); ++i, word >>= 4) {
+    if (i == 16) word = high_;
+    hex[hex.size() - 1 - i] = kDigits[word & 15];
   }
   return hex;
 }

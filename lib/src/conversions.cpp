@@ -39,23 +39,16 @@ int PairValue(std::string_view hex, std::size_t pos) noexcept {
   return high < 0 || low < 0 ? 0 : high << 4 | low;
 }
 
-// A bit text of at most 32 characters read at once; any character but '0' or '1' fails as
-// it does in BinToDec.
-std::uint32_t BitValue(std::string_view bits) {
-  std::uint32_t value = 0;
-  for (const char c : bits) {
-    const auto bit = static_cast<std::uint32_t>(static_cast<unsigned char>(c) - '0');
-    if (bit > 1) RaiseInvalidArgument("BinToDec", "Invalid bit text");
-    value = value << 1 | bit;
-  }
-  return value;
+// 0 or 1 for a bit character; any other character fails as it does in BinToDec.
+std::uint32_t BitOf(char c) {
+  const auto bit = static_cast<std::uint32_t>(static_cast<unsigned char>(c)) - '0';
+  if (bit > 1) RaiseInvalidArgument("BinToDec", "Invalid bit text");
+  return bit;
 }
 
-// The low `width` bits of value, most significant first.
+// The low `width` (at most 32) bits of value, most significant first.
 void WriteBits(std::uint32_t value, std::size_t width, char* out) noexcept {
-  for (std::size_t i = 0; i < width; ++i) {
-    out[width - 1 - i] = i < 32 && (value >> i & 1) != 0 ? '1' : '0';
-  }
+  for (std::size_t i = width; i-- > 0; value >>= 1) out[i] = static_cast<char>('0' + (value & 1));
 }
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -93,17 +86,22 @@ std::string Num2BinStr(double x, int intLen) {
   if (intLen < 0) RaiseInvalidArgument("Num2BinStr");
   // Zero-padded on the left, or only the low intLen bits: either way the low bits of v.
   std::string out(static_cast<std::size_t>(intLen), '0');
-  WriteBits(static_cast<std::uint32_t>(v), out.size(), out.data());
+  const std::size_t low = std::min<std::size_t>(out.size(), 32);
+  WriteBits(static_cast<std::uint32_t>(v), low, out.data() + out.size() - low);
   return out;
 }
 
 std::int32_t BinToDec(std::string_view value) {
   std::uint32_t result = 0;
+  if (value.size() <= 32) {
+    // Every character is a bit of the result.
+    for (const char c : value) result = result << 1 | BitOf(c);
+    return static_cast<std::int32_t>(result);
+  }
   int p = 0;
   for (auto it = value.rbegin(); it != value.rend(); ++it, ++p) {
     if (*it == '1') {
-      // Only a '1' beyond the 32 bits needs the table's refusal.
-      result |= p < 32 ? std::uint32_t{1} << p : static_cast<std::uint32_t>(PowerOfTwo(p));
+      result |= static_cast<std::uint32_t>(PowerOfTwo(p));
     } else if (*it != '0') {
       RaiseInvalidArgument("BinToDec", "Invalid bit text");
     }
@@ -156,12 +154,17 @@ std::string HexToBinStr(std::string_view hex) {
 }
 
 std::string BinStrToHex(std::string_view bits) {
-  // The left padding to a multiple of four only shortens the first group: a short group has
-  // the value its padded form would have.
   std::string out((bits.size() + 3) / 4, '0');
-  std::size_t group = bits.size() % 4 == 0 ? 4 : bits.size() % 4;
-  for (std::size_t i = 0, digit = 0; i < bits.size(); i += group, group = 4, ++digit) {
-    out[digit] = kHexDigits[BitValue(bits.substr(i, group))];
+  auto digit = out.begin();
+  // Counting starts as if the left padding to a multiple of four had been read already.
+  std::size_t count = (4 - bits.size() % 4) % 4;
+  std::uint32_t nibble = 0;
+  for (const char c : bits) {
+    nibble = nibble << 1 | BitOf(c);
+    if (++count % 4 == 0) {
+      *digit++ = kHexDigits[nibble];
+      nibble = 0;
+    }
   }
   return out;
 }
