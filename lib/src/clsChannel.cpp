@@ -38,11 +38,15 @@ std::string clsChannel::BitRecord::Text(int first, int width) const {
 }
 
 std::string clsChannel::BitRecord::Hex() const {
-  // Records are whole bytes; the bits above the low 64 come first.
-  const std::bitset<128> low64(~std::uint64_t{0});
-  const std::uint64_t low = (bits_ & low64).to_ullong();
-  if (size_ <= 64) return ToHex(low, size_ / 4);
-  return ToHex((bits_ >> 64).to_ullong(), (size_ - 64) / 4) + ToHex(low, 16);
+  // Records are whole bytes; the digits are taken from the last one back.
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex(static_cast<std::size_t>(size_ / 4), '0');
+  std::uint64_t word = low_;
+  for (std::size_t i = 0; i < hex.size(); ++i, word >>= 4) {
+    if (i == 16) word = high_;
+    hex[hex.size() - 1 - i] = kDigits[word & 15];
+  }
+  return hex;
 }
 
 // --- Pieces shared by both record layouts ---

@@ -5,6 +5,7 @@
 // the settings are taken back from them. Building and reading a block walk the same rows,
 // so the two directions cannot drift apart.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -43,7 +44,12 @@ inline std::string Bits(std::int64_t value, int width) {
 // The first bits of the layout, up to (not including) bit `endBit`, in block order.
 inline std::string WriteBits(const clsRadioHeader& h, const Layout& layout,
                              std::size_t endBit = static_cast<std::size_t>(-1)) {
+  std::size_t total = 0;
+  for (const Field& field : layout) total += static_cast<std::size_t>(field.width);
+  // The KM2 block is some thirteen thousand bits: grown field by field, it would be copied
+  // over and over.
   std::string out;
+  out.reserve(std::min(total, endBit));
   std::size_t position = 0;
   for (const Field& field : layout) {
     if (position >= endBit) break;

@@ -98,6 +98,9 @@ bool clsStringCreator::CreateStringKM2() {
 bool clsStringCreator::BreakUpStringKM2() {
   const std::string_view image(EntireString);
   RadioHeader = Piece(image, kKm2HeaderStart, std::string::npos);
+  colChannelData.Reserve(static_cast<std::size_t>(colChannelData.Count()) + kKm2Channels);
+  colGroupData.Reserve(static_cast<std::size_t>(colGroupData.Count()) + kKm2Groups);
+  colChannelGroup.Reserve(static_cast<std::size_t>(colChannelGroup.Count()) + kKm2Channels);
   for (std::size_t n = 0; n < kKm2Channels; ++n) {
     colChannelData.Add(Piece(image, n * kKm2ChannelDigits, kKm2ChannelDigits));
   }

@@ -1,6 +1,8 @@
 #include "tallisk/conversions.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -11,19 +13,49 @@
 namespace tallisk {
 namespace {
 
+// Every image is read digit by digit, so each character's digit value (-1: no hex digit) is
+// looked up rather than worked out.
+constexpr std::array<std::int8_t, 256> kHexDigitValues = [] {
+  std::array<std::int8_t, 256> values{};
+  values.fill(-1);
+  for (int d = 0; d < 10; ++d) values['0' + d] = static_cast<std::int8_t>(d);
+  for (int d = 0; d < 6; ++d) {
+    values['A' + d] = static_cast<std::int8_t>(10 + d);
+    values['a' + d] = static_cast<std::int8_t>(10 + d);
+  }
+  return values;
+}();
+
 int HexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+  return kHexDigitValues[static_cast<unsigned char>(c)];
 }
 
-// One byte pair as a reader takes it; a lone trailing digit reads on its own.
+// One byte pair as a reader takes it; a lone trailing digit reads on its own. Whole images
+// pass through here pair by pair, so the digits are read in place.
 int PairValue(std::string_view hex, std::size_t pos) noexcept {
-  return static_cast<int>(ParseHex(hex.substr(pos, 2)));
+  const int high = HexDigitValue(hex[pos]);
+  if (pos + 1 == hex.size()) return std::max(high, 0);
+  const int low = HexDigitValue(hex[pos + 1]);
+  return high < 0 || low < 0 ? 0 : high << 4 | low;
+}
+
+// 0 or 1 for a bit character; any other character fails as it does in BinToDec.
+std::uint32_t BitOf(char c) {
+  const auto bit = static_cast<std::uint32_t>(static_cast<unsigned char>(c)) - '0';
+  if (bit > 1) RaiseInvalidArgument("BinToDec", "Invalid bit text");
+  return bit;
+}
+
+// The low `width` (at most 32) bits of value, most significant first.
+void WriteBits(std::uint32_t value, std::size_t width, char* out) noexcept {
+  for (std::size_t i = width; i-- > 0; value >>= 1) out[i] = static_cast<char>('0' + (value & 1));
 }
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
+// The bit text of each hex digit.
+constexpr char kNibbleBits[16][5] = {"0000", "0001", "0010", "0011", "0100", "0101",
+                                     "0110", "0111", "1000", "1001", "1010", "1011",
+                                     "1100", "1101", "1110", "1111"};
 
 std::int32_t RoundChecked(double x, double lo, double hi, const char* source) {
   if (std::isnan(x)) RaiseOverflow(source);
@@ -40,30 +72,32 @@ std::int32_t PowerOfTwo(int n) {
 }
 
 std::string DecToBinStr(std::int32_t value, int width) {
-  std::string buf(32, '0');
-  auto bits = static_cast<std::uint32_t>(value);
-  int examined = 0;
-  for (int i = 0; i < 32; ++i) {
-    if (bits & (1u << i)) {
-      buf[31 - i] = '1';
-      bits &= ~(1u << i);
-    }
-    examined = i + 1;
-    if (bits == 0) break;
-  }
-  const int keep = width >= 0 ? std::min(width, 32) : examined;
-  return buf.substr(32 - keep);
+  const auto bits = static_cast<std::uint32_t>(value);
+  // Without a width, the bits up to the highest one set (at least one).
+  const int significant = bits == 0 ? 1 : 32 - std::countl_zero(bits);
+  const auto keep = static_cast<std::size_t>(width >= 0 ? std::min(width, 32) : significant);
+  std::string out(keep, '0');
+  WriteBits(bits, keep, out.data());
+  return out;
 }
 
 std::string Num2BinStr(double x, int intLen) {
   const std::int32_t v = RoundToInt32(x, "Num2BinStr");
   if (intLen < 0) RaiseInvalidArgument("Num2BinStr");
-  std::string padded = std::string(intLen, '0') + DecToBinStr(v, -1);
-  return padded.substr(padded.size() - intLen);
+  // Zero-padded on the left, or only the low intLen bits: either way the low bits of v.
+  std::string out(static_cast<std::size_t>(intLen), '0');
+  const std::size_t low = std::min<std::size_t>(out.size(), 32);
+  WriteBits(static_cast<std::uint32_t>(v), low, out.data() + out.size() - low);
+  return out;
 }
 
 std::int32_t BinToDec(std::string_view value) {
   std::uint32_t result = 0;
+  if (value.size() <= 32) {
+    // Every character is a bit of the result.
+    for (const char c : value) result = result << 1 | BitOf(c);
+    return static_cast<std::int32_t>(result);
+  }
   int p = 0;
   for (auto it = value.rbegin(); it != value.rend(); ++it, ++p) {
     if (*it == '1') {
@@ -109,22 +143,28 @@ std::string TestRecordCheckSum(std::string_view record) {
 }
 
 std::string HexToBinStr(std::string_view hex) {
-  std::string out;
-  out.reserve(hex.size() * 4);
+  std::string out((hex.size() + 1) / 2 * 8, '0');
+  char* bits = out.data();
   for (std::size_t i = 0; i < hex.size(); i += 2) {
     const int v = PairValue(hex, i);
-    for (int b = 7; b >= 0; --b) out.push_back((v >> b) & 1 ? '1' : '0');
+    bits = std::copy_n(kNibbleBits[v >> 4], 4, bits);
+    bits = std::copy_n(kNibbleBits[v & 15], 4, bits);
   }
   return out;
 }
 
 std::string BinStrToHex(std::string_view bits) {
-  const std::size_t pad = (4 - bits.size() % 4) % 4;
-  std::string padded = std::string(pad, '0') + std::string(bits);
-  std::string out;
-  out.reserve(padded.size() / 4);
-  for (std::size_t i = 0; i < padded.size(); i += 4) {
-    out.push_back(kHexDigits[BinToDec(std::string_view(padded).substr(i, 4))]);
+  std::string out((bits.size() + 3) / 4, '0');
+  auto digit = out.begin();
+  // Counting starts as if the left padding to a multiple of four had been read already.
+  std::size_t count = (4 - bits.size() % 4) % 4;
+  std::uint32_t nibble = 0;
+  for (const char c : bits) {
+    nibble = nibble << 1 | BitOf(c);
+    if (++count % 4 == 0) {
+      *digit++ = kHexDigits[nibble];
+      nibble = 0;
+    }
   }
   return out;
 }

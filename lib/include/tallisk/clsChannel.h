@@ -1,7 +1,7 @@
 #pragma once
 
 #include <algorithm>
-#include <bitset>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -129,40 +129,52 @@ class clsChannel {
     static BitRecord FromHex(std::string_view hex);
     // The low `width` bits of value (width at most 32), most significant first.
     void Put(std::uint32_t value, int width) {
-      bits_ <<= static_cast<std::size_t>(width);
-      bits_ |= Bits(value & Mask(width));
+      if (width == 0) return;
+      high_ = high_ << width | low_ >> (64 - width);
+      low_ = low_ << width | (value & Mask(width));
       size_ += width;
     }
     void PutOnes(int width) { Put(0xFFFFFFFFu, width); }
-    void Set(int position, bool one) { bits_.set(Index(position), one); }
+    void Set(int position, bool one) {
+      std::uint64_t& word = Index(position) < 64 ? low_ : high_;
+      const std::uint64_t bit = std::uint64_t{1} << (Index(position) % 64);
+      word = one ? word | bit : word & ~bit;
+    }
     int Available(int first, int width) const {
       return first > size_ ? 0 : std::min(size_ - first + 1, width);
     }
     std::uint32_t Value(int first, int width) const {
       const int available = Available(first, width);
       if (available == 0) return 0;
-      const auto shifted = bits_ >> Index(first + available - 1);
-      return static_cast<std::uint32_t>((shifted & Bits(Mask(available))).to_ulong());
+      return static_cast<std::uint32_t>(From(Index(first + available - 1))) & Mask(available);
     }
     bool IsOne(int position) const {
-      return position >= 1 && position <= size_ && bits_.test(Index(position));
+      return position >= 1 && position <= size_ && (From(Index(position)) & 1) != 0;
     }
     // Present and "0": an active-low flag that is on.
     bool IsZero(int position) const {
-      return position >= 1 && position <= size_ && !bits_.test(Index(position));
+      return position >= 1 && position <= size_ && (From(Index(position)) & 1) == 0;
     }
-    bool AllOnes() const { return static_cast<int>(bits_.count()) == size_; }
+    bool AllOnes() const { return std::popcount(low_) + std::popcount(high_) == size_; }
     std::string Text(int first, int width) const;
     std::string Hex() const;
 
    private:
-    static std::bitset<128> Bits(std::uint32_t v) { return std::bitset<128>(v); }
     static std::uint32_t Mask(int width) {
       return width >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << width) - 1;
     }
-    std::size_t Index(int position) const { return static_cast<std::size_t>(size_ - position); }
+    int Index(int position) const { return size_ - position; }
+    // The bits from number `index` (0 = the last bit of the record) on, as far as 64 go.
+    std::uint64_t From(int index) const {
+      if (index == 0) return low_;
+      if (index < 64) return low_ >> index | high_ << (64 - index);
+      return high_ >> (index - 64);
+    }
 
-    std::bitset<128> bits_;
+    // The record as one 128-bit number in two words, its last bit the lowest. A field costs a
+    // shift or two and a mask, where a bitset shifted and masked all 128 bits for each one.
+    std::uint64_t high_ = 0;
+    std::uint64_t low_ = 0;
     int size_ = 0;
   };
 
