@@ -25,10 +25,11 @@ constexpr ReportStyle kStyles[] = {ReportStyle::Heading, ReportStyle::ChannelHea
 
 // The report's margins in millimetres, on paper and in PDF files alike, so that both break
 // their pages in the same places and count them the same.
-const QMarginsF kReportMargins(20, 15, 20, 15);
+constexpr QMarginsF kReportMargins(20, 15, 20, 15);
 
 // The printer's paper and orientation with the report's margins, or the margins the printer
-// needs where it cannot print as near to the edge.
+// needs where it cannot print as near to the edge; paper too small for them keeps the
+// printer's own.
 QPageLayout ReportLayoutFor(const QPageLayout& printers) {
   QPageLayout layout = printers;
   layout.setUnits(QPageLayout::Millimeter);
