@@ -1,6 +1,7 @@
 #include "sim/InProcessPort.h"
 
 #include <algorithm>
+#include <string>
 
 #include "tallisk/errors.h"
 
@@ -8,7 +9,9 @@ namespace tallisk::sim {
 namespace {
 
 // The numbers a serial port control has always used for these two mistakes.
+constexpr int kErrPortOpenFailed = 8002;
 constexpr int kErrPortAlreadyOpen = 8005;
+constexpr int kErrPortFailed = 8015;
 constexpr int kErrPortNotOpen = 8018;
 
 }  // namespace
@@ -19,6 +22,7 @@ InProcessPort::InProcessPort(VirtualRadio& radio, std::function<Nanos()> now)
 void InProcessPort::RequireOpen(const char* operation) const {
   if (!open_)
     throw TalliskError(kErrPortNotOpen, operation, "Operation valid only when the port is open");
+  if (Unplugged) throw TalliskError(kErrPortFailed, operation, "The device is not connected");
 }
 
 void InProcessPort::Deliver(Nanos upTo) {
@@ -30,6 +34,10 @@ void InProcessPort::Deliver(Nanos upTo) {
 
 void InProcessPort::Open() {
   if (open_) throw TalliskError(kErrPortAlreadyOpen, "Open", "Port already open");
+  if (Unplugged) {
+    throw TalliskError(kErrPortOpenFailed, "Open",
+                       "Unable to open COM" + std::to_string(portNumber_) + ": No such device");
+  }
   const Nanos now = now_();
   Deliver(now);
   // Whatever the radio said while nobody listened is gone.
@@ -42,7 +50,9 @@ void InProcessPort::Open() {
 
 void InProcessPort::Close() {
   if (!open_) return;
-  // Closing drains the transmit buffer: the radio still gets every character written.
+  // Closing drains the transmit buffer: the radio still gets every character written, unless
+  // the cable to it is gone.
+  if (Unplugged) transmit_.clear();
   Deliver(Nanos::max());
   const Nanos now = std::max(now_(), transmitFreeAt_);
   radio_.SetRTS(false, now);

@@ -21,6 +21,9 @@ class InProcessPort {
   InProcessPort(VirtualRadio& radio, std::function<Nanos()> now);
 
   bool Paced = false;
+  // The adapter has been pulled out: opening fails as it does for a device that is not
+  // there, and a port that was open fails at its next use.
+  bool Unplugged = false;
 
   void SetPortNumber(int portNumber) { portNumber_ = portNumber; }
   void SetLineSettings(std::string_view settings) { settings_ = std::string(settings); }

@@ -23,6 +23,14 @@ void VirtualRadioQVR::Dump(Nanos at) {
   if (Answer(DataRecords("S1", 0, bytes, 8, garble), at, pauseAt)) ++dumps_;
 }
 
+void VirtualRadioQVR::SwitchOffAndOn() {
+  testMode_ = false;
+  programming_ = false;
+  phase_.clear();
+  live_ = {};
+  DiscardOutput();
+}
+
 void VirtualRadioQVR::OnRecord(const Record& r, Nanos at) {
   if (r.Letter == 'S' && r.Type == '1') {
     if (!programming_) return;

@@ -23,6 +23,10 @@ class VirtualRadioQVR : public VirtualRadio {
   int PhasesRejected() const { return phasesRejected_; }
   int Dumps() const { return dumps_; }
 
+  // Power off and on again: out of test mode and out of a programming run, with the live
+  // adjustments lost and nothing more to say.
+  void SwitchOffAndOn();
+
  protected:
   void OnRecord(const Record& record, Nanos at) override;
   void OnBadLine(Nanos) override { phaseBad_ = phaseBad_ || programming_; }

@@ -27,6 +27,14 @@ constexpr char kMinimum[] = "The minimum value for this item is 0.  No modificat
 constexpr char kSaveQuestion[] = "Do you want to save these modifications?";
 constexpr char kReadFailed[] = "Following error has occured while reading the radio:";
 constexpr char kWriteFailed[] = "Following error has occured while writing to radio:";
+constexpr char kKept[] = "The values were kept in the radio.";
+constexpr char kNotKept[] = "The values were not kept in the radio.";
+constexpr char kTryAgain[] =
+    "Do you want to try again?  No closes the window without keeping them.";
+constexpr char kNoReadBack[] = "The radio did not answer when they were read back.";
+constexpr char kNoLineReadBack[] = "The radio's answer did not hold them.";
+constexpr char kDamagedReadBack[] = "The radio's answer was damaged.";
+constexpr char kRadioHolds[] = "The radio holds";
 
 constexpr int kHighest = 63;
 // The S1 line of the test-mode reply that holds the calibration bytes 00A8-00AB, and its
@@ -36,7 +44,6 @@ constexpr std::size_t kCalibrationLineChars = 26;
 constexpr char kCrystalRecord[] = "N8044004";
 constexpr char kKeepValues[] = "N20380007C\r\n";
 constexpr char kLeaveTestMode[] = "N4032000DC\r\n";
-constexpr const char* kCrystalTypes[] = {"Type 1", "Type 2", "Type 3"};
 
 // The live record of a value: the record's start, the value as two hex digits, its checksum.
 std::string LiveRecord(const std::string& start, int value) {
@@ -58,6 +65,37 @@ std::optional<int> FieldValue(const TextField& field) {
 bool IsHexText(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+enum class CalibrationRead { Taken, Missing, Damaged };
+
+// Reads the calibration line of a test-mode reply into `header`; a reply without a sound
+// line leaves it alone.
+CalibrationRead TakeCalibration(const std::string& reply, clsRadioHeader& header) {
+  const auto at = reply.find(kCalibrationLine);
+  if (at == std::string::npos) return CalibrationRead::Missing;
+  // A damaged line would put wrong values into the fields, and from there into the radio.
+  const std::string line = reply.substr(at, kCalibrationLineChars);
+  const std::string_view body = std::string_view(line).substr(2);
+  if (line.size() != kCalibrationLineChars || !IsHexText(body) ||
+      ParseHex(RecordCheckSum(body.substr(0, body.size() - 2))) !=
+          ParseHex(body.substr(body.size() - 2))) {
+    return CalibrationRead::Damaged;
+  }
+  const std::string bits = HexToBinStr(line.substr(8, 8));
+  const auto field = [&bits](std::size_t first, std::size_t count) {
+    return BinToDec(bits.substr(first - 1, count));
+  };
+  header.NormalPower = static_cast<std::uint8_t>(field(3, 6));
+  header.DePower = static_cast<std::uint8_t>(field(11, 6));
+  header.MaxModulation = static_cast<std::uint8_t>(field(19, 6));
+  header.CrystalCharType = field(25, 2);
+  header.FrequencyControlData = static_cast<std::uint8_t>(field(27, 6));
+  return CalibrationRead::Taken;
+}
+
+std::string CrystalTypeText(std::int32_t position) {
+  return "Type " + std::to_string(position + 1);
 }
 
 }  // namespace
@@ -120,41 +158,20 @@ void frmQVRTestMode::Load() {
   commands.initialize(0);
   try {
     const std::string reply = Exchange(commands.QVR_TestMode, true);
-    if (reply.empty()) {
-      dialogs_.Inform(kTitle, kNoDataRead);
-    } else {
-      TakeCalibration(reply);
+    switch (reply.empty() ? CalibrationRead::Missing : TakeCalibration(reply, header_)) {
+      case CalibrationRead::Taken:
+        break;
+      case CalibrationRead::Missing:
+        dialogs_.Inform(kTitle, kNoDataRead);
+        break;
+      case CalibrationRead::Damaged:
+        dialogs_.Inform(kTitle, kChecksumError);
+        break;
     }
   } catch (const TalliskError& e) {
     ShowFailure(e, kReadFailed);
   }
   ShowValues();
-}
-
-void frmQVRTestMode::TakeCalibration(const std::string& reply) {
-  const auto at = reply.find(kCalibrationLine);
-  if (at == std::string::npos) {
-    dialogs_.Inform(kTitle, kNoDataRead);
-    return;
-  }
-  // A damaged line would put wrong values into the fields, and from there into the radio.
-  const std::string line = reply.substr(at, kCalibrationLineChars);
-  const std::string_view body = std::string_view(line).substr(2);
-  if (line.size() != kCalibrationLineChars || !IsHexText(body) ||
-      ParseHex(RecordCheckSum(body.substr(0, body.size() - 2))) !=
-          ParseHex(body.substr(body.size() - 2))) {
-    dialogs_.Inform(kTitle, kChecksumError);
-    return;
-  }
-  const std::string bits = HexToBinStr(line.substr(8, 8));
-  const auto field = [&bits](std::size_t first, std::size_t count) {
-    return BinToDec(bits.substr(first - 1, count));
-  };
-  header_.NormalPower = static_cast<std::uint8_t>(field(3, 6));
-  header_.DePower = static_cast<std::uint8_t>(field(11, 6));
-  header_.MaxModulation = static_cast<std::uint8_t>(field(19, 6));
-  header_.CrystalCharType = field(25, 2);
-  header_.FrequencyControlData = static_cast<std::uint8_t>(field(27, 6));
 }
 
 void frmQVRTestMode::ShowValues() {
@@ -170,7 +187,7 @@ void frmQVRTestMode::ShowValues() {
     }
   }
   cmbCrystalType.Clear();
-  for (std::int32_t i = 0; i < 3; ++i) cmbCrystalType.AddItem(kCrystalTypes[i], i);
+  for (std::int32_t i = 0; i < 3; ++i) cmbCrystalType.AddItem(CrystalTypeText(i), i);
   lastCrystal_ = header_.CrystalCharType;
   cmbCrystalType.Select(header_.CrystalCharType);
 }
@@ -189,36 +206,64 @@ void frmQVRTestMode::Step(Adjustment& adjustment, int delta) {
   }
   BusyScope busy(busy_);
   adjustment.Field.SetText(std::to_string(*value + delta));
-  SendChanges();
+  SendChangesOrSay();
 }
 
 void frmQVRTestMode::Apply() {
   if (busy_) return;
   BusyScope busy(busy_);
-  SendChanges();
+  SendChangesOrSay();
 }
 
-void frmQVRTestMode::SendChanges() {
+bool frmQVRTestMode::SendChanges() {
+  bool allSent = true;
   for (Adjustment& adjustment : adjustments_) {
     const auto value = FieldValue(adjustment.Field);
     if (!value || value == adjustment.LastSent) continue;
     // The radio takes six bits; anything else would arrive as some other value.
     if (*value > kHighest) {
       dialogs_.Inform(kSystemMessage, kMaximum);
+      allSent = false;
       continue;
     }
     if (*value < 0) {
       dialogs_.Inform(kSystemMessage, kMinimum);
+      allSent = false;
       continue;
     }
-    if (!Send(LiveRecord(adjustment.Record, *value))) return;
+    Exchange(LiveRecord(adjustment.Record, *value), false);
     adjustment.LastSent = value;
   }
   const int crystal = cmbCrystalType.SelectedIndex();
   if (crystal >= 0 && crystal != lastCrystal_) {
-    if (!Send(LiveRecord(kCrystalRecord, crystal << 6))) return;
+    Exchange(LiveRecord(kCrystalRecord, crystal << 6), false);
     lastCrystal_ = crystal;
   }
+  return allSent;
+}
+
+void frmQVRTestMode::SendChangesOrSay() {
+  try {
+    SendChanges();
+  } catch (const TalliskError& e) {
+    ShowFailure(e, kWriteFailed);
+  }
+}
+
+bool frmQVRTestMode::ValuesInRange() {
+  for (const Adjustment& adjustment : adjustments_) {
+    const auto value = FieldValue(adjustment.Field);
+    if (!value) continue;
+    if (*value > kHighest) {
+      dialogs_.Inform(kSystemMessage, kMaximum);
+      return false;
+    }
+    if (*value < 0) {
+      dialogs_.Inform(kSystemMessage, kMinimum);
+      return false;
+    }
+  }
+  return true;
 }
 
 void frmQVRTestMode::Done() {
@@ -236,22 +281,81 @@ bool frmQVRTestMode::LeaveTestMode() {
   const auto answer = dialogs_.Message(kSystemMessage, kSaveQuestion, MessageIcon::Question,
                                        MessageButtons::YesNoCancel);
   if (answer == MessageAnswer::Cancel) return false;
+  // A value the radio cannot take would never be kept; it is corrected in the window first.
+  if (answer == MessageAnswer::Yes && !ValuesInRange()) return false;
   BusyScope busy(busy_);
   if (answer == MessageAnswer::Yes) {
-    // Leaving test mode now would lose the adjustments; the technician can try again, or
-    // answer No to leave without them.
-    if (!Send(kKeepValues)) return false;
-    // The radio now keeps what it runs with; the settings follow it.
-    for (const Adjustment& adjustment : adjustments_) {
-      if (adjustment.LastSent)
-        header_.*adjustment.Property = static_cast<std::uint8_t>(*adjustment.LastSent);
+    while (const auto problem = KeepValues()) {
+      const auto again =
+          dialogs_.Message(kTitle, std::string(kNotKept) + "\r" + *problem + "\r\r" + kTryAgain,
+                           MessageIcon::Exclamation, MessageButtons::YesNo);
+      if (again == MessageAnswer::No) {
+        // The technician already knows this radio is in trouble; one more message about it
+        // would only stand between them and the closed window.
+        try {
+          Exchange(kLeaveTestMode, false);
+        } catch (const TalliskError&) {
+        }
+        return true;
+      }
     }
-    if (lastCrystal_) header_.CrystalCharType = *lastCrystal_;
   }
   // The window goes even when this record could not be sent: the message said so, and a
   // window that cannot be left would not help the technician fix the cable.
   Send(kLeaveTestMode);
+  if (answer == MessageAnswer::Yes) dialogs_.Inform(kTitle, kKept);
   return true;
+}
+
+std::optional<std::string> frmQVRTestMode::KeepValues() {
+  std::string reply;
+  try {
+    // What the window shows is what is kept, typed values not yet applied included.
+    SendChanges();
+    Exchange(kKeepValues, false);
+    // The radio does not answer the keep record; asking for the calibration bytes again is
+    // the only way to learn what it holds.
+    clsRadioCommands commands;
+    commands.initialize(0);
+    reply = Exchange(commands.QVR_TestMode, true);
+  } catch (const TalliskError& e) {
+    return e.Description() + " #" + std::to_string(e.Number());
+  }
+  clsRadioHeader held = header_;
+  switch (reply.empty() ? CalibrationRead::Missing : TakeCalibration(reply, held)) {
+    case CalibrationRead::Taken:
+      break;
+    case CalibrationRead::Missing:
+      return reply.empty() ? kNoReadBack : kNoLineReadBack;
+    case CalibrationRead::Damaged:
+      return kDamagedReadBack;
+  }
+
+  // Asked again, the radio runs with what it holds, so a second try sends every value that
+  // differs.
+  std::string differences;
+  for (Adjustment& adjustment : adjustments_) {
+    const int holds = held.*adjustment.Property;
+    adjustment.LastSent = holds;
+    const auto shown = FieldValue(adjustment.Field);
+    if (shown && *shown != holds) {
+      differences += "\r" + adjustment.Field.Caption() + " " + std::to_string(holds) +
+                     " instead of " + std::to_string(*shown);
+    }
+  }
+  lastCrystal_ = held.CrystalCharType;
+  const int crystal = cmbCrystalType.SelectedIndex();
+  if (crystal >= 0 && crystal != held.CrystalCharType) {
+    differences += "\r" + cmbCrystalType.Caption() + " " + CrystalTypeText(held.CrystalCharType) +
+                   " instead of " + CrystalTypeText(crystal);
+  }
+  if (!differences.empty()) return kRadioHolds + differences;
+
+  // The settings follow what the radio holds.
+  for (const Adjustment& adjustment : adjustments_)
+    header_.*adjustment.Property = held.*adjustment.Property;
+  header_.CrystalCharType = held.CrystalCharType;
+  return std::nullopt;
 }
 
 bool frmQVRTestMode::Send(const std::string& record) {

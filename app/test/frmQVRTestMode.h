@@ -72,13 +72,19 @@ class frmQVRTestMode : public Form {
   void Step(Adjustment& adjustment, int delta);
   void Apply();
   void Done();
-  // Asks whether to keep the values and leaves test mode; false when the technician cancels.
+  // Asks whether to keep the values and leaves test mode; false when the technician cancels
+  // or has a value to correct first.
   bool LeaveTestMode();
-  void SendChanges();
+  // Sends the values that changed; false when a value shown is one the radio cannot take
+  // (the technician was told). Raises TalliskError when the port fails.
+  bool SendChanges();
+  void SendChangesOrSay();
+  // True when every value shown is one the radio can take; otherwise tells the technician.
+  bool ValuesInRange();
+  // Tells the radio to keep the values shown and reads them back: nothing when it holds
+  // them, else what went wrong.
+  std::optional<std::string> KeepValues();
   void ShowValues();
-  // Reads the calibration line of the test-mode reply into RadioHeader, or tells the
-  // technician that the reply holds no sound one.
-  void TakeCalibration(const std::string& reply);
 
   // One record out to the radio in a port session of its own, optionally collecting the
   // reply. Raises TalliskError when the port fails.

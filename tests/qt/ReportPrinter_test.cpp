@@ -3,6 +3,7 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPrinter>
 #include <cstdio>
 #include <filesystem>
@@ -194,6 +195,31 @@ TEST_F(ReportPrinting, ThePrintDialogsPrintToFileGivesTheSameTextAndAFailedJobSa
     ADD_FAILURE() << "a print job into a missing folder claimed success";
   } catch (const std::runtime_error& e) {
     EXPECT_NE(std::string(e.what()).find("gone/printed.pdf"), std::string::npos) << e.what();
+  }
+}
+
+TEST_F(ReportPrinting, PrintedOnA4ItBreaksItsPagesWhereTheSavedPdfDoes) {
+  frmMain& w = ReadFullKm2Radio();
+  const ReportDocument document = w.BuildReport();
+  const fs::path saved = Folder() / "saved.pdf", printed = Folder() / "printed.pdf";
+  qt::SaveReportPdf(document, saved);
+
+  // A printer comes out of its dialog with its paper and the whole area it can print on.
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                    QMarginsF(3.5, 3.5, 3.5, 3.5), QPageLayout::Millimeter));
+  printer.setOutputFileName(QString::fromStdString(printed.string()));
+  qt::PrintReport(document, printer);
+
+  const auto savedPages = PdfPages(saved), printedPages = PdfPages(printed);
+  ASSERT_GE(savedPages.size(), 6u);
+  ASSERT_EQ(printedPages.size(), savedPages.size());
+  for (std::size_t p = 0; p < savedPages.size(); ++p) {
+    SCOPED_TRACE("page " + std::to_string(p + 1));
+    const auto savedBody = Body(savedPages[p]), printedBody = Body(printedPages[p]);
+    ASSERT_FALSE(savedBody.empty() || printedBody.empty());
+    EXPECT_EQ(printedBody.front(), savedBody.front());
+    EXPECT_EQ(printedBody.size(), savedBody.size());
   }
 }
 

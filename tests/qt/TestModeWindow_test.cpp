@@ -1,5 +1,5 @@
 // The QVR test window on Qt: each value with its minus and plus beside it, and the close box
-// asking, as Done does, whether the radio keeps the values.
+// asking, as Done does, whether the radio keeps the values, then saying that it did.
 
 #include <QDialog>
 #include <QLineEdit>
@@ -17,7 +17,7 @@ namespace {
 
 class TestModeWindow : public QtTest {};
 
-TEST_F(TestModeWindow, ValuesHaveMinusAndPlusBesideThemAndTheCloseBoxAsksAsDoneDoes) {
+TEST_F(TestModeWindow, ValuesHaveMinusAndPlusBesideThemAndTheCloseBoxKeepsAsDoneDoes) {
   VirtualClock clock;
   sim::VirtualRadioQVR radio;
   VirtualRadioPort port{radio, clock};
@@ -34,6 +34,7 @@ TEST_F(TestModeWindow, ValuesHaveMinusAndPlusBesideThemAndTheCloseBoxAsksAsDoneD
       {"txtLowPowAdj", "cmdLowPowAdjMinus", "cmdLowPowAdjPlus"},
       {"txtFrqRefAdj", "cmdRefFrqAdjMinus", "cmdRefFrqAdjPlus"}};
   bool stayedOpen = false;
+  SeenMessage kept;
   WhenModal<QDialog>([&](QDialog& dialog) {
     int lastRow = -1;
     for (const auto& [value, minus, plus] : rows) {
@@ -53,17 +54,23 @@ TEST_F(TestModeWindow, ValuesHaveMinusAndPlusBesideThemAndTheCloseBoxAsksAsDoneD
       EXPECT_GT(middle(field).y(), lastRow);
       lastRow = middle(field).y();
     }
-    // Cancel keeps the window, and the radio in test mode; Yes keeps the values and leaves.
+    // Cancel keeps the window, and the radio in test mode; Yes keeps the values, leaves, and
+    // says the radio holds them.
     AnswerMessage(QMessageBox::Cancel);
     dialog.close();
     stayedOpen = dialog.isVisible() && radio.InTestMode();
-    AnswerMessage(QMessageBox::Yes);
+    WhenModal<QMessageBox>([&kept](QMessageBox& box) {
+      box.button(QMessageBox::Yes)->click();
+      AnswerMessage(QMessageBox::Ok, &kept);
+    });
     dialog.close();
   });
   dialogs.RunModal(form);
   EXPECT_TRUE(stayedOpen);
   EXPECT_TRUE(form.IsClosed());
   EXPECT_FALSE(radio.InTestMode());
+  EXPECT_EQ(kept.text, "The values were kept in the radio.");
+  EXPECT_EQ(kept.title, "QVR Radio Programmer");
 }
 
 }  // namespace

@@ -15,14 +15,14 @@
 namespace tallisk::testing {
 namespace {
 
-// A port that can be made to fail on opening, as a port another program holds does.
-class FlakyPort : public VirtualRadioPort {
+// Dialogs at which the technician can do something while a question is on the screen.
+class BenchDialogs : public ScriptedDialogs {
  public:
-  using VirtualRadioPort::VirtualRadioPort;
-  bool Fail = false;
-  void Open() override {
-    if (Fail) throw TalliskError(ErrPortOpenFailed, "Open", "The port cannot be opened");
-    VirtualRadioPort::Open();
+  std::function<void()> WhileAsked;
+  MessageAnswer Message(const std::string& title, const std::string& text, MessageIcon icon,
+                        MessageButtons buttons) override {
+    if (buttons != MessageButtons::OK && WhileAsked) WhileAsked();
+    return ScriptedDialogs::Message(title, text, icon, buttons);
   }
 };
 
@@ -37,12 +37,12 @@ struct Bench {
 
   VirtualClock clock;
   sim::VirtualRadioQVR radio;
-  FlakyPort port{radio, clock};
+  VirtualRadioPort port{radio, clock};
   std::function<void()> onPump;
   CallbackEventPump pump{[this] {
     if (onPump) onPump();
   }};
-  ScriptedDialogs dialogs;
+  BenchDialogs dialogs;
   clsRadioHeader header;
   frmQVRTestMode form{header, port, clock, pump, 3, dialogs};
 
@@ -160,13 +160,12 @@ TEST(QVRTestMode, ChoosingACrystalTypeSendsItAtOnce) {
   EXPECT_EQ(b.radio.LiveCalibration()[3], 0x40);
 }
 
-TEST(QVRTestMode, DoneYesKeepsTheValuesNoDropsThemCancelStays) {
-  for (const auto answer : {MessageAnswer::Cancel, MessageAnswer::Yes, MessageAnswer::No}) {
+TEST(QVRTestMode, DoneNoLeavesWithoutKeepingCancelStays) {
+  for (const auto answer : {MessageAnswer::Cancel, MessageAnswer::No}) {
     SCOPED_TRACE(static_cast<int>(answer));
     Bench b;
     b.form.Load();
     b.form.cmdNorPowAdjPlus.Press();
-    b.form.cmbCrystalType.SelectText("Type 1");
     b.Mark();
     b.dialogs.Answers = {answer};
     b.form.btnDone.Press();
@@ -176,25 +175,124 @@ TEST(QVRTestMode, DoneYesKeepsTheValuesNoDropsThemCancelStays) {
               "System Message: Do you want to save these modifications?");
     EXPECT_EQ(asked.Buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(asked.Icon, MessageIcon::Question);
+    const bool no = answer == MessageAnswer::No;
+    EXPECT_EQ(b.form.IsClosed(), no);
+    EXPECT_EQ(b.radio.InTestMode(), !no);
+    EXPECT_EQ(b.Heard(), no ? std::vector<std::string>{"N4032000DC"} : std::vector<std::string>{});
+    EXPECT_EQ(b.radio.Eeprom[0xA8], 0xD5);
+    EXPECT_EQ(b.header.NormalPower, 21);
+  }
+}
 
-    const auto stored =
-        std::vector<std::uint8_t>(b.radio.Eeprom.begin() + 0xA8, b.radio.Eeprom.begin() + 0xAC);
-    if (answer == MessageAnswer::Cancel) {
-      EXPECT_FALSE(b.form.IsClosed());
-      EXPECT_TRUE(b.Heard().empty());
-      EXPECT_TRUE(b.radio.InTestMode());
-      continue;
+TEST(QVRTestMode, YesKeepsTheValuesOnlyWhenTheRadioReadsThemBackAndCanAlwaysBeLeft) {
+  const std::string kSave = "System Message: Do you want to save these modifications?";
+  const std::string kKept = "QVR Radio Programmer: The values were kept in the radio.";
+  const auto notKept = [](const std::string& why) {
+    return "QVR Radio Programmer: The values were not kept in the radio.\r" + why +
+           "\r\rDo you want to try again?  No closes the window without keeping them.";
+  };
+  const std::string unplugged = notKept("Unable to open COM3: No such device #8002");
+  const std::vector<std::string> keep = {"N20380007C", "N10400A8074C", "N4032000DC"};
+  using Bytes = std::vector<std::uint8_t>;
+  const Bytes before = {0xD5, 0x07, 0x3F, 0x80}, after = {0xD6, 0x07, 0x3F, 0x00};
+  struct Case {
+    const char* name;
+    std::function<void(Bench&)> trouble;     // after the changes, before Done
+    std::function<void(Bench&)> whileAsked;  // at the not-kept question
+    std::vector<MessageAnswer> answers;
+    std::vector<std::string> shown;
+    std::vector<std::string> heard;
+    Bytes stored;
+    bool closed;
+    int headerNormalPower;
+  };
+  const Case cases[] = {
+      {"a radio that keeps them",
+       {},
+       {},
+       {MessageAnswer::Yes},
+       {kSave, kKept},
+       keep,
+       after,
+       true,
+       22},
+      {"unplugged, closed without keeping",
+       [](Bench& b) { b.port.Line().Unplugged = true; },
+       {},
+       {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No},
+       {kSave, unplugged, unplugged},
+       {},
+       before,
+       true,
+       21},
+      {"unplugged, plugged in again",
+       [](Bench& b) { b.port.Line().Unplugged = true; },
+       [](Bench& b) { b.port.Line().Unplugged = false; },
+       {MessageAnswer::Yes, MessageAnswer::Yes},
+       {kSave, unplugged, kKept},
+       keep,
+       after,
+       true,
+       22},
+      // It may well have kept them; nobody can tell.
+      {"a radio that stops answering",
+       [](Bench& b) { b.radio.Misbehave.StopAnsweringAfter = 1; },
+       {},
+       {MessageAnswer::Yes, MessageAnswer::No},
+       {kSave, notKept("The radio did not answer when they were read back.")},
+       keep,
+       after,
+       true,
+       21},
+      // Out of test mode it ignores the keep; the second try sends the values again.
+      {"a radio switched off and on",
+       [](Bench& b) { b.radio.SwitchOffAndOn(); },
+       {},
+       {MessageAnswer::Yes, MessageAnswer::Yes},
+       {kSave,
+        notKept("The radio holds\rNormal Power Adjustment: 21 instead of 22"
+                "\rCrystal Type: Type 3 instead of Type 1"),
+        kKept},
+       {"N20380007C", "N10400A8074C", Live("N604400116"), "N804400400B7", "N20380007C",
+        "N10400A8074C", "N4032000DC"},
+       after,
+       true,
+       22},
+      {"a typed value the radio cannot take",
+       [](Bench& b) { b.form.txtLowPowAdj.TypeText("\b\b70"); },
+       {},
+       {MessageAnswer::Yes},
+       {kSave, kMaximum},
+       {},
+       before,
+       false,
+       21},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bench b;
+    b.form.Load();
+    b.form.cmdNorPowAdjPlus.Press();
+    b.form.cmbCrystalType.SelectText("Type 1");
+    if (c.trouble) c.trouble(b);
+    b.Mark();
+    int questions = 0;
+    b.dialogs.WhileAsked = [&] {
+      if (++questions == 2 && c.whileAsked) c.whileAsked(b);
+    };
+    b.dialogs.Answers = {c.answers.begin(), c.answers.end()};
+    b.form.btnDone.Press();
+    EXPECT_EQ(b.Shown(), c.shown);
+    EXPECT_TRUE(b.dialogs.Answers.empty());
+    EXPECT_EQ(b.Heard(), c.heard);
+    EXPECT_EQ(Bytes(b.radio.Eeprom.begin() + 0xA8, b.radio.Eeprom.begin() + 0xAC), c.stored);
+    EXPECT_EQ(b.form.IsClosed(), c.closed);
+    EXPECT_EQ(b.header.NormalPower, c.headerNormalPower);
+    EXPECT_FALSE(b.form.Busy());
+    if (c.closed) {
+      EXPECT_EQ(b.radio.InTestMode(), b.port.Line().Unplugged);
+      EXPECT_FALSE(b.port.Line().IsOpen());
     }
-    EXPECT_TRUE(b.form.IsClosed());
-    EXPECT_FALSE(b.radio.InTestMode());
-    EXPECT_TRUE(b.LeftIdle());
-    const bool yes = answer == MessageAnswer::Yes;
-    EXPECT_EQ(b.Heard(), yes ? (std::vector<std::string>{"N20380007C", "N4032000DC"})
-                             : (std::vector<std::string>{"N4032000DC"}));
-    EXPECT_EQ(stored, yes ? (std::vector<std::uint8_t>{0xD6, 0x07, 0x3F, 0x00})
-                          : (std::vector<std::uint8_t>{0xD5, 0x07, 0x3F, 0x80}));
-    EXPECT_EQ(std::tie(b.header.NormalPower, b.header.CrystalCharType),
-              yes ? std::make_tuple(22, 0) : std::make_tuple(21, 2));
   }
 }
 
@@ -241,33 +339,15 @@ TEST(QVRTestMode, WithoutASoundCalibrationLineTheValuesNeverReadStayEmptyUntilTy
   }
 }
 
-TEST(QVRTestMode, APortThatWillNotOpenIsReportedAndDoneYesCanBeTriedAgain) {
+TEST(QVRTestMode, APortThatWillNotOpenIsReported) {
   Bench b;
-  b.port.Fail = true;
+  b.port.Line().Unplugged = true;
   b.form.Load();
   const std::string failure =
       "QVR Radio Programmer: Following error has occured while "
-      "reading the radio:\rThe port cannot be opened #8002";
+      "reading the radio:\rUnable to open COM3: No such device #8002";
   EXPECT_EQ(b.Shown(), (std::vector<std::string>{failure}));
   EXPECT_EQ(b.Fields(), (std::vector<std::string>{"", "", "", "", "Type 3"}));
-
-  b.port.Fail = false;
-  b.form.Load();
-  b.form.cmdNorPowAdjPlus.Press();
-  b.port.Fail = true;
-  b.Mark();
-  b.dialogs.Answers = {MessageAnswer::Yes};
-  b.form.btnDone.Press();
-  EXPECT_FALSE(b.form.IsClosed());  // leaving now would drop the adjustment
-  EXPECT_EQ(b.Shown().size(), 2u);
-  EXPECT_EQ(b.header.NormalPower, 21);
-
-  b.port.Fail = false;
-  b.dialogs.Answers = {MessageAnswer::Yes};
-  b.form.btnDone.Press();
-  EXPECT_TRUE(b.form.IsClosed());
-  EXPECT_EQ(b.radio.Eeprom[0xA8], 0xD6);
-  EXPECT_TRUE(b.LeftIdle());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -21,6 +22,24 @@ namespace {
 
 constexpr ReportStyle kStyles[] = {ReportStyle::Heading, ReportStyle::ChannelHeading,
                                    ReportStyle::Body};
+
+// The report's margins in millimetres, on paper and in PDF files alike, so that both break
+// their pages in the same places and count them the same.
+constexpr QMarginsF kReportMargins(20, 15, 20, 15);
+
+// The printer's paper and orientation with the report's margins, or the margins the printer
+// needs where it cannot print as near to the edge; paper too small for them keeps the
+// printer's own.
+QPageLayout ReportLayoutFor(const QPageLayout& printers) {
+  QPageLayout layout = printers;
+  layout.setUnits(QPageLayout::Millimeter);
+  const QMarginsF least = layout.minimumMargins();
+  layout.setMargins(QMarginsF(std::max(kReportMargins.left(), least.left()),
+                              std::max(kReportMargins.top(), least.top()),
+                              std::max(kReportMargins.right(), least.right()),
+                              std::max(kReportMargins.bottom(), least.bottom())));
+  return layout;
+}
 
 // The footer's page numbers in the body size of the headings' face.
 QFont FooterFont() {
@@ -103,6 +122,8 @@ void PrintReport(const ReportDocument& document, QPrinter& printer) {
   if (!toFile && !printer.isValid()) Fail(QStringLiteral("no printer is set up on this computer"));
   const QString what = toFile ? QStringLiteral("the file \"%1\"").arg(printer.outputFileName())
                               : QStringLiteral("the printer \"%1\"").arg(printer.printerName());
+  if (!printer.setPageLayout(ReportLayoutFor(printer.pageLayout())))
+    Fail(what + QStringLiteral(" did not take the report's margins"));
   PaintReport(document, printer, what);
   if (printer.printerState() == QPrinter::Error)
     Fail(what + QStringLiteral(" reported an error with the print job"));
@@ -118,7 +139,7 @@ QByteArray ReportPdf(const ReportDocument& document) {
     writer.setTitle(QStringLiteral("Radio programming"));
     writer.setResolution(600);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(20, 15, 20, 15), QPageLayout::Millimeter));
+                                     kReportMargins, QPageLayout::Millimeter));
     PaintReport(document, writer, QStringLiteral("the PDF writer"));
   }
   return bytes;

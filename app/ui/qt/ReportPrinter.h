@@ -28,7 +28,8 @@ QFont ReportFont(ReportStyle style);
 // names the device in that text ("the printer \"Office\"", "the PDF writer").
 void PaintReport(const ReportDocument& document, QPagedPaintDevice& device, const QString& what);
 
-// On the printer the print dialog set up, or into its print-to-file PDF.
+// On the printer the print dialog set up, or into its print-to-file PDF: its paper with the
+// PDF's margins, so the printed pages are the saved ones.
 void PrintReport(const ReportDocument& document, QPrinter& printer);
 
 // The document as a PDF on A4 with the usual margins.
