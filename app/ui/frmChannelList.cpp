@@ -70,7 +70,7 @@ void frmChannelList::Add() {
     return;
   }
   std::string picked;
-  if (!Pick("No channel was define", "", picked)) return;
+  if (!Pick("No channel was define", "", picked) || AlreadyListed(picked, -1)) return;
   lstChannelList.AddItem(picked);
   ++programmed_;
   ShowSlots();
@@ -84,9 +84,20 @@ void frmChannelList::Edit() {
   }
   std::string picked;
   if (!Pick("No Channel was define", selected >= 0 ? lstChannelList.ItemText(selected) : "",
-            picked))
+            picked) ||
+      AlreadyListed(picked, selected))
     return;
   lstChannelList.SetItemText(selected, picked);
+}
+
+bool frmChannelList::AlreadyListed(const std::string& picked, int except) {
+  const double channel = NumberTextValue(picked);
+  for (int i = 0; i < lstChannelList.Count(); ++i) {
+    if (i == except || NumberTextValue(lstChannelList.ItemText(i)) != channel) continue;
+    dialogs_.Inform(kTitle, "Channel " + Trim(picked) + " is already in this group.");
+    return true;
+  }
+  return false;
 }
 
 void frmChannelList::Remove() {

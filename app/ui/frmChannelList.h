@@ -40,6 +40,8 @@ class frmChannelList : public Form {
   void Edit();
   void Remove();
   void Store();
+  // Says so when the channel is in the list already (but for entry `except`).
+  bool AlreadyListed(const std::string& picked, int except);
   void ShowSlots();
   // Runs the picker on the offered channels with `selected` chosen first; the picked text,
   // or nothing when the user cancelled or picked the empty entry.

@@ -352,7 +352,7 @@ void frmMain::FrequencyLeft(bool receive) {
   // A KM2 record has no channel that only transmits; the transmit frequency stays on the
   // page until the technician gives the channel a receive frequency or clears it.
   if (!qvr && ReceiveChannelFreq.Value() <= 0 && txtTransmitChannelFreq.Value() > 0 &&
-      shown_.Edited(field)) {
+      (shown_.Edited(ReceiveChannelFreq) || shown_.Edited(txtTransmitChannelFreq))) {
     dialogs_.Message("System Message",
                      "A KM2 channel is in use only with a receive frequency: without one the radio "
                      "keeps no channel here and the transmit frequency " +
