@@ -23,6 +23,11 @@ namespace tallisk::qt {
 
 namespace {
 
+FieldMirror::ActionRunner& Runner() {
+  static FieldMirror::ActionRunner runner;
+  return runner;
+}
+
 // A field holds one byte per character, as the radio does; only printable ASCII (and line
 // ends in a multi-line text) can be typed into it, so anything else pasted is dropped before
 // the field's own rules see it.
@@ -91,7 +96,7 @@ class TextMirror : public FieldMirror {
         edit_(static_cast<QLineEdit*>(Widget())) {
     edit_->setValidator(new FieldValidator(field, edit_));
     QObject::connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
-      text_.SetText(FromQt(text));
+      Run(text_, [&] { text_.SetText(FromQt(text)); });
       Refresh();
     });
   }
@@ -125,7 +130,7 @@ class MultiLineTextMirror : public FieldMirror {
     QObject::connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
       if (text_.ReadOnly) return;
       const std::string filtered = text_.Filtered(Typeable(edit_->toPlainText(), true));
-      text_.SetText(filtered);
+      Run(text_, [&] { text_.SetText(filtered); });
       Refresh();
     });
   }
@@ -162,7 +167,7 @@ class ChoiceMirror : public FieldMirror {
     // Activation is the user's pick (mouse, keys or wheel); a refresh sets the index with
     // signals blocked and is never mistaken for one.
     QObject::connect(combo_, &QComboBox::activated, this, [this](int index) {
-      choice_.Select(index);
+      Run(choice_, [&] { choice_.Select(index); });
       Refresh();
     });
   }
@@ -202,7 +207,10 @@ class ListMirror : public FieldMirror {
     QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
       const QList<QListWidgetItem*> selected = list_->selectedItems();
       // A list entry cannot be unselected by the user, only replaced.
-      if (!selected.isEmpty()) choice_.Select(list_->row(selected.front()));
+      if (!selected.isEmpty()) {
+        const int row = list_->row(selected.front());
+        Run(choice_, [&] { choice_.Select(row); });
+      }
       Refresh();
     });
   }
@@ -233,7 +241,7 @@ class CheckMirror : public FieldMirror {
         check_(field),
         box_(static_cast<QCheckBox*>(Widget())) {
     QObject::connect(box_, &QCheckBox::clicked, this, [this](bool checked) {
-      check_.SetChecked(checked);
+      Run(check_, [&] { check_.SetChecked(checked); });
       Refresh();
     });
   }
@@ -259,7 +267,7 @@ class OptionMirror : public FieldMirror {
         button_(static_cast<QRadioButton*>(Widget())) {
     button_->setAutoExclusive(false);
     QObject::connect(button_, &QRadioButton::clicked, this, [this] {
-      option_.Select();
+      Run(option_, [&] { option_.Select(); });
       Refresh();
     });
   }
@@ -286,7 +294,8 @@ class DateMirror : public FieldMirror {
     edit_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     edit_->setMinimumDate(QDate(1899, 12, 30));
     QObject::connect(edit_, &QDateEdit::dateChanged, this, [this](QDate value) {
-      if (value.isValid()) date_.SetValue(Date(value.year(), value.month(), value.day()));
+      if (value.isValid())
+        Run(date_, [&] { date_.SetValue(Date(value.year(), value.month(), value.day())); });
       Refresh();
     });
   }
@@ -332,7 +341,8 @@ class CommandMirror : public FieldMirror {
     // Return in a text box must not press some button of the window behind the user's back.
     button_->setAutoDefault(false);
     button_->setMinimumWidth(button_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 6);
-    QObject::connect(button_, &QPushButton::clicked, this, [this] { command_.Press(); });
+    QObject::connect(button_, &QPushButton::clicked, this,
+                     [this] { Run(command_, [&] { command_.Press(); }); });
   }
 
  protected:
@@ -369,6 +379,17 @@ FieldMirror::FieldMirror(Field& field, QWidget* widget, bool withCaption, bool e
       });
     }
   });
+}
+
+void FieldMirror::SetActionRunner(ActionRunner runner) {
+  Runner() = std::move(runner);
+}
+
+void FieldMirror::Run(const Field& field, const std::function<void()>& call) {
+  if (Runner())
+    Runner()(field, call);
+  else
+    call();
 }
 
 FieldMirror* FieldMirror::Create(Field& field, QWidget* parent) {
@@ -425,7 +446,8 @@ bool FieldMirror::eventFilter(QObject* watched, QEvent* event) {
     // Another window coming to the front (a message box of the field's own reaction) or a
     // drop-down opening is not the user leaving the field.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) field_.Leave();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      Run(field_, [&] { field_.Leave(); });
   }
   return QObject::eventFilter(watched, event);
 }

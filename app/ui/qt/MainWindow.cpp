@@ -15,9 +15,14 @@ MainWindow::MainWindow(frmMain& form, QWidget* parent)
   view_->PlaceBeside(form.lblReadRadioInfo, new TransferProgressBar(form, false));
   view_->PlaceBeside(form.lblWriteToRadioInfo, new TransferProgressBar(form, true));
   form_.UseEventPump(&pump_);
+  // The main window outlives every other window, so its rescue serves them all.
+  FieldMirror::SetActionRunner([&form](const Field& field, const std::function<void()>& call) {
+    form.RunUserAction(field, call);
+  });
 }
 
 MainWindow::~MainWindow() {
+  FieldMirror::SetActionRunner(nullptr);
   form_.UseEventPump(nullptr);
 }
 
