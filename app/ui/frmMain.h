@@ -138,7 +138,7 @@ class frmMain : public Form, public TransferState {
   void EnableFinishPageCommands(bool enabled);
   void ShowNavigation(bool shown);
   void OpenOptions();
-  bool RunUserAction(const Field& field, const std::function<void()>& action);
+  bool RunUserAction(const std::string& userAction, const std::function<void()>& action);
 
   // Radio-wide settings pages.
   void ApplyModelDefaults(const std::string& model);

@@ -33,19 +33,9 @@ std::string CurrentFailure() {
   }
 }
 
-// What the user did, named after the field as its window shows it: pressing "Save To File",
-// changing "Channel Number".
-std::string UserAction(const Field& field) {
-  std::string name = field.Caption();
-  while (!name.empty() && (name.back() == ':' || name.back() == '?' || name.back() == ' '))
-    name.pop_back();
-  if (name.empty()) name = field.Name();
-  return (field.Kind() == FieldKind::Command ? "pressing \"" : "changing \"") + name + "\"";
-}
-
 }  // namespace
 
-bool frmMain::RunUserAction(const Field& field, const std::function<void()>& action) {
+bool frmMain::RunUserAction(const std::string& userAction, const std::function<void()>& action) {
   std::string failure;
   try {
     action();
@@ -63,7 +53,7 @@ bool frmMain::RunUserAction(const Field& field, const std::function<void()>& act
     SetProgress({});
   }
 
-  const std::string text = kFailedWhile + UserAction(field) + ":\r" + failure;
+  const std::string text = kFailedWhile + userAction + ":\r" + failure;
   if (!ChannelsBuilt) {
     dialogs_.Message(FamilyTitle(), text, MessageIcon::Critical, MessageButtons::OK);
     return false;

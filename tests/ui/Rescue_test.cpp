@@ -8,6 +8,7 @@
 
 #include "RadioBench.h"
 #include "tallisk/errors.h"
+#include "ui/UserAction.h"
 
 namespace tallisk::testing {
 namespace {
@@ -54,7 +55,7 @@ TEST_F(Rescue, AFailingCommandNamesWhatFailedAndTheProgrammingCanStillBeSaved) {
     dialogs_.Files = {Path("rescued.qvr")};
     std::filesystem::remove(Path("rescued.qvr"));
 
-    EXPECT_FALSE(w.RunUserAction(w.btnOptions, [&w] { w.btnOptions.Press(); }));
+    EXPECT_FALSE(w.RunUserAction(UserAction(w.btnOptions), [&w] { w.btnOptions.Press(); }));
     ASSERT_GE(dialogs_.Messages.size(), 1u);
     const ShownMessage& shown = dialogs_.Messages.front();
     EXPECT_EQ(shown.Title, "QVR Radio Programmer");
@@ -78,7 +79,7 @@ TEST_F(Rescue, AFailingCommandNamesWhatFailedAndTheProgrammingCanStillBeSaved) {
 TEST_F(Rescue, WithoutAProgrammingThereIsNothingToSaveAndAFieldIsNamedByItsCaption) {
   frmMain& w = Start();
   w.cmbRadioType.OnChange.Connect([] { throw std::runtime_error("no such family"); });
-  EXPECT_FALSE(w.RunUserAction(w.cmbRadioType, [&w] { w.cmbRadioType.Select(1); }));
+  EXPECT_FALSE(w.RunUserAction(UserAction(w.cmbRadioType), [&w] { w.cmbRadioType.Select(1); }));
   ASSERT_EQ(dialogs_.Messages.size(), 1u);
   EXPECT_EQ(dialogs_.LastText(),
             "Following error has occured while changing \"Radio Type\":\rno such family");
@@ -86,7 +87,7 @@ TEST_F(Rescue, WithoutAProgrammingThereIsNothingToSaveAndAFieldIsNamedByItsCapti
   EXPECT_TRUE(dialogs_.FileRequests.empty());
 
   // An action that ends normally says nothing.
-  EXPECT_TRUE(w.RunUserAction(w.btnProgramRadio, [&w] { w.btnProgramRadio.Press(); }));
+  EXPECT_TRUE(w.RunUserAction(UserAction(w.btnProgramRadio), [&w] { w.btnProgramRadio.Press(); }));
   EXPECT_EQ(w.CurrentPage, 1);
   EXPECT_EQ(dialogs_.Messages.size(), 1u);
 }

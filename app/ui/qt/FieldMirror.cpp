@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ui/UserAction.h"
 #include "ui/qt/QtText.h"
 
 namespace tallisk::qt {
@@ -385,11 +386,15 @@ void FieldMirror::SetActionRunner(ActionRunner runner) {
   Runner() = std::move(runner);
 }
 
-void FieldMirror::Run(const Field& field, const std::function<void()>& call) {
+void FieldMirror::Run(const std::string& userAction, const std::function<void()>& call) {
   if (Runner())
-    Runner()(field, call);
+    Runner()(userAction, call);
   else
     call();
+}
+
+void FieldMirror::Run(const Field& field, const std::function<void()>& call) {
+  Run(UserAction(field), call);
 }
 
 FieldMirror* FieldMirror::Create(Field& field, QWidget* parent) {

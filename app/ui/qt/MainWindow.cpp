@@ -16,9 +16,10 @@ MainWindow::MainWindow(frmMain& form, QWidget* parent)
   view_->PlaceBeside(form.lblWriteToRadioInfo, new TransferProgressBar(form, true));
   form_.UseEventPump(&pump_);
   // The main window outlives every other window, so its rescue serves them all.
-  FieldMirror::SetActionRunner([&form](const Field& field, const std::function<void()>& call) {
-    form.RunUserAction(field, call);
-  });
+  FieldMirror::SetActionRunner(
+      [&form](const std::string& userAction, const std::function<void()>& call) {
+        form.RunUserAction(userAction, call);
+      });
 }
 
 MainWindow::~MainWindow() {
