@@ -19,6 +19,11 @@ constexpr std::size_t kS1LineLength = 26;
 constexpr std::size_t kDataBytesPerLine = 8;
 // The 34-byte settings block and eight 10-byte channels fill 15 lines of eight bytes.
 constexpr std::size_t kQvrMinimumLines = (34 + 8 * 10 + kDataBytesPerLine - 1) / kDataBytesPerLine;
+// Four address digits: the last line a QVR file can hold starts at FFF8.
+constexpr std::size_t kQvrMaximumLines = 0x10000 / kDataBytesPerLine;
+// Far more than the longest radio file (8192 S1 lines); anything bigger is not read into
+// memory at all.
+constexpr std::uintmax_t kMaximumFileBytes = 1 << 20;
 
 // ASCII only: the window's toolkit sets the user's locale, and a file must read the same
 // under every locale.
@@ -106,11 +111,14 @@ std::string CheckQVR(std::string_view text) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string line = Upper(lines[i]);
     const std::string number = "line " + std::to_string(i + 1);
-    const std::string_view body = std::string_view(line).substr(2);
-    if (line.size() != kS1LineLength || !line.starts_with("S10B") || !AllHex(body)) {
+    if (i == kQvrMaximumLines) Refuse(number + " lies beyond the last S1 address FFF8");
+    // The length first: a damaged file has lines of every length, down to none.
+    if (line.size() != kS1LineLength || !line.starts_with("S10B") ||
+        !AllHex(std::string_view(line).substr(2))) {
       Refuse(IsBlank(line) ? number + " is empty"
                            : number + " is not an S1 line of eight data bytes");
     }
+    const std::string_view body = std::string_view(line).substr(2);
     const std::string expectedAddress = ToHex(i * kDataBytesPerLine, 4);
     if (line.substr(4, 4) != expectedAddress) {
       Refuse(number + " has the address " + line.substr(4, 4) + " where " + expectedAddress +
@@ -135,20 +143,36 @@ std::string Check(std::string_view text, RadioFamily family) {
   return family == RadioFamily::KM2 ? CheckKM2(text) : CheckQVR(text);
 }
 
+FileError NotARadioFile(const fs::path& file, RadioFamily family, const std::string& why) {
+  return FileError(
+      file,
+      "\"" + file.filename().string() + "\" is not a " + FamilyName(family) + " radio file: " + why,
+      kSource);
+}
+
 }  // namespace
 
 std::string CheckRadioFileText(std::string_view text, RadioFamily family, const fs::path& file) {
   try {
     return Check(text, family);
   } catch (const Refusal& refusal) {
-    throw FileError(file,
-                    "\"" + file.filename().string() + "\" is not a " + FamilyName(family) +
-                        " radio file: " + refusal.why,
-                    kSource);
+    throw NotARadioFile(file, family, refusal.why);
   }
 }
 
 std::string ReadRadioFile(const fs::path& file, RadioFamily family) {
+  // A serial device or a pipe picked by mistake would be read until it ends, perhaps never.
+  std::error_code unknown;
+  const fs::file_status status = fs::status(file, unknown);
+  if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+    throw NotARadioFile(file, family, "it is a device or a pipe, not a file");
+  }
+  if (const std::uintmax_t bytes = fs::file_size(file, unknown);
+      !unknown && bytes > kMaximumFileBytes) {
+    throw NotARadioFile(file, family,
+                        "it is " + std::to_string(bytes) + " bytes long, far more than a " +
+                            "programming of the radio holds");
+  }
   std::error_code reason;
   const auto text = ReadWholeFile(file, &reason);
   if (!text) throw FileError(file, reason, kSource);

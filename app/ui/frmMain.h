@@ -141,6 +141,7 @@ class frmMain : public Form, public TransferState {
   void EnableFinishPageCommands(bool enabled);
   void ShowNavigation(bool shown);
   void OpenOptions();
+  bool RunUserAction(const std::string& userAction, const std::function<void()>& action);
 
   // Radio-wide settings pages.
   void ApplyModelDefaults(const std::string& model);

@@ -140,6 +140,17 @@ TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
   flipped[2 * 28 + 25] = flipped[2 * 28 + 25] == '0' ? '1' : '0';  // line 3, checksum digit
   auto swapped = qvr;
   swapped.replace(28, 28, qvr.substr(56, 28)).replace(56, 28, qvr.substr(28, 28));
+  auto crOnly = qvr;
+  std::erase(crOnly, '\n');
+  auto withNul = km2;
+  withNul[4] = '\0';
+  // 8193 lines of right checksums whose four-digit addresses run past FFF8 back to 0000.
+  const std::string wrapped = [] {
+    clsStringCreator c;
+    c.RadioHeader = std::string(2 * 8 * 8193, 'F');
+    c.CreateString();
+    return c.ProgrammingStringPart1 + c.ProgrammingStringPart2;
+  }();
 
   struct Case {
     std::string name;
@@ -167,6 +178,17 @@ TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
        "character 100 is \"G\", not a hex digit"},
       {"lines.km2", RadioFamily::KM2, km2.substr(0, 8192) + "\r\n" + km2.substr(8192),
        "character 8193 is a line end, not a hex digit"},
+      // Damage of every length, down to lines too short to hold a record type.
+      {"one.qvr", RadioFamily::QVR, "S", "line 1 is not an S1 line of eight data bytes"},
+      {"gap.qvr", RadioFamily::QVR, qvr.substr(0, 3 * 28) + "\r\n" + qvr.substr(3 * 28),
+       "line 4 is empty"},
+      {"cr.qvr", RadioFamily::QVR, crOnly, "line 1 is not an S1 line of eight data bytes"},
+      {"nul.qvr", RadioFamily::QVR, qvr.substr(0, 30) + '\0' + qvr.substr(31),
+       "line 2 is not an S1 line of eight data bytes"},
+      {"wrap.qvr", RadioFamily::QVR, wrapped, "line 8193 lies beyond the last S1 address FFF8"},
+      {"nul.km2", RadioFamily::KM2, withNul, "character 5 is character code 0, not a hex digit"},
+      {"huge.km2", RadioFamily::KM2, km2 + std::string(1 << 20, 'F'),
+       "it is 1064960 bytes long, far more than a programming of the radio holds"},
   };
   for (const Case& c : cases) {
     Put(root / c.name, c.content);
@@ -175,6 +197,9 @@ TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
   }
   EXPECT_THAT(Refusal([&] { ReadRadioFile(root / "none.qvr", RadioFamily::QVR); }, ErrFileNotFound),
               HasSubstr("No such file or directory"));
+  // A device would be read for as long as it gives characters.
+  EXPECT_THAT(Refusal([&] { ReadRadioFile("/dev/zero", RadioFamily::KM2); }),
+              HasSubstr("\"zero\" is not a KM2 radio file: it is a device or a pipe, not a file"));
 
   // The program does not save what it could not load, and leaves the old file.
   Put(root / "old.km2", km2);

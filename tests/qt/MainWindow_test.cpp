@@ -14,6 +14,7 @@
 #include <QtTest/QTest>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "QtTestSupport.h"
 #include "files/clsAppBehavior.h"
@@ -179,6 +180,23 @@ TEST_F(QtMainWindow, RefusesToCloseDuringATransferWithTheAlertNotice) {
 
   form_->TransferBusy = false;
   EXPECT_TRUE(window_->close());
+}
+
+TEST_F(QtMainWindow, AFailureNobodyExpectedBehindAButtonEndsInAMessageNotTheProgram) {
+  // The command does its work, then one of its reactions fails as nothing in it foresaw.
+  form_->btnProgramRadio.OnClick.Connect([] { throw std::out_of_range("basic_string::substr"); });
+  SeenMessage seen;
+  AnswerMessage(QMessageBox::Ok, &seen);
+  W<QPushButton>("btnProgramRadio")->click();
+  EXPECT_EQ(seen.title, "QVR Radio Programmer");
+  EXPECT_EQ(seen.text,
+            "Following error has occured while pressing \"Program The Radio\":\n"
+            "basic_string::substr");
+
+  // The window goes on from where the command left it.
+  EXPECT_EQ(ShownPage(), PageWidget(1));
+  W<QPushButton>("btnNext")->click();
+  EXPECT_EQ(ShownPage(), PageWidget(2));
 }
 
 }  // namespace

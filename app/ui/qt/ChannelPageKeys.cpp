@@ -20,9 +20,9 @@ void AddChannelPageKeys(FormView& view, frmMain& form) {
         for (Field* field : row.Fields)
           if (const FieldMirror* mirror = view.MirrorOf(*field);
               mirror != nullptr && mirror->Widget() == focus)
-            field->Leave();
+            FieldMirror::Run(*field, [field] { field->Leave(); });
     }
-    command.Press();
+    FieldMirror::Run(command, [&command] { command.Press(); });
   };
   const std::pair<Qt::Key, CommandField*> keys[] = {{Qt::Key_PageDown, &form.btnChannelUp},
                                                     {Qt::Key_PageUp, &form.btnChannelDown}};
@@ -36,7 +36,9 @@ void AddChannelPageKeys(FormView& view, frmMain& form) {
   for (TextField* frequency : {&form.ReceiveChannelFreq, &form.txtTransmitChannelFreq}) {
     const FieldMirror* mirror = view.MirrorOf(*frequency);
     if (auto* edit = mirror != nullptr ? qobject_cast<QLineEdit*>(mirror->Widget()) : nullptr)
-      QObject::connect(edit, &QLineEdit::returnPressed, edit, [frequency] { frequency->Leave(); });
+      QObject::connect(edit, &QLineEdit::returnPressed, edit, [frequency] {
+        FieldMirror::Run(*frequency, [frequency] { frequency->Leave(); });
+      });
   }
 }
 

@@ -17,11 +17,17 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ui/UserAction.h"
 #include "ui/qt/QtText.h"
 
 namespace tallisk::qt {
 
 namespace {
+
+FieldMirror::ActionRunner& Runner() {
+  static FieldMirror::ActionRunner runner;
+  return runner;
+}
 
 // A field holds one byte per character, as the radio does; only printable ASCII (and line
 // ends in a multi-line text) can be typed into it, so anything else pasted is dropped before
@@ -94,7 +100,7 @@ class TextMirror : public FieldMirror {
         edit_(static_cast<QLineEdit*>(Widget())) {
     edit_->setValidator(new FieldValidator(field, edit_));
     QObject::connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
-      text_.SetText(FromQt(text));
+      Run(text_, [&] { text_.SetText(FromQt(text)); });
       Refresh();
     });
   }
@@ -128,7 +134,7 @@ class MultiLineTextMirror : public FieldMirror {
     QObject::connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
       if (text_.ReadOnly) return;
       const std::string filtered = text_.Filtered(Typeable(edit_->toPlainText(), true));
-      text_.SetText(filtered);
+      Run(text_, [&] { text_.SetText(filtered); });
       Refresh();
     });
   }
@@ -165,7 +171,7 @@ class ChoiceMirror : public FieldMirror {
     // Activation is the user's pick (mouse, keys or wheel); a refresh sets the index with
     // signals blocked and is never mistaken for one.
     QObject::connect(combo_, &QComboBox::activated, this, [this](int index) {
-      choice_.Select(index);
+      Run(choice_, [&] { choice_.Select(index); });
       Refresh();
     });
   }
@@ -205,7 +211,10 @@ class ListMirror : public FieldMirror {
     QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
       const QList<QListWidgetItem*> selected = list_->selectedItems();
       // A list entry cannot be unselected by the user, only replaced.
-      if (!selected.isEmpty()) choice_.Select(list_->row(selected.front()));
+      if (!selected.isEmpty()) {
+        const int row = list_->row(selected.front());
+        Run(choice_, [&] { choice_.Select(row); });
+      }
       Refresh();
     });
   }
@@ -236,7 +245,7 @@ class CheckMirror : public FieldMirror {
         check_(field),
         box_(static_cast<QCheckBox*>(Widget())) {
     QObject::connect(box_, &QCheckBox::clicked, this, [this](bool checked) {
-      check_.SetChecked(checked);
+      Run(check_, [&] { check_.SetChecked(checked); });
       Refresh();
     });
   }
@@ -262,7 +271,7 @@ class OptionMirror : public FieldMirror {
         button_(static_cast<QRadioButton*>(Widget())) {
     button_->setAutoExclusive(false);
     QObject::connect(button_, &QRadioButton::clicked, this, [this] {
-      option_.Select();
+      Run(option_, [&] { option_.Select(); });
       Refresh();
     });
   }
@@ -289,7 +298,8 @@ class DateMirror : public FieldMirror {
     edit_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     edit_->setMinimumDate(QDate(1899, 12, 30));
     QObject::connect(edit_, &QDateEdit::dateChanged, this, [this](QDate value) {
-      if (value.isValid()) date_.SetValue(Date(value.year(), value.month(), value.day()));
+      if (value.isValid())
+        Run(date_, [&] { date_.SetValue(Date(value.year(), value.month(), value.day())); });
       Refresh();
     });
   }
@@ -335,7 +345,8 @@ class CommandMirror : public FieldMirror {
     // Return in a text box must not press some button of the window behind the user's back.
     button_->setAutoDefault(false);
     button_->setMinimumWidth(button_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 6);
-    QObject::connect(button_, &QPushButton::clicked, this, [this] { command_.Press(); });
+    QObject::connect(button_, &QPushButton::clicked, this,
+                     [this] { Run(command_, [&] { command_.Press(); }); });
   }
 
  protected:
@@ -372,6 +383,21 @@ FieldMirror::FieldMirror(Field& field, QWidget* widget, bool withCaption, bool e
       });
     }
   });
+}
+
+void FieldMirror::SetActionRunner(ActionRunner runner) {
+  Runner() = std::move(runner);
+}
+
+void FieldMirror::Run(const std::string& userAction, const std::function<void()>& call) {
+  if (Runner())
+    Runner()(userAction, call);
+  else
+    call();
+}
+
+void FieldMirror::Run(const Field& field, const std::function<void()>& call) {
+  Run(UserAction(field), call);
 }
 
 FieldMirror* FieldMirror::Create(Field& field, QWidget* parent) {
@@ -428,7 +454,8 @@ bool FieldMirror::eventFilter(QObject* watched, QEvent* event) {
     // Another window coming to the front (a message box of the field's own reaction) or a
     // drop-down opening is not the user leaving the field.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) field_.Leave();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      Run(field_, [&] { field_.Leave(); });
   }
   return QObject::eventFilter(watched, event);
 }

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QObject>
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "ui/FormFields.h"
 
@@ -28,6 +30,15 @@ class FieldMirror : public QObject {
   bool Expanding() const { return expanding_; }
 
   void Refresh();
+
+  // Every call a widget event makes into a window's logic goes through the runner the
+  // program installs (the main window's rescue), with what the user did in words
+  // (ui/UserAction.h): a failure unwinding into Qt's event loop would end the program and
+  // lose the programming in memory. Without a runner the call is made as it is.
+  using ActionRunner = std::function<void(const std::string&, const std::function<void()>&)>;
+  static void SetActionRunner(ActionRunner runner);
+  static void Run(const std::string& userAction, const std::function<void()>& call);
+  static void Run(const Field& field, const std::function<void()>& call);
 
  protected:
   FieldMirror(Field& field, QWidget* widget, bool withCaption, bool expanding = false);

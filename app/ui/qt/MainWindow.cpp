@@ -15,9 +15,15 @@ MainWindow::MainWindow(frmMain& form, QWidget* parent)
   view_->PlaceBeside(form.lblReadRadioInfo, new TransferProgressBar(form, false));
   view_->PlaceBeside(form.lblWriteToRadioInfo, new TransferProgressBar(form, true));
   form_.UseEventPump(&pump_);
+  // The main window outlives every other window, so its rescue serves them all.
+  FieldMirror::SetActionRunner(
+      [&form](const std::string& userAction, const std::function<void()>& call) {
+        form.RunUserAction(userAction, call);
+      });
 }
 
 MainWindow::~MainWindow() {
+  FieldMirror::SetActionRunner(nullptr);
   form_.UseEventPump(nullptr);
 }
 

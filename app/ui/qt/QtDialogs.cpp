@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "ui/FormFields.h"
+#include "ui/UserAction.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtText.h"
 
@@ -66,7 +67,10 @@ class FormDialog : public QDialog {
   }
 
   void reject() override {
-    if (form_.QueryClose()) form_.Close();
+    // Asking may run the window's logic (the test window leaves test mode on the radio).
+    FieldMirror::Run(ClosingWindow(form_), [this] {
+      if (form_.QueryClose()) form_.Close();
+    });
   }
 
  private:
