@@ -91,10 +91,13 @@ std::optional<std::string> SavedImage(const std::string& image, const clsOperato
     return std::nullopt;
   }
   try {
-    const BuiltImage built =
-        BuildImage({kFamily, d.RadioHeader, d.Channels, d.ModelProfile->NumberOfChannels, d.Groups,
-                    d.ChannelGroupTable, d.KM2Tail, d.ModelProfile->Model});
+    const ImageSource source{
+        kFamily,  d.RadioHeader,       d.Channels, d.ModelProfile->NumberOfChannels,
+        d.Groups, d.ChannelGroupTable, d.KM2Tail,  d.ModelProfile->Model,
+        &d.Origin};
+    BuiltImage built = BuildImage(source);
     if (!built.Whole) Fail("the loaded programming does not build a whole image");
+    KeepUnchanged(source, d.Origin, built);
     return built.Part1 + built.Part2;
   } catch (const TalliskError& e) {
     Fail("the loaded programming cannot be saved: " + e.Description() + " #" +
@@ -168,6 +171,12 @@ void ThroughTheWindow(const std::string& text, bool taken) {
   if (!taken) return;
   if (!bench.Window->SaveRadioFile(output.string()))
     Fail("the window cannot save the file it loaded: " + bench.Dialogs.Last);
+  if (SameImageChecked()) {
+    const std::string loaded = CheckRadioFileText(text, kRadioFamily, "input");
+    const std::string saved = ReadRadioFile(output, kRadioFamily);
+    if (const std::string d = Difference(ImageDigits(loaded), ImageDigits(saved)); !d.empty())
+      Fail("the window saves the loaded programming changed: " + d);
+  }
   if (!Load(bench, output)) Fail("the window refuses the file it saved: " + bench.Dialogs.Last);
 }
 
