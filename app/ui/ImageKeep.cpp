@@ -142,38 +142,55 @@ bool EntriesAlike(const std::string& a, const std::string& b) {
   return Compare(read, a, b);
 }
 
-bool QVRHeadersAlike(const std::string& a, const std::string& b) {
-  const auto read = [](const std::string& block) {
-    clsRadioHeader h;
-    h.RadioHeader = block;
-    h.BreakUpRadioHeader();
-    h.RadioHeader.clear();
-    return h;
-  };
-  return Compare(read, a, b);
+// A settings block carries bits its decoder reads but its encoder writes from other settings
+// (a special-radio bit on a model that has none, say), so a kept block is taken when what the
+// decoder reads of it, over the settings the window holds, encodes to the block built.
+template <typename Encode>
+bool EncodesAsBuilt(Encode encode, const std::string& kept, const std::string& built) {
+  try {
+    return encode(kept) == built;
+  } catch (const TalliskError&) {
+    return false;
+  }
 }
 
-// The KM2 block is read together with the rest of the image after it.
-ReadsAlike KM2HeadersAlike(std::string rest) {
-  return [rest = std::move(rest)](const std::string& a, const std::string& b) {
-    const auto read = [&](const std::string& block) {
+ReadsAlike QVRHeadersAlike(clsRadioHeader now) {
+  return [now = std::move(now)](const std::string& kept, const std::string& built) {
+    const auto encode = [&](const std::string& block) {
+      clsRadioHeader h = now;
+      h.RadioHeader = block;
+      h.BreakUpRadioHeader();
+      h.CreateRadioHeader();
+      return h.RadioHeader;
+    };
+    return EncodesAsBuilt(encode, kept, built);
+  };
+}
+
+// The KM2 block is read together with the rest of the image after it; the firmware ranges
+// are the window's own either way.
+ReadsAlike KM2HeadersAlike(clsRadioHeader now, std::string rest) {
+  return [now = std::move(now), rest = std::move(rest)](const std::string& kept,
+                                                        const std::string& built) {
+    const auto encode = [&](const std::string& block) {
       const QuietPrompt quiet;
-      clsRadioHeader h;
+      clsRadioHeader h = now;
       h.RadioHeader = block + rest;
       h.BreakUpRadioHeaderKM2();
-      h.RadioHeader.clear();
-      h.KM2Tail.clear();
       // Answers to the identification questions, which a quiet read never gets.
-      h.AlternatePreScaler = h.AlternatePreScaler2 = false;
-      return h;
+      h.AlternatePreScaler = now.AlternatePreScaler;
+      h.AlternatePreScaler2 = now.AlternatePreScaler2;
+      h.KM2Tail = now.KM2Tail;
+      h.CreateRadioHeaderKM2();
+      return h.RadioHeader;
     };
-    return Compare(read, a, b);
+    return EncodesAsBuilt(encode, kept, built);
   };
 }
 
 std::vector<Unit> QVRUnits(const ImageSource& source, std::size_t digits) {
   std::vector<Unit> units;
-  units.push_back({{{0, kQVRHeaderDigits}}, {}, QVRHeadersAlike});
+  units.push_back({{{0, kQVRHeaderDigits}}, {}, QVRHeadersAlike(source.RadioHeader)});
   std::int32_t n = 1;
   for (std::size_t at = kQVRHeaderDigits; at + kQVRChannelDigits <= digits;
        at += kQVRChannelDigits, ++n) {
@@ -199,7 +216,7 @@ std::vector<Unit> KM2Units(const ImageSource& source, const std::string& built) 
     units.push_back({{{at, kKM2EntryDigits}}, {}, EntriesAlike});
   units.push_back({{{kKM2Settings, kKM2CheckSums - kKM2Settings}},
                    {},
-                   KM2HeadersAlike(built.substr(kKM2CheckSums))});
+                   KM2HeadersAlike(source.RadioHeader, built.substr(kKM2CheckSums))});
   units.push_back({{{kKM2Constant, kKM2Image - kKM2Constant}}, {}, {}});
   return units;
 }
@@ -225,7 +242,8 @@ clsChannel SettingsOf(clsChannel channel) {
 }
 
 bool ImageOrigin::ChannelAsRead(std::int32_t radioType, std::int32_t n, const clsChannel& now,
-                                std::string& record, std::string& checkSum) const {
+                                bool undecodedOnly, std::string& record,
+                                std::string& checkSum) const {
   if (radioType != RadioType || n < 1 || n > Channels.Count()) return false;
   const auto i = static_cast<std::size_t>(n - 1);
   const bool km2 = radioType == 1;
@@ -233,7 +251,9 @@ bool ImageOrigin::ChannelAsRead(std::int32_t radioType, std::int32_t n, const cl
   const std::size_t digits = km2 ? kKM2ChannelDigits : kQVRChannelDigits;
   if (Read.size() < at + digits || (km2 && Read.size() < kKM2CheckSums + 2 * i + 2)) return false;
   clsChannel was = SettingsOf(Channels.Item(n));
-  if (was.PLLReferenceFreq <= 0) {
+  const bool undecoded = was.PLLReferenceFreq <= 0;
+  if (undecodedOnly && !undecoded) return false;
+  if (undecoded) {
     // Read without a band, its frequencies were never decoded: a band chosen since is no
     // reason to write it anew, with frequencies it never had.
     was.ModelName = now.ModelName;

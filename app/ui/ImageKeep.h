@@ -31,10 +31,10 @@ struct ImageOrigin {
     return radioType == RadioType && !Read.empty() && Read.size() == Baseline.size();
   }
   // The record (and, KM2, the checksum) channel n was read with, when `now` still has the
-  // settings it was decoded with: such a channel needs no encoding, and one the codecs could
-  // not encode (a QVR band the profiles do not know, say) goes back as it came.
+  // settings it was decoded with; with `undecodedOnly`, only for a channel read without a
+  // band, whose frequencies were never decoded (a band chosen since does not count).
   bool ChannelAsRead(std::int32_t radioType, std::int32_t n, const clsChannel& now,
-                     std::string& record, std::string& checkSum) const;
+                     bool undecodedOnly, std::string& record, std::string& checkSum) const;
 };
 
 // The channel's settings without what the codecs derive from its record.

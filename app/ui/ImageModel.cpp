@@ -35,14 +35,25 @@ std::string WholeOrErased(const Collection<std::string>& records, std::int32_t i
                                         "cannot be shown");
 }
 
-bool AsRead(const ImageSource& source, std::int32_t n, clsChannel& channel) {
+// Encodes a channel, except one that goes back as it was read: one read without a band (its
+// frequencies were never decoded) and still as it was, and one the codec refuses that the
+// user has not touched.
+void EncodeChannel(const ImageSource& source, std::int32_t n, clsChannel& channel) {
   std::string record, checkSum;
-  if (!source.Origin ||
-      !source.Origin->ChannelAsRead(source.RadioType, n, channel, record, checkSum))
-    return false;
-  channel.ChannelData = std::move(record);
-  channel.CheckSumKM2 = std::move(checkSum);
-  return true;
+  const auto asRead = [&](bool undecodedOnly) {
+    if (!source.Origin || !source.Origin->ChannelAsRead(source.RadioType, n, channel, undecodedOnly,
+                                                        record, checkSum))
+      return false;
+    channel.ChannelData = std::move(record);
+    channel.CheckSumKM2 = std::move(checkSum);
+    return true;
+  };
+  if (asRead(true)) return;
+  try {
+    source.RadioType == 1 ? channel.CreateChannelDataKM2() : channel.CreateChannelData();
+  } catch (const TalliskError&) {
+    if (!asRead(false)) throw;
+  }
 }
 
 // The image as read and the decoded programming encoded again, on copies: encoding tunes
@@ -105,7 +116,7 @@ BuiltImage BuildImage(const ImageSource& source) {
     TuneChannels(0, header, source.Channels, source.ChannelCount, source.ModelName);
     for (std::int32_t i = 1; i <= source.ChannelCount && i <= source.Channels.Count(); ++i) {
       clsChannel& channel = source.Channels.Item(i);
-      if (!AsRead(source, i, channel)) channel.CreateChannelData();
+      EncodeChannel(source, i, channel);
       creator.colChannelData.Add(channel.ChannelData);
     }
     header.CreateRadioHeader();
@@ -125,7 +136,7 @@ BuiltImage BuildImage(const ImageSource& source) {
   TuneChannels(1, header, source.Channels, source.ChannelCount, source.ModelName);
   for (std::int32_t i = 1; i <= source.ChannelCount && i <= source.Channels.Count(); ++i) {
     clsChannel& channel = source.Channels.Item(i);
-    if (!AsRead(source, i, channel)) channel.CreateChannelDataKM2();
+    EncodeChannel(source, i, channel);
     creator.colChannelData.Add(channel.ChannelData);
     creator.colChannelCheckSum.Add(channel.CheckSumKM2);
   }

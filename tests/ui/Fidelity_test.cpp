@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -169,6 +171,114 @@ std::vector<Km2Case> Km2Cases() {
 
 INSTANTIATE_TEST_SUITE_P(RandomImages, Km2Fidelity, ::testing::ValuesIn(Km2Cases()));
 
+// --- Edits ---
+
+// The addresses of the bytes that differ.
+std::vector<int> Changed(const std::string& before, const std::string& after) {
+  std::vector<int> changed;
+  for (std::size_t i = 0; i + 1 < before.size() && i + 1 < after.size(); i += 2)
+    if (before.compare(i, 2, after, i, 2) != 0) changed.push_back(static_cast<int>(i / 2));
+  return changed;
+}
+
+struct Edit {
+  const char* what;
+  std::function<void(frmMain&)> make;
+  std::vector<std::pair<int, int>> allowed;  // address ranges the edit may change
+};
+
+// Each edit, alone on the programming as read, changes some bytes and only bytes of its own
+// field (and the checksum that covers it); the rest of a record it touches stays as read.
+void ExpectOnlyItsBytes(const Edit& edit, const std::string& before, const std::string& after) {
+  SCOPED_TRACE(edit.what);
+  const std::vector<int> changed = Changed(before, after);
+  EXPECT_FALSE(changed.empty());
+  for (int address : changed) {
+    const bool inside = std::any_of(
+        edit.allowed.begin(), edit.allowed.end(),
+        [address](const auto& range) { return address >= range.first && address <= range.second; });
+    EXPECT_TRUE(inside) << ToHex(static_cast<std::uint64_t>(address), 4) << ": "
+                        << before.substr(static_cast<std::size_t>(address) * 2, 2) << " -> "
+                        << after.substr(static_cast<std::size_t>(address) * 2, 2);
+  }
+}
+
+void ToPage(frmMain& w, int page) {
+  for (int steps = 0; steps < 20 && w.CurrentPage != page; ++steps)
+    (w.CurrentPage < page || w.CurrentPage == 6 ? w.btnNext : w.btnBack).Press();
+}
+
+// The first channel from `from` on whose record has its receive half in use.
+int ChannelInUse(const std::string& image, int from) {
+  for (int n = from; n <= 320; ++n)
+    if (HexToBinStr(image.substr(static_cast<std::size_t>(n - 1) * 32, 32))[60] == '0') return n;
+  return 0;
+}
+
+std::pair<int, int> RecordBytes(int channel, int first, int last) {
+  return {(channel - 1) * 16 + first, (channel - 1) * 16 + last};
+}
+
+TEST_F(Fidelity, AKm2EditChangesOnlyTheBytesOfWhatWasEdited) {
+  Random r{std::mt19937(7)};
+  // A T-band radio, whose checksum counts a blank transmit half its own way: the named
+  // channel's is blank.
+  std::string image = RandomKm2Image(r, StartKM2(), "52-3711A");
+  const int named = ChannelInUse(image, 2);
+  const int tuned = ChannelInUse(image, named + 1);
+  ASSERT_GT(tuned, 0);
+  std::string record = image.substr(static_cast<std::size_t>(named - 1) * 32, 32);
+  PutBit(record, 93, true);
+  image.replace(static_cast<std::size_t>(named - 1) * 32, 32, record);
+
+  const Edit edits[] = {
+      {"channel name",
+       [&](frmMain& w) {
+         ToPage(w, 5);
+         w.cmbChannelNumber.SelectText(std::to_string(named));
+         TypeAndLeave(w.txtChannelName, "abc");
+       },
+       {RecordBytes(named, 0, 5)}},
+      {"receive frequency",
+       [&](frmMain& w) {
+         ToPage(w, 5);
+         w.cmbChannelNumber.SelectText(std::to_string(tuned));
+         TypeAndLeave(w.ReceiveChannelFreq, "471.0125");
+       },
+       {RecordBytes(tuned, 7, 9), {0x1EBC + tuned - 1, 0x1EBC + tuned - 1}}},
+      {"group name",
+       [](frmMain& w) {
+         ToPage(w, 10);
+         w.cmbGroupNumber.SelectText(" 2");
+         TypeAndLeave(w.txtGroupName, "xy");
+       },
+       {{0x1420, 0x1422}}},
+      {"receive scan hold",
+       [](frmMain& w) {
+         ToPage(w, 11);
+         TypeAndLeave(w.txtScanTimingRXScanHold, "3.55");
+       },
+       {{0x140B, 0x140B}}},
+      {"serial number",
+       [](frmMain& w) { TypeAndLeave(w.txtSerialNumber, "KM0042"); },
+       {{0x18A0, 0x18AF}}},
+      {"noise squelch tail",
+       [](frmMain& w) {
+         ToPage(w, 9);
+         TypeAndLeave(w.txtNoiseSquelchTail, "100");
+       },
+       {{0x18D2, 0x18D2}}},
+  };
+  for (const Edit& edit : edits) {
+    window_.reset();
+    frmMain& w = StartKM2();
+    ASSERT_TRUE(w.ShowImageKM2(image));
+    edit.make(w);
+    w.btnFinish.Press();
+    ExpectOnlyItsBytes(edit, image, Saved(w, RadioFamily::KM2));
+  }
+}
+
 // --- QVR ---
 
 // The data digits of S1 lines: the image as the radio holds it.
@@ -241,6 +351,57 @@ TEST_P(QvrFidelity, AnUntouchedProgrammingIsSavedAsItWasRead) {
   WalkEverything(w, {2, 3, 8, 1}, false);
   EXPECT_EQ(Differences(DataDigits(image), DataDigits(Saved(w, RadioFamily::QVR))), "")
       << model.Model << " seed " << seed;
+}
+
+TEST_F(Fidelity, AQvrEditChangesOnlyItsBytesAndChannelsOfABandNoProfileKnowsGoBackAsRead) {
+  Random r{std::mt19937(11)};
+  const auto model = Start().Operator->RadioData->Item(1);
+  const std::string image = RandomQvrImage(r, *model);
+  // The same radio with band bytes no profile has.
+  std::string unknown = DataDigits(image);
+  unknown.replace(0x0D * 2, 2, "01");
+  clsStringCreator lines;
+  lines.RadioHeader = unknown.substr(0, 68);
+  for (std::size_t at = 68; at + 20 <= unknown.size(); at += 20)
+    lines.colChannelData.Add(unknown.substr(at, 20));
+  lines.CreateString();
+  const std::string unknownImage = lines.ProgrammingStringPart1 + lines.ProgrammingStringPart2;
+
+  const Edit edits[] = {
+      {"beep A",
+       [](frmMain& w) {
+         ToPage(w, 4);
+         w.chkBeepA.Click();
+       },
+       {{0x16, 0x16}}},
+      {"transmit frequency of channel 2",
+       [](frmMain& w) {
+         ToPage(w, 5);
+         w.cmbChannelNumber.SelectText("2");
+         const std::string receive = w.ReceiveChannelFreq.Text();
+         TypeAndLeave(w.txtTransmitChannelFreq, receive == "000.000 000" ? "1" : receive);
+       },
+       {{0x2C, 0x35}}},
+  };
+  for (const std::string* programmed : {&image, &unknownImage}) {
+    for (const Edit& edit : edits) {
+      window_.reset();
+      frmMain& w = Start();
+      const std::size_t before = dialogs_.Messages.size();
+      ASSERT_TRUE(w.ShowImageQVR(*programmed));
+      const bool known = programmed == &image;
+      EXPECT_EQ(dialogs_.Messages.size(), before + (known ? 0 : 1));
+      if (!known && edit.allowed.front().first == 0x2C) {
+        // Its channels were never decoded: an edit cannot be written, the rest goes as read.
+        w.btnFinish.Press();
+        EXPECT_EQ(DataDigits(Saved(w, RadioFamily::QVR)), DataDigits(*programmed));
+        continue;
+      }
+      edit.make(w);
+      w.btnFinish.Press();
+      ExpectOnlyItsBytes(edit, DataDigits(*programmed), DataDigits(Saved(w, RadioFamily::QVR)));
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(RandomImages, QvrFidelity, ::testing::Range(1u, 31u));

@@ -9,6 +9,7 @@
 #include "RadioBench.h"
 #include "files/FileError.h"
 #include "test/frmQVRTestMode.h"
+#include "ui/PageText.h"
 
 namespace tallisk::testing {
 namespace {
@@ -135,6 +136,26 @@ TEST_F(Reports, SaveAsPdfAsksForAFileAndSaysWhetherItWasSaved) {
   EXPECT_FALSE(w.btnSaveAsPdf.Enabled());
   w.EnableFinishPageCommands(true);
   EXPECT_TRUE(w.btnSaveAsPdf.Enabled());
+}
+
+TEST_F(Reports, AQvrRadioReadPrintsTheToneEachCodeNames) {
+  RadioOnCable<sim::VirtualRadioQVR> bench;
+  QvrProgramming programming;
+  bench.radio.SetEepromHex(programming.Image());
+  frmMain& w = Start();
+  bench.Attach(w);
+  w.btnReadRadio.Press();
+  ASSERT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+
+  // Channel 1 listens and sends on tone code 11; no channel was shown on the channel page.
+  std::string tone;
+  for (const auto& t : *w.ToneTable)
+    if (t.Index == 11) tone = ShortestText(t.CTCSSFreq);
+  ASSERT_FALSE(tone.empty());
+  std::vector<std::string> printed;
+  for (const std::string& line : BodyLines(w.BuildReport()))
+    if (line.starts_with("Squelch Tone Frequency")) printed.push_back(line.substr(line.find(':')));
+  EXPECT_EQ(printed, (std::vector<std::string>{": " + tone, ": " + tone}));
 }
 
 TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndKeepsTheMainWindowQuiet) {
