@@ -287,6 +287,7 @@ void KeepUnchanged(const ImageSource& source, const ImageOrigin& origin, BuiltIm
                        Join(records, unit.Spans)));
   }
   records = std::move(kept);
+  if (!km2) records += origin.Filler;
   AssembleImage(source.RadioType, built);
 }
 

@@ -26,6 +26,8 @@ struct ImageOrigin {
   std::string Baseline;
   // The channels as decoded, with the band values they were decoded with.
   Collection<clsChannel> Channels;
+  // QVR: the bytes after the last channel that fill its transfer line, as read.
+  std::string Filler;
 
   bool Holds(std::int32_t radioType) const {
     return radioType == RadioType && !Read.empty() && Read.size() == Baseline.size();

@@ -13,6 +13,7 @@ namespace tallisk {
 namespace {
 
 constexpr std::size_t kQVRHeaderDigits = 68;
+constexpr std::size_t kQVRLineDigits = 16;
 constexpr std::size_t kQVRChannelDigits = 20;
 constexpr std::size_t kKM2ImageDigits = 16384;
 constexpr std::size_t kKM2ChannelDigits = 32;
@@ -207,6 +208,11 @@ DecodedImage DecodeImage(std::int32_t radioType, const std::string& image,
     std::string read = creator.RadioHeader;
     for (std::int32_t i = 1; i <= count; ++i)
       read += WholeOrErased(creator.colChannelData, i, kQVRChannelDigits);
+    // What fills the last line after the channels goes back too.
+    std::string data = creator.RadioHeader;
+    for (const auto& piece : creator.colChannelData) data += piece;
+    const std::size_t filler = (kQVRLineDigits - read.size() % kQVRLineDigits) % kQVRLineDigits;
+    if (data.size() >= read.size() + filler) d.Origin.Filler = data.substr(read.size(), filler);
     RememberOrigin(0, std::move(read), d);
     return d;
   }

@@ -28,6 +28,12 @@ class BenchForm : public Form {
     txtSerial.MaxLength = 8;
     txtSerial.KeyFilter = [](char key) { return key == 'F' || key == 'f' ? '\0' : key; };
     txtDigits.DigitsOnly = true;
+    // A code of three octal digits behind an optional sign.
+    txtCode.Accepts = [](const std::string& text) {
+      const std::size_t sign = !text.empty() && (text[0] == '+' || text[0] == '-');
+      return text.size() - sign <= 3 &&
+             text.find_first_not_of("01234567", sign) == std::string::npos;
+    };
     OptionField::Group({&optLow, &optHigh});
     OptionField::Group({&optLeft, &optRight});
     optLow.Select();
@@ -41,6 +47,7 @@ class BenchForm : public Form {
     AddPage(0, "First Page")
         .Row({&txtSerial})
         .Row({&txtDigits, &chkBeep})
+        .Row({&txtCode})
         .Row({&cmbScan})
         .Row({&optLow, &optHigh}, "Injection Aspect:")
         .Row({&optLeft, &optRight})
@@ -60,6 +67,7 @@ class BenchForm : public Form {
 
   TextField txtSerial{*this, "txtSerial", "Serial Number:"};
   TextField txtDigits{*this, "txtDigits", "Tail:"};
+  TextField txtCode{*this, "txtCode", "DCS Code:"};
   CheckField chkBeep{*this, "chkBeep", "Beep A ?"};
   ChoiceField cmbScan{*this, "cmbScan", "Scan Type:"};
   OptionField optLow{*this, "optLow", "Low Side"};
@@ -141,6 +149,20 @@ TEST_F(FormMirror, TypedAndPastedTextObeyTheFieldsRulesAndReachTheField) {
   QApplication::clipboard()->setText("2x5\u00b00");
   QTest::keyClick(digits, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(form.txtDigits.Text(), "250");
+
+  // A text the field cannot hold as a whole is refused, by key or by paste, never cut to
+  // another value.
+  auto* code = Find<QLineEdit>(window, "txtCode");
+  QTest::keyClicks(code, "1+23");
+  EXPECT_EQ(form.txtCode.Text(), "123");
+  form.txtCode.SetText("");
+  QApplication::clipboard()->setText("1234");
+  QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form.txtCode.Text(), "");
+  QTest::keyClicks(code, "-7");
+  QApplication::clipboard()->setText("77");
+  QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form.txtCode.Text(), "-777");
 
   // The family changes the limit without a state change; the next edit obeys it.
   form.txtSerial.SetText("");
