@@ -13,19 +13,6 @@ namespace tallisk {
 
 namespace {
 
-// Digit positions in the records' layout.
-constexpr std::size_t kQVRHeaderDigits = 68;
-constexpr std::size_t kQVRChannelDigits = 20;
-constexpr std::size_t kKM2ChannelDigits = 32;
-constexpr std::size_t kKM2GroupDigits = 64;
-constexpr std::size_t kKM2EntryDigits = 4;
-constexpr std::size_t kKM2Groups = 0x1400 * 2;
-constexpr std::size_t kKM2Table = 0x1600 * 2;
-constexpr std::size_t kKM2Settings = 0x1880 * 2;
-constexpr std::size_t kKM2CheckSums = 0x1EBC * 2;
-constexpr std::size_t kKM2Constant = 0x1FFC * 2;
-constexpr std::size_t kKM2Image = 0x2000 * 2;
-
 struct Span {
   std::size_t Position;
   std::size_t Length;
@@ -206,18 +193,18 @@ std::vector<Unit> KM2Units(const ImageSource& source, const std::string& built) 
   std::vector<Unit> units;
   for (std::int32_t n = 1; n <= source.ChannelCount && n <= source.Channels.Count(); ++n) {
     const auto i = static_cast<std::size_t>(n - 1);
-    units.push_back({{{i * kKM2ChannelDigits, kKM2ChannelDigits}, {kKM2CheckSums + 2 * i, 2}},
+    units.push_back({{{i * kKM2ChannelDigits, kKM2ChannelDigits}, {kKM2CheckSumsAt + 2 * i, 2}},
                      {{kKM2ChannelDigits, 2}},
                      ChannelsAlike(source.Channels.Item(n), true)});
   }
-  for (std::size_t at = kKM2Groups; at < kKM2Table; at += kKM2GroupDigits)
+  for (std::size_t at = kKM2GroupsAt; at < kKM2TableAt; at += kKM2GroupDigits)
     units.push_back({{{at, kKM2GroupDigits}}, {}, GroupsAlike});
-  for (std::size_t at = kKM2Table; at < kKM2Settings; at += kKM2EntryDigits)
+  for (std::size_t at = kKM2TableAt; at < kKM2SettingsAt; at += kKM2EntryDigits)
     units.push_back({{{at, kKM2EntryDigits}}, {}, EntriesAlike});
-  units.push_back({{{kKM2Settings, kKM2CheckSums - kKM2Settings}},
+  units.push_back({{{kKM2SettingsAt, kKM2CheckSumsAt - kKM2SettingsAt}},
                    {},
-                   KM2HeadersAlike(source.RadioHeader, built.substr(kKM2CheckSums))});
-  units.push_back({{{kKM2Constant, kKM2Image - kKM2Constant}}, {}, {}});
+                   KM2HeadersAlike(source.RadioHeader, built.substr(kKM2CheckSumsAt))});
+  units.push_back({{{kKM2ConstantAt, kKM2ImageDigits - kKM2ConstantAt}}, {}, {}});
   return units;
 }
 
@@ -249,7 +236,7 @@ bool ImageOrigin::ChannelAsRead(std::int32_t radioType, std::int32_t n, const cl
   const bool km2 = radioType == 1;
   const std::size_t at = km2 ? i * kKM2ChannelDigits : kQVRHeaderDigits + i * kQVRChannelDigits;
   const std::size_t digits = km2 ? kKM2ChannelDigits : kQVRChannelDigits;
-  if (Read.size() < at + digits || (km2 && Read.size() < kKM2CheckSums + 2 * i + 2)) return false;
+  if (Read.size() < at + digits || (km2 && Read.size() < kKM2CheckSumsAt + 2 * i + 2)) return false;
   clsChannel was = SettingsOf(Channels.Item(n));
   const bool undecoded = was.PLLReferenceFreq <= 0;
   if (undecodedOnly && !undecoded) return false;
@@ -268,7 +255,7 @@ bool ImageOrigin::ChannelAsRead(std::int32_t radioType, std::int32_t n, const cl
   }
   if (SettingsOf(now) != was) return false;
   record = Read.substr(at, digits);
-  checkSum = km2 ? Read.substr(kKM2CheckSums + 2 * i, 2) : std::string();
+  checkSum = km2 ? Read.substr(kKM2CheckSumsAt + 2 * i, 2) : std::string();
   return true;
 }
 
@@ -276,7 +263,7 @@ void KeepUnchanged(const ImageSource& source, const ImageOrigin& origin, BuiltIm
   if (!origin.Holds(source.RadioType) || !built.Whole) return;
   std::string& records = built.Records;
   const bool km2 = source.RadioType == 1;
-  if (km2 ? records.size() != kKM2Image : records.size() != origin.Read.size()) return;
+  if (km2 ? records.size() != kKM2ImageDigits : records.size() != origin.Read.size()) return;
 
   const std::vector<Unit> units =
       km2 ? KM2Units(source, records) : QVRUnits(source, records.size());

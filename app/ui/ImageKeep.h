@@ -8,13 +8,29 @@
 // it before anything is edited. A later build differs from that second image exactly where
 // edits reached; everywhere else the bits as read are put back.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "files/RadioFile.h"
 #include "tallisk/clsChannel.h"
 #include "tallisk/collection.h"
 
 namespace tallisk {
+
+// Where the records lie, in hex digits of the records' layout (QVR: the settings block, then
+// the channels; KM2: the image).
+inline constexpr std::size_t kQVRHeaderDigits = 68;
+inline constexpr std::size_t kQVRLineDigits = 16;
+inline constexpr std::size_t kQVRChannelDigits = 20;
+inline constexpr std::size_t kKM2ChannelDigits = 32;
+inline constexpr std::size_t kKM2GroupDigits = 64;
+inline constexpr std::size_t kKM2EntryDigits = 4;
+inline constexpr std::size_t kKM2GroupsAt = 0x1400 * 2;
+inline constexpr std::size_t kKM2TableAt = 0x1600 * 2;
+inline constexpr std::size_t kKM2SettingsAt = 0x1880 * 2;
+inline constexpr std::size_t kKM2CheckSumsAt = 0x1EBC * 2;
+inline constexpr std::size_t kKM2ConstantAt = 0x1FFC * 2;
 
 struct ImageSource;
 struct BuiltImage;

@@ -12,13 +12,6 @@ namespace tallisk {
 
 namespace {
 
-constexpr std::size_t kQVRHeaderDigits = 68;
-constexpr std::size_t kQVRLineDigits = 16;
-constexpr std::size_t kQVRChannelDigits = 20;
-constexpr std::size_t kKM2ImageDigits = 16384;
-constexpr std::size_t kKM2ChannelDigits = 32;
-constexpr std::size_t kKM2GroupDigits = 64;
-constexpr std::size_t kKM2EntryDigits = 4;
 // The KM2 prescaler code sits in the top two bits of this byte of the settings block.
 constexpr std::int32_t kKM2PrescalerCodeAddress = 0x1892;
 
