@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "ui/qt/ChannelPageKeys.h"
+#include "ui/qt/ScreenFit.h"
 #include "ui/qt/TransferProgressBar.h"
 
 namespace tallisk::qt {
@@ -15,6 +16,7 @@ MainWindow::MainWindow(frmMain& form, QWidget* parent)
   view_->PlaceBeside(form.lblReadRadioInfo, new TransferProgressBar(form, false));
   view_->PlaceBeside(form.lblWriteToRadioInfo, new TransferProgressBar(form, true));
   form_.UseEventPump(&pump_);
+  FitToScreen(*this);
 }
 
 MainWindow::~MainWindow() {

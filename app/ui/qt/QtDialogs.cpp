@@ -16,6 +16,7 @@
 #include "ui/FormFields.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtText.h"
+#include "ui/qt/ScreenFit.h"
 
 namespace tallisk::qt {
 
@@ -183,6 +184,7 @@ bool QtDialogs::PrintDialog() {
 void QtDialogs::RunModal(Form& window) {
   window.Reopen();
   FormDialog dialog(window, DialogParent());
+  FitToScreen(dialog);
   dialog.exec();
 }
 
