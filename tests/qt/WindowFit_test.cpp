@@ -1,12 +1,14 @@
 // The windows on a technician's laptop: 1920 x 1080 at 200% scaling leaves 960 x 540 logical
 // pixels, and a 16-point desktop font must still do with 800 x 600. Every page of both
-// families and every window the pages open, at the keyboard.
+// families and every window the pages open, at the keyboard and with the wheel.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <functional>
 
@@ -68,6 +70,20 @@ void ExpectFieldsShownWhole(QWidget* page) {
   }
 }
 
+// Scrolling the page with the wheel past a choice must not turn it.
+void ExpectWheelPassesChoices(QWidget* page) {
+  for (QComboBox* choice : page->findChildren<QComboBox*>(Qt::FindDirectChildrenOnly)) {
+    if (!choice->isVisible() || !choice->isEnabled() || choice->hasFocus() || choice->count() < 2)
+      continue;
+    const int index = choice->currentIndex();
+    const QPointF at = choice->rect().center();
+    QWheelEvent turn(at, choice->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(choice, &turn);
+    EXPECT_EQ(choice->currentIndex(), index) << choice->objectName().toStdString();
+  }
+}
+
 class QtWindowFit : public QtWindowTest {
  protected:
   QtWindowFit() { form_->UseLink(port_, clock_, pump_); }
@@ -110,6 +126,7 @@ class QtWindowFit : public QtWindowTest {
       }
     }
     EXPECT_TRUE(inside.contains(RectIn(page->parentWidget(), window_.get())));
+    ExpectWheelPassesChoices(page);
     ExpectFieldsShownWhole(page);
   }
 

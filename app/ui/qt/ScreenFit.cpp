@@ -1,12 +1,15 @@
 #include "ui/qt/ScreenFit.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QWheelEvent>
 #include <initializer_list>
 
 namespace tallisk::qt {
@@ -23,6 +26,15 @@ PageScrollArea::PageScrollArea(QWidget* page, QWidget* parent) : QScrollArea(par
   setFrameShape(QFrame::NoFrame);
   setWidgetResizable(true);
   setWidget(page);
+  // A wheel turned over the page scrolls it. A choice or a date takes the wheel only once the
+  // user is in it: scrolling past a radio's settings must not turn them unseen.
+  for (QWidget* field : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (qobject_cast<QComboBox*>(field) == nullptr &&
+        qobject_cast<QAbstractSpinBox*>(field) == nullptr)
+      continue;
+    field->setFocusPolicy(Qt::StrongFocus);
+    field->installEventFilter(this);
+  }
   // Tab alone would scroll to the text cursor of a field, a click or the logic's own focus
   // requests not at all.
   QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -56,6 +68,12 @@ bool PageScrollArea::eventFilter(QObject* watched, QEvent* event) {
   // Fields shown, hidden or refilled change what the page needs; the window's layout asks
   // again.
   if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+  // The scroll bars pass this way too; only the page's own fields are watched for the wheel.
+  if (event->type() == QEvent::Wheel && watched->parent() == widget() &&
+      !static_cast<QWidget*>(watched)->hasFocus()) {
+    wheelEvent(static_cast<QWheelEvent*>(event));
+    return true;
+  }
   return QScrollArea::eventFilter(watched, event);
 }
 

@@ -11,6 +11,7 @@ namespace tallisk::qt {
 // Holds one page. Its natural size is the whole page, so on a roomy screen nothing scrolls;
 // it shrinks to the room of the largest single field of the page, and a field that gets the
 // focus, by Tab, click or the window's logic, is scrolled fully into view with its caption.
+// The wheel scrolls the page past choices and dates the user is not in.
 class PageScrollArea : public QScrollArea {
  public:
   explicit PageScrollArea(QWidget* page, QWidget* parent = nullptr);
