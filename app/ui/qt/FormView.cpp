@@ -55,6 +55,8 @@ FormView::FormView(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
 
   pageTitle_ = BoldLabel({}, this, 1.3);
   pageTitle_->setObjectName(QStringLiteral("pageTitle"));
+  // In a large font the longest captions are wider than a small screen.
+  pageTitle_->setWordWrap(true);
   outer->addWidget(pageTitle_);
 
   stack_ = new QStackedWidget(this);
@@ -65,10 +67,11 @@ FormView::FormView(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
     widget->setObjectName(QStringLiteral("page%1").arg(page->Index));
     auto* grid = new QGridLayout(widget);
     grid->setColumnStretch(1, 1);
-    stack_->addWidget(widget);
     AddRows(grid, page->Rows);
     grid->setRowStretch(grid->rowCount(), 1);
-    pages_[page.get()] = widget;
+    auto* area = new PageScrollArea(widget);
+    stack_->addWidget(area);
+    pages_[page.get()] = area;
     page->StateChanged.Connect([self] {
       if (self) self->ShowVisiblePage();
     });
@@ -117,6 +120,10 @@ void FormView::AddRows(QGridLayout* grid, const std::vector<PageRow>& rows) {
       FieldMirror* mirror = FieldMirror::Create(field, page);
       mirrors_[&field] = mirror;
       order_.push_back(mirror);
+      // A text with a row to itself (a warning, a status) takes the row's width and folds
+      // its lines there rather than widen the window past a small screen.
+      if (spanning) static_cast<QLabel*>(mirror->Widget())->setWordWrap(true);
+      const bool expands = mirror->Expanding() || spanning;
       if (i == 0 && !spanning && field.Kind() == FieldKind::Label) {
         grid->addWidget(mirror->Widget(), r, 0);
         continue;
@@ -127,8 +134,8 @@ void FormView::AddRows(QGridLayout* grid, const std::vector<PageRow>& rows) {
         else
           line->addWidget(caption);
       }
-      line->addWidget(mirror->Widget(), mirror->Expanding() ? 1 : 0);
-      expanding = expanding || mirror->Expanding();
+      line->addWidget(mirror->Widget(), expands ? 1 : 0);
+      expanding = expanding || expands;
     }
     if (row.Fields.size() == 1 && row.Fields[0]->Kind() == FieldKind::Command)
       commandColumn.push_back(mirrors_.at(row.Fields[0])->Widget());
@@ -221,7 +228,12 @@ void FormView::BindWindow(QWidget* window) {
 
 QWidget* FormView::PageWidget(int index) const {
   const Page* page = form_.PageAt(index);
-  return page == nullptr ? nullptr : pages_.at(page);
+  return page == nullptr ? nullptr : pages_.at(page)->widget();
+}
+
+QWidget* FormView::CurrentPageWidget() const {
+  auto* area = static_cast<QScrollArea*>(stack_->currentWidget());
+  return area == nullptr ? nullptr : area->widget();
 }
 
 FieldMirror* FormView::MirrorOf(const Field& field) const {

@@ -2,7 +2,8 @@
 
 // The widgets of a whole window: every page of the form laid out from its rows, one page on
 // show at a time (the page the logic has made visible), the page's caption as its title,
-// and the footer rows (a wizard's navigation strip) under the pages.
+// and the footer rows (a wizard's navigation strip) under the pages. A page larger than the
+// window scrolls between the title and the footer, which stay in view.
 
 #include <QLabel>
 #include <QStackedWidget>
@@ -12,6 +13,7 @@
 
 #include "ui/FormFields.h"
 #include "ui/qt/FieldMirror.h"
+#include "ui/qt/ScreenFit.h"
 
 class QGridLayout;
 
@@ -24,7 +26,7 @@ class FormView : public QWidget {
   Form& MirroredForm() const { return form_; }
   // The widget of a page, null when the form has no page of that index.
   QWidget* PageWidget(int index) const;
-  QWidget* CurrentPageWidget() const { return stack_->currentWidget(); }
+  QWidget* CurrentPageWidget() const;
   FieldMirror* MirrorOf(const Field& field) const;
   // Puts a widget of the front end's own into the field's row, right after the field's
   // widget. False when the field has no widget here.
@@ -43,7 +45,7 @@ class FormView : public QWidget {
   Form& form_;
   QLabel* pageTitle_;
   QStackedWidget* stack_;
-  std::map<const Page*, QWidget*> pages_;
+  std::map<const Page*, PageScrollArea*> pages_;
   std::map<const Field*, FieldMirror*> mirrors_;
   std::vector<FieldMirror*> order_;  // tab order: pages row by row, then the footer
 };

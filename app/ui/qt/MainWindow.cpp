@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "ui/qt/ChannelPageKeys.h"
+#include "ui/qt/ScreenFit.h"
 #include "ui/qt/TransferProgressBar.h"
 
 namespace tallisk::qt {
@@ -20,6 +21,7 @@ MainWindow::MainWindow(frmMain& form, QWidget* parent)
       [&form](const std::string& userAction, const std::function<void()>& call) {
         form.RunUserAction(userAction, call);
       });
+  FitToScreen(*this);
 }
 
 MainWindow::~MainWindow() {

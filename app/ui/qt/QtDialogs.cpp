@@ -17,6 +17,7 @@
 #include "ui/UserAction.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtText.h"
+#include "ui/qt/ScreenFit.h"
 
 namespace tallisk::qt {
 
@@ -187,6 +188,7 @@ bool QtDialogs::PrintDialog() {
 void QtDialogs::RunModal(Form& window) {
   window.Reopen();
   FormDialog dialog(window, DialogParent());
+  FitToScreen(dialog);
   dialog.exec();
 }
 
