@@ -68,8 +68,10 @@ void VirtualRadio::HandleLine(Nanos at) {
     OnBadLine(at);
     return;
   }
+  const int number = recordsHeard_++;
+  if (Misbehave.IgnoreAfter >= 0 && number >= Misbehave.IgnoreAfter) return;
+  if (number == Misbehave.DropRecord) return;
   RecordsHeard.push_back(record->Text);
-  ++recordsHeard_;
   OnRecord(*record, at);
   if (Misbehave.DropLineAfter >= 0 && recordsHeard_ >= Misbehave.DropLineAfter) {
     dropped_ = true;
@@ -216,6 +218,15 @@ void VirtualRadio::SaveEeprom(const std::filesystem::path& file) const {
   // 32 bytes a line, so the file reads like a dump.
   for (std::size_t i = 0; i < hex.size(); i += 64) out << hex.substr(i, 64) << "\n";
   if (!out) RaiseInvalidArgument("SaveEeprom", "Cannot write " + file.string());
+}
+
+}  // namespace tallisk::sim
+
+namespace tallisk::sim {
+
+void VirtualRadio::WriteEnded() {
+  if (Misbehave.StuckByte >= 0 && static_cast<std::size_t>(Misbehave.StuckByte) < Eeprom.size())
+    Eeprom[static_cast<std::size_t>(Misbehave.StuckByte)] = Misbehave.StuckValue;
 }
 
 }  // namespace tallisk::sim

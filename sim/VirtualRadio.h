@@ -38,6 +38,11 @@ struct Misbehaviour {
   Nanos PauseLength = std::chrono::seconds(2);
   int StrayAfterBlock = -1;  // one stray character follows the answer of block K
   Nanos StrayDelay{0};       // after the answer's last character
+  // Faults of a write, which the radio never answers:
+  int IgnoreAfter = -1;  // takes this many records, then stops listening (CTS stays up)
+  int DropRecord = -1;   // the record with this number (from 0, as heard) never arrives
+  int StuckByte = -1;    // this EEPROM byte (from its start) holds StuckValue whatever is written
+  std::uint8_t StuckValue = 0x00;
 };
 
 // One record as the radio parses it from a received line.
@@ -85,6 +90,8 @@ class VirtualRadio {
   // Two hex digits per byte, white space ignored; a shorter image leaves the rest erased.
   // Raises TalliskError on anything else.
   void SetEepromHex(std::string_view hex);
+  // What a write has stored goes through the stuck byte, if the radio has one.
+  void WriteEnded();
   void LoadEeprom(const std::filesystem::path& file);
   void SaveEeprom(const std::filesystem::path& file) const;
 

@@ -45,7 +45,10 @@ void VirtualRadioKM2::OnRecord(const Record& r, Nanos at) {
       }
       return;
     case '9':
-      if (writeOpen_) ++writesEnded_;
+      if (writeOpen_) {
+        ++writesEnded_;
+        WriteEnded();
+      }
       writeOpen_ = false;
       return;
     default:

@@ -45,6 +45,7 @@ void VirtualRadioQVR::OnRecord(const Record& r, Nanos at) {
         std::copy(line.Data.begin(), line.Data.end(), Eeprom.begin() + line.Address);
       }
       ++phasesStored_;
+      WriteEnded();
     } else if (programming_) {
       ++phasesRejected_;
     }

@@ -8,7 +8,7 @@
 namespace tallisk {
 namespace {
 
-constexpr std::size_t kRecordBytes = 5;
+constexpr std::size_t kRecordBytes = 7;
 
 // A Boolean of the record: 16 bits, little-endian, FFFFh for true.
 void PutFlag(std::string& record, std::size_t offset, bool value) {
@@ -43,6 +43,7 @@ void clsAppBehavior::LoadSettings() {
   CommPort = static_cast<std::uint8_t>(record[0]);
   UseReadLog = GetFlag(record, 1);
   UseWriteLog = GetFlag(record, 3);
+  VerifyAfterWrite = !GetFlag(record, 5);
   if (CommPort == 0 || CommPort > 8) CommPort = 1;
 }
 
@@ -51,6 +52,7 @@ bool clsAppBehavior::SaveSettings() {
   record[0] = static_cast<char>(CommPort);
   PutFlag(record, 1, UseReadLog);
   PutFlag(record, 3, UseWriteLog);
+  PutFlag(record, 5, !VerifyAfterWrite);
   try {
     WriteFileAtomically(file_, record, /*createFolder=*/true);
     return true;

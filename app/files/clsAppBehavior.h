@@ -1,12 +1,14 @@
 #pragma once
 
-// The user's options: whether reads and writes are logged and which serial port the link
-// uses. They live in qvr.dat, one fixed 5-byte record, the layout of the original program
-// so that a file copied from an older installation still loads:
+// The user's options: whether reads and writes are logged, which serial port the link uses
+// and whether a write is read back. They live in qvr.dat, the 5-byte record of the original
+// program (so that a file copied from an older installation still loads) and one flag after
+// it, stored inverted so that such a file, which lacks it, verifies:
 //
 //   offset 0  CommPort (one byte)
 //   offset 1  UseReadLog, 16-bit little-endian, 0 = false, FFFFh = true
 //   offset 3  UseWriteLog, the same
+//   offset 5  not VerifyAfterWrite, the same
 //
 // The options are loaded when the object is made and saved when it goes, i.e. when the
 // program ends; the options window edits the one object in between.
@@ -37,6 +39,7 @@ class clsAppBehavior {
 
   bool UseReadLog = false;
   bool UseWriteLog = false;
+  bool VerifyAfterWrite = true;
   std::uint8_t CommPort = 1;  // 1 to 8
 
   // Reads the record: a missing or short file reads as zeros as far as it is missing, a

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/ReportDocument.h"
 #include "files/clsAppBehavior.h"
@@ -487,6 +488,14 @@ class frmMain : public Form, public TransferState {
   bool BuildWindowImage(std::int32_t family, const FailureReport& report, std::string& part1,
                         std::string& part2);
   void SetProgress(const TransferProgress& progress);
+  // The read-back of a write (frmMainVerify.cpp): whether the radio holds what was sent,
+  // and where it differs, by channel, group or settings.
+  enum class WriteCheck { Verified, Differs, NoAnswer };
+  WriteCheck ReadBack(std::int32_t family, const std::string& part1, const std::string& part2,
+                      std::vector<std::string>& differing);
+  // Says how a verified write ended; true when the user asks to write again.
+  bool TellWriteEnd(std::int32_t family, WriteCheck check,
+                    const std::vector<std::string>& differing);
   void LogEntry(clsLogger& log, const std::string& text);
 
   Dialogs& dialogs_;

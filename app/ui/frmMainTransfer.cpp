@@ -2,13 +2,16 @@
 // the start and Finish pages, their status texts, the Stop commands, the data logs and the
 // progress a front end shows beside the status texts.
 
+#include <cctype>
 #include <iostream>
+#include <map>
 
 #include "files/ProgramPaths.h"
 #include "files/RadioFile.h"
 #include "link/LinkConstants.h"
 #include "link/RadioLink.h"
 #include "ports/ConfiguredPort.h"
+#include "tallisk/conversions.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {
@@ -74,36 +77,82 @@ class frmMain::Transfer : public LinkFeedback {
 
   // How many KM2 write records went out in the transfer under way.
   std::int32_t RecordsSent() const { return recordsSent_; }
-  void Start(bool writing) {
-    writing_ = writing;
+  // A KM2 read, or a KM2 write that a read-back may follow: one bar for the whole of it.
+  void Start(bool writing, bool verifying = false) {
+    phase_ = writing ? Phase::Write : Phase::Read;
+    verifying_ = verifying;
+    quiet_ = false;
     recordsSent_ = 0;
     ShowProgress(0, writing ? link::kKM2WriteBytes : kReadBytes);
   }
+  // The read-back of a write: its answers go to the write's bar and status text, and what a
+  // read would tell the user is the verification's to say.
+  void StartVerifying(bool withProgress) {
+    phase_ = Phase::Verify;
+    quiet_ = true;
+    if (withProgress) ShowProgress(0, kReadBytes);
+  }
+  // A QVR write, which has no bar: only its "Complete" waits for the read-back.
+  void ReadBackFollows(bool verifying) { verifying_ = verifying; }
+  void Finish() {
+    quiet_ = false;
+    phase_ = Phase::Read;
+    verifying_ = false;
+  }
 
   void ShowReadStatus(const std::string& text) override {
+    // The bar's own percentage stands beside it; the read's block count would disagree.
+    if (text.starts_with(link::kReading)) return;
+    if (phase_ == Phase::Verify) return;
     window_.lblReadRadioInfo.SetCaption(text);
   }
   void ShowWriteStatus(const std::string& text) override {
+    if (text.starts_with(link::kWriting)) return;
+    // Complete is said once the radio has been read back.
+    if (verifying_ && text == link::kProgrammingComplete) return;
     window_.lblWriteToRadioInfo.SetCaption(text);
   }
   void ShowMessage(const std::string& text, const std::string& title) override {
+    if (quiet_) return;
     window_.dialogs_.Inform(title, text);
   }
   void ShowFailure(const std::string& text) override {
+    if (quiet_) return;
     window_.dialogs_.Message("", text, MessageIcon::None, MessageButtons::OK);
   }
   void ShowProgress(std::int32_t done, std::int32_t total) override {
     TransferProgress progress;
     progress.Active = true;
-    progress.Writing = writing_;
-    progress.Percent = total > 0 ? static_cast<int>(100LL * done / total) : 0;
+    progress.Writing = phase_ != Phase::Read;
     const std::int32_t left = std::max(total - done, 0);
-    if (writing_) {
-      recordsSent_ = done / kWriteRecordBytes;
-      progress.SecondsLeft =
-          (left + kWriteRecordBytes - 1) / kWriteRecordBytes * kWriteRecordSeconds;
+    const double writeSeconds = kWriteRecords * kWriteRecordSeconds;
+    const double readSeconds = kReadBytes / kReadBlockBytes * kReadBlockSeconds;
+    double leftSeconds = 0;
+    double allSeconds = 0;
+    switch (phase_) {
+      case Phase::Read:
+        leftSeconds = (left + kReadBlockBytes - 1) / kReadBlockBytes * kReadBlockSeconds;
+        allSeconds = readSeconds;
+        break;
+      case Phase::Write:
+        recordsSent_ = done / kWriteRecordBytes;
+        leftSeconds = (left + kWriteRecordBytes - 1) / kWriteRecordBytes * kWriteRecordSeconds +
+                      (verifying_ ? readSeconds : 0);
+        allSeconds = writeSeconds + (verifying_ ? readSeconds : 0);
+        break;
+      case Phase::Verify:
+        leftSeconds = (left + kReadBlockBytes - 1) / kReadBlockBytes * kReadBlockSeconds;
+        allSeconds = writeSeconds + readSeconds;
+        break;
+    }
+    progress.SecondsLeft = leftSeconds;
+    progress.Percent = allSeconds > 0 ? static_cast<int>(100 * (1 - leftSeconds / allSeconds)) : 0;
+    const std::string percent = std::to_string(progress.Percent) + "%";
+    if (phase_ == Phase::Read) {
+      window_.lblReadRadioInfo.SetCaption(link::kReading + percent);
     } else {
-      progress.SecondsLeft = (left + kReadBlockBytes - 1) / kReadBlockBytes * kReadBlockSeconds;
+      window_.lblWriteToRadioInfo.SetCaption(
+          (phase_ == Phase::Verify ? "Verifying... " : link::kWriting) + percent);
     }
     window_.SetProgress(progress);
   }
@@ -116,7 +165,10 @@ class frmMain::Transfer : public LinkFeedback {
   SerialPort* port_ = &configured_;
   Clock* clock_ = &systemClock_;
   EventPump* pump_ = &noPump_;
-  bool writing_ = false;
+  enum class Phase { Read, Write, Verify };
+  Phase phase_ = Phase::Read;
+  bool verifying_ = false;
+  bool quiet_ = false;
   std::int32_t recordsSent_ = 0;
 };
 
@@ -255,7 +307,18 @@ void frmMain::ProgramRadioQVR() {
   EnableFinishPageCommands(false);
   btnOptions.SetEnabled(false);
   TransferBusy = true;
-  transfer_->Link().TransferImageQVR(first, second);
+  const bool verify = Options->VerifyAfterWrite;
+  for (bool again = true; again;) {
+    transfer_->ReadBackFollows(verify);
+    const bool sent = transfer_->Link().TransferImageQVR(first, second);
+    again = false;
+    if (sent && verify) {
+      std::vector<std::string> differing;
+      const WriteCheck check = ReadBack(0, first, second, differing);
+      again = TellWriteEnd(0, check, differing);
+    }
+    transfer_->Finish();
+  }
   TransferBusy = false;
   EnableFinishPageCommands(true);
   btnOptions.SetEnabled(true);
@@ -285,21 +348,149 @@ void frmMain::ProgramRadioKM2() {
   EnableFinishPageCommands(false);
   btnOptions.SetEnabled(false);
   TransferBusy = true;
-  transfer_->Start(true);
-  const bool complete = link.TransferImageKM2(image);
-  const std::int32_t sent = transfer_->RecordsSent();
+  const bool verify = Options->VerifyAfterWrite;
+  for (bool again = true; again;) {
+    again = false;
+    StopRequested = false;
+    transfer_->Start(true, verify);
+    const bool complete = link.TransferImageKM2(image);
+    const std::int32_t sent = transfer_->RecordsSent();
+    WriteCheck check = WriteCheck::Verified;
+    std::vector<std::string> differing;
+    if (complete && verify) check = ReadBack(1, image, "", differing);
+    transfer_->Finish();
+    SetProgress({});
+    // The radio keeps the records it took: half a programming is no programming to run on.
+    if (!complete && sent > 0) {
+      dialogs_.Inform(kTitleKM2,
+                      "The radio programming did not finish: " + std::to_string(sent) + " of " +
+                          std::to_string(kWriteRecords) +
+                          " records were written. The radio now holds an incomplete "
+                          "programming; write the programming again before the radio is used.");
+    }
+    if (complete && verify) again = TellWriteEnd(1, check, differing);
+  }
   TransferBusy = false;
   EnableFinishPageCommands(true);
   btnOptions.SetEnabled(true);
-  SetProgress({});
-  // The radio keeps the records it took: half a programming is no programming to run on.
-  if (!complete && sent > 0) {
-    dialogs_.Inform(kTitleKM2,
-                    "The radio programming did not finish: " + std::to_string(sent) + " of " +
-                        std::to_string(kWriteRecords) +
-                        " records were written. The radio now holds an incomplete "
-                        "programming; write the programming again before the radio is used.");
+}
+
+// --- Verifying a write ---
+//
+// A write is read back and compared with what was sent, since a radio never answers the
+// records of a write: a radio switched off, on another port, or dropping records would
+// otherwise be taken for programmed.
+
+namespace {
+
+// The bytes of S1 lines by address; lines that are no S1 line of eight bytes are passed by.
+std::map<std::int32_t, std::string> LineBytes(const std::string& lines) {
+  std::map<std::int32_t, std::string> bytes;
+  std::size_t start = 0;
+  while (start < lines.size()) {
+    std::size_t end = lines.find('\n', start);
+    if (end == std::string::npos) end = lines.size();
+    std::string line = lines.substr(start, end - start);
+    start = end + 1;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (line.size() != 26 || !line.starts_with("S1")) continue;
+    const auto address = static_cast<std::int32_t>(ParseHex(line.substr(4, 4)));
+    for (int i = 0; i < 8; ++i) {
+      std::string byte = line.substr(8 + 2 * static_cast<std::size_t>(i), 2);
+      for (char& c : byte) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      bytes[address + i] = byte;
+    }
   }
+  return bytes;
+}
+
+// Where a byte of the image belongs, in the technician's words.
+std::string PartOf(std::int32_t radioType, std::int32_t address) {
+  if (radioType == 1) {
+    if (address < 0x1400) return "channel " + std::to_string(address / 16 + 1);
+    if (address < 0x1600) return "group " + std::to_string((address - 0x1400) / 32 + 1);
+    if (address < 0x1880) return "the channel-group table";
+    if (address < 0x1EBC) return "the radio-wide settings";
+    if (address < 0x1FFC) return "the checksum of channel " + std::to_string(address - 0x1EBC + 1);
+    return "the last four bytes";
+  }
+  if (address < 0x22) return "the radio-wide settings";
+  return "channel " + std::to_string((address - 0x22) / 10 + 1);
+}
+
+}  // namespace
+
+frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& part1,
+                                      const std::string& part2,
+                                      std::vector<std::string>& differing) {
+  differing.clear();
+  RadioLink link = transfer_->Link();
+  transfer_->StartVerifying(family == 1);
+  std::map<std::int32_t, std::string> sent, held;
+  if (family == 1) {
+    const KM2ReadResult back = link.ReadRadioKM2();
+    transfer_->Finish();
+    if (!back.Complete) return WriteCheck::NoAnswer;
+    for (std::int32_t a = 0; 2 * static_cast<std::size_t>(a) + 1 < part1.size(); ++a) {
+      sent[a] = part1.substr(2 * static_cast<std::size_t>(a), 2);
+      held[a] = back.Image.substr(2 * static_cast<std::size_t>(a), 2);
+    }
+  } else {
+    const std::string back = link.ReadRadioQVR();
+    transfer_->Finish();
+    if (back.empty()) return WriteCheck::NoAnswer;
+    sent = LineBytes(part1 + part2);
+    held = LineBytes(back);
+  }
+
+  std::string addresses;
+  for (const auto& [address, byte] : sent) {
+    const auto found = held.find(address);
+    const std::string radio = found == held.end() ? "--" : found->second;
+    if (radio == byte) continue;
+    addresses += " " + ToHex(static_cast<std::uint64_t>(address), 4) + ":" + byte + "/" + radio;
+    const std::string part = PartOf(family, address);
+    if (differing.empty() || differing.back() != part) differing.push_back(part);
+  }
+  if (differing.empty()) return WriteCheck::Verified;
+  // The addresses, what was written and what the radio holds, for whoever looks into it.
+  const std::string note =
+      "the radio read back after a write differs at (address:written/held)" + addresses;
+  if (ProgramLog) ProgramLog(note);
+  if (Options && Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + note + "\r\n\r\n");
+  return WriteCheck::Differs;
+}
+
+bool frmMain::TellWriteEnd(std::int32_t family, WriteCheck check,
+                           const std::vector<std::string>& differing) {
+  const char* title = family == 1 ? kTitleKM2 : kTitleQVR;
+  switch (check) {
+    case WriteCheck::Verified:
+      lblWriteToRadioInfo.SetCaption(std::string(link::kProgrammingComplete) +
+                                     ", verified by reading the radio back");
+      return false;
+    case WriteCheck::NoAnswer:
+      lblWriteToRadioInfo.SetCaption("The radio did not answer: it may not be programmed");
+      dialogs_.Inform(title,
+                      "The radio did not answer when it was read back after the write, so it may "
+                      "not be programmed. Check that it is switched on and on the port of the "
+                      "options, then write again.");
+      return false;
+    case WriteCheck::Differs:
+      break;
+  }
+  std::string parts;
+  for (std::size_t i = 0; i < differing.size() && i < 12; ++i)
+    parts += (i == 0 ? "" : ", ") + differing[i];
+  if (differing.size() > 12) parts += " and " + std::to_string(differing.size() - 12) + " more";
+  lblWriteToRadioInfo.SetCaption("The radio does not hold the programming written");
+  return dialogs_.Message(title,
+                          "The radio was read back after the write and does not hold what was "
+                          "written: " +
+                              parts +
+                              ".\r\rThe radio may not work as programmed. Write the programming "
+                              "again?",
+                          MessageIcon::Exclamation, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 }  // namespace tallisk

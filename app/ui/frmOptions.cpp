@@ -24,6 +24,7 @@ frmOptions::frmOptions(Dialogs& dialogs, clsAppBehavior& options, clsLogger& rea
       .Row({&cmbPortDevice})
       .Row({&chkReadLog, &btnDeleteReadLog})
       .Row({&chkWriteLog, &btnDeleteWriteLog})
+      .Row({&chkVerifyAfterWrite})
       .Row({&cmdOK, &cmdCancel});
   Pages().front()->SetVisible(true);
 
@@ -33,6 +34,7 @@ frmOptions::frmOptions(Dialogs& dialogs, clsAppBehavior& options, clsLogger& rea
   if (cmbCommport.SelectText("COM" + std::to_string(options_.CommPort)) < 0) cmbCommport.Select(0);
   chkReadLog.SetChecked(options_.UseReadLog);
   chkWriteLog.SetChecked(options_.UseWriteLog);
+  chkVerifyAfterWrite.SetChecked(options_.VerifyAfterWrite);
 
   cmbPortDevice.OnChange.Connect([this] { DeviceChosen(); });
   btnDeleteReadLog.OnClick.Connect([this] { DeleteLog(readLog_); });
@@ -113,6 +115,7 @@ void frmOptions::Accept() {
   if (SelectedPort() >= 1) options_.CommPort = static_cast<std::uint8_t>(SelectedPort());
   options_.UseReadLog = chkReadLog.Checked();
   options_.UseWriteLog = chkWriteLog.Checked();
+  options_.VerifyAfterWrite = chkVerifyAfterWrite.Checked();
   confirmed_ = true;
   Close();
 }

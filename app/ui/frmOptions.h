@@ -36,6 +36,8 @@ class frmOptions : public Form {
   CheckField chkReadLog{*this, "chkReadLog", "Log All Incoming Data To File"};
   CommandField btnDeleteReadLog{*this, "btnDeleteReadLog", "Delete Log"};
   CheckField chkWriteLog{*this, "chkWriteLog", "Log All Outgoing Data To File"};
+  // Reads the radio back after every write and compares it with what was written.
+  CheckField chkVerifyAfterWrite{*this, "chkVerifyAfterWrite", "Verify after writing"};
   CommandField btnDeleteWriteLog{*this, "btnDeleteWriteLog", "Delete Log"};
   CommandField cmdOK{*this, "cmdOK", "OK"};
   CommandField cmdCancel{*this, "cmdCancel", "Cancel"};

@@ -21,14 +21,15 @@ std::string Record(std::initializer_list<int> bytes) {
   return record;
 }
 
-TEST_F(Options, AFirstStartGivesTheDefaultsAndLeavesAFiveByteFile) {
+TEST_F(Options, AFirstStartGivesTheDefaultsAndLeavesASevenByteFile) {
   {
     clsAppBehavior options(OptionsFile());
-    EXPECT_EQ(std::tuple(options.CommPort, options.UseReadLog, options.UseWriteLog),
-              std::tuple(1, false, false));
+    EXPECT_EQ(std::tuple(options.CommPort, options.UseReadLog, options.UseWriteLog,
+                         options.VerifyAfterWrite),
+              std::tuple(1, false, false, true));
     EXPECT_FALSE(fs::exists(UserConfigFolder()));  // written when the program ends
   }
-  EXPECT_EQ(Bytes(OptionsFile()), Record({1, 0, 0, 0, 0}));
+  EXPECT_EQ(Bytes(OptionsFile()), Record({1, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(Options, TheRecordLoadsAndSavesInTheOldLayout) {
@@ -36,6 +37,7 @@ TEST_F(Options, TheRecordLoadsAndSavesInTheOldLayout) {
     std::string stored;
     int port;
     bool readLog, writeLog;
+    bool verify = true;
   };
   const Case cases[] = {
       {Record({3, 0xFF, 0xFF, 0, 0}), 3, true, false},
@@ -44,20 +46,24 @@ TEST_F(Options, TheRecordLoadsAndSavesInTheOldLayout) {
       {Record({0, 0xFF, 0xFF, 0xFF, 0xFF}), 1, true, true},
       {Record({5, 1, 0}), 5, true, false},  // short: the rest reads as zeros; any bit is true
       {"", 1, false, false},
+      // The flag after the old record says not to verify; an old file lacks it.
+      {Record({2, 0, 0, 0, 0, 0xFF, 0xFF}), 2, false, false, false},
   };
   for (const Case& c : cases) {
     Put(OptionsFile(), c.stored);
     clsAppBehavior options(OptionsFile());
-    EXPECT_EQ(std::tuple(options.CommPort, options.UseReadLog, options.UseWriteLog),
-              std::tuple(c.port, c.readLog, c.writeLog))
+    EXPECT_EQ(std::tuple(options.CommPort, options.UseReadLog, options.UseWriteLog,
+                         options.VerifyAfterWrite),
+              std::tuple(c.port, c.readLog, c.writeLog, c.verify))
         << ::testing::PrintToString(c.stored);
   }
   {
     clsAppBehavior options(OptionsFile());
     options.CommPort = 6;
     options.UseWriteLog = true;
+    options.VerifyAfterWrite = true;
   }
-  EXPECT_EQ(Bytes(OptionsFile()), Record({6, 0, 0, 0xFF, 0xFF}));
+  EXPECT_EQ(Bytes(OptionsFile()), Record({6, 0, 0, 0xFF, 0xFF, 0, 0}));
 }
 
 TEST_F(Options, ASaveThatCannotWriteShowsTheMessageAndKeepsWhatWasThere) {

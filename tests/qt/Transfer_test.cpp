@@ -176,7 +176,7 @@ TEST_F(QtTransfer, Km2RadioReadAndWrittenBackThroughTheWindowOverAPseudoTerminal
                    [&](int value) { writeMost = std::max(writeMost, value); });
   W<QPushButton>("btnWriteToRadio")->click();
   EXPECT_EQ(writeMost, 100);
-  EXPECT_EQ(W<QLabel>("lblWriteToRadioInfo")->text(), "Radio Programming Complete");
+  EXPECT_EQ(W<QLabel>("lblWriteToRadioInfo")->text(), "Radio Programming Complete, verified by reading the radio back");
 
   programming.Header.SerialNumber = "KM00427";
   EXPECT_EQ(ImageDifference(sim.Stop(), programming.Image()), "");

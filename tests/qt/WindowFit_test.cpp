@@ -142,7 +142,7 @@ class QtWindowFit : public QtWindowTest {
       auto* area = dialog.findChild<QScrollArea*>();
       EXPECT_NE(area, nullptr);
       if (area != nullptr) ExpectFieldsShownWhole(area->widget());
-      if (asksOnClose) AnswerMessage(QMessageBox::Yes);
+      if (asksOnClose) AnswerMessage(QMessageBox::No);
       dialog.reject();
     });
     open();

@@ -91,7 +91,7 @@ TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelKeepsNothing) {
   window_.reset();
   std::ifstream file(folders_.Configuration / "qvr.dat", std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-  EXPECT_EQ(bytes, std::string("\x03\xFF\xFF\x00\x00", 5));
+  EXPECT_EQ(bytes, std::string("\x03\xFF\xFF\x00\x00\x00\x00", 7));
 }
 
 TEST_F(OptionsWindow, ADeviceNamedInPortsTxtIsOfferedEvenWhenAbsent) {

@@ -74,7 +74,7 @@ TEST_F(Transfers, QvrReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   ASSERT_NE(edited, original);
   EXPECT_EQ(
       ImageDifference(bench.radio.EepromHex(), edited + std::string(512 - edited.size(), 'F')), "");
-  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete, verified by reading the radio back");
   // The write log: both parts of the run back to back, the last line filled with FF.
   const std::string padded = edited + std::string(400 - edited.size(), 'F');
   EXPECT_EQ(WriteLogText(),
@@ -176,7 +176,7 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   EXPECT_TRUE(busy);
   EXPECT_EQ(percents.back(), 100);
   EXPECT_NEAR(expected, took(), 0.03 * took());
-  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete, verified by reading the radio back");
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
   EXPECT_EQ(WriteLogText(), LogEntries({"\r\n" + edited + "\r\n\r\n"}, kStamp));
 }
@@ -319,7 +319,7 @@ TEST_F(Transfers, AStoppedKm2WriteSaysWhatItLeftAndWrongProgrammingsAreNeverSent
   // Written again, whole.
   w.btnWriteToRadio.Press();
   EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), channel1), "");
-  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete, verified by reading the radio back");
 
   // Refusals: nothing reaches the radio.
   const auto heard = bench.radio.RecordsHeard.size();
