@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "RadioBench.h"
 #include "files/StartupFiles.h"
 
@@ -74,7 +76,8 @@ TEST_F(Transfers, QvrReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   ASSERT_NE(edited, original);
   EXPECT_EQ(
       ImageDifference(bench.radio.EepromHex(), edited + std::string(512 - edited.size(), 'F')), "");
-  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete, verified by reading the radio back");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(),
+            "Radio Programming Complete, verified by reading the radio back");
   // The write log: both parts of the run back to back, the last line filled with FF.
   const std::string padded = edited + std::string(400 - edited.size(), 'F');
   EXPECT_EQ(WriteLogText(),
@@ -176,7 +179,8 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   EXPECT_TRUE(busy);
   EXPECT_EQ(percents.back(), 100);
   EXPECT_NEAR(expected, took(), 0.03 * took());
-  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete, verified by reading the radio back");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(),
+            "Radio Programming Complete, verified by reading the radio back");
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
   EXPECT_EQ(WriteLogText(), LogEntries({"\r\n" + edited + "\r\n\r\n"}, kStamp));
 }
@@ -319,7 +323,8 @@ TEST_F(Transfers, AStoppedKm2WriteSaysWhatItLeftAndWrongProgrammingsAreNeverSent
   // Written again, whole.
   w.btnWriteToRadio.Press();
   EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), channel1), "");
-  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Radio Programming Complete, verified by reading the radio back");
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(),
+            "Radio Programming Complete, verified by reading the radio back");
 
   // Refusals: nothing reaches the radio.
   const auto heard = bench.radio.RecordsHeard.size();
@@ -337,6 +342,103 @@ TEST_F(Transfers, AStoppedKm2WriteSaysWhatItLeftAndWrongProgrammingsAreNeverSent
   EXPECT_EQ(dialogs_.LastText(), "Error: Unable to communicate with the radio");
   EXPECT_EQ(bench.radio.RecordsHeard.size(), heard);
   EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), channel1), "");
+}
+
+// A radio never answers the records of a write: only reading it back tells whether it holds
+// what was written.
+TEST_F(Transfers, AWriteIsReadBackAndAFaultyRadioIsNeverCalledProgrammed) {
+  struct Case {
+    const char* what;
+    std::function<void(sim::VirtualRadio&)> fault;
+    std::vector<MessageAnswer> answers;  // to "Write the programming again?"
+    std::string said;                    // part of the message; "" for none
+    std::string status;
+    int writes;
+    std::string noted = "";  // in the program's log: the first address that differs
+  };
+  const std::string differs = "The radio does not hold the programming written";
+  const std::string silent = "The radio did not answer: it may not be programmed";
+  const auto from = [](sim::VirtualRadio& r, int k) {
+    return static_cast<int>(r.RecordsHeard.size()) + k;
+  };
+  const Case km2[] = {
+      {"a radio that holds what it is sent",
+       [](sim::VirtualRadio&) {},
+       {},
+       "",
+       "Radio Programming Complete, verified by reading the radio back",
+       1},
+      {"a byte of group 2 that will not change",
+       [](sim::VirtualRadio& r) { r.Misbehave.StuckByte = 0x1420; },
+       {MessageAnswer::Yes, MessageAnswer::No},
+       "does not hold what was written: group 2.",
+       differs,
+       2,
+       "1420:54/00"},
+      // The start record is the write's first; the sixth data record holds 00A0-00BF.
+      {"a data record that never arrives",
+       [&](sim::VirtualRadio& r) {
+         r.Misbehave.DropRecord = from(r, 6);
+         std::fill(r.Eeprom.begin() + 0xA0, r.Eeprom.begin() + 0xC0, 0x00);
+       },
+       {MessageAnswer::No},
+       "written: channel 11, channel 12.",
+       differs,
+       1,
+       " 00A0:"},
+      {"a radio that takes the write but answers nothing",
+       [](sim::VirtualRadio& r) { r.Misbehave.Silent = true; },
+       {},
+       "did not answer when it was read back",
+       silent,
+       1},
+  };
+  for (const Case& c : km2) {
+    SCOPED_TRACE(c.what);
+    window_.reset();
+    dialogs_.Messages.clear();
+    Km2Programming programming(Km2Profiles());
+    RadioOnCable<sim::VirtualRadioKM2> bench;
+    bench.radio.SetEepromHex(programming.Image());
+    frmMain& w = StartKM2();
+    bench.Attach(w);
+    std::string notes;
+    w.ProgramLog = [&](const std::string& note) { notes += note; };
+    w.btnReadRadio.Press();
+    w.btnFinish.Press();
+    ASSERT_EQ(w.CurrentPage, 6);
+    c.fault(bench.radio);
+    dialogs_.Answers.assign(c.answers.begin(), c.answers.end());
+    w.btnWriteToRadio.Press();
+    EXPECT_EQ(bench.radio.WritesEnded(), c.writes);
+    EXPECT_TRUE(dialogs_.Answers.empty());
+    EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), c.status);
+    if (c.said.empty()) {
+      EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+    } else {
+      EXPECT_NE(dialogs_.LastText().find(c.said), std::string::npos) << dialogs_.LastText();
+    }
+    EXPECT_FALSE(w.TransferBusy);
+    EXPECT_FALSE(w.Progress().Active);
+    // Where it differs, what was written and what the radio holds, for whoever looks into it.
+    EXPECT_EQ(notes.find(c.noted) != std::string::npos, true) << notes;
+    EXPECT_EQ(notes.empty(), c.noted.empty()) << notes;
+  }
+
+  // A QVR radio that stops listening part way through the write.
+  window_.reset();
+  dialogs_.Messages.clear();
+  QvrProgramming programming;
+  RadioOnCable<sim::VirtualRadioQVR> bench;
+  bench.radio.SetEepromHex(programming.Image());
+  frmMain& w = Start("QVR=TRUE");
+  bench.Attach(w);
+  w.btnReadRadio.Press();
+  w.btnFinish.Press();
+  bench.radio.Misbehave.IgnoreAfter = from(bench.radio, 10);
+  w.btnWriteToRadio.Press();
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), silent);
+  EXPECT_NE(dialogs_.LastText().find("did not answer"), std::string::npos) << dialogs_.LastText();
 }
 
 }  // namespace
