@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "files/History.h"
 #include "files/ReportDocument.h"
 #include "files/clsAppBehavior.h"
 #include "files/clsLogger.h"
@@ -493,6 +494,12 @@ class frmMain : public Form, public TransferState {
   enum class WriteCheck { Verified, Differs, NoAnswer };
   WriteCheck ReadBack(std::int32_t family, const std::string& part1, const std::string& part2,
                       std::vector<std::string>& differing);
+  // Every read and write goes into the history folder and its job log (files/History.h).
+  void KeepInHistory(JobAction action, const std::string& result, const std::string& part1,
+                     const std::string& part2);
+  void KeepWrite(bool sent, bool verified, WriteCheck check,
+                 const std::vector<std::string>& differing, const std::string& part1,
+                 const std::string& part2);
   // Says how a verified write ended; true when the user asks to write again.
   bool TellWriteEnd(std::int32_t family, WriteCheck check,
                     const std::vector<std::string>& differing);

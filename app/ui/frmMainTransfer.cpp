@@ -6,12 +6,14 @@
 #include <iostream>
 #include <map>
 
+#include "files/History.h"
 #include "files/ProgramPaths.h"
 #include "files/RadioFile.h"
 #include "link/LinkConstants.h"
 #include "link/RadioLink.h"
 #include "ports/ConfiguredPort.h"
 #include "tallisk/conversions.h"
+#include "ui/PageText.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {
@@ -243,7 +245,7 @@ void frmMain::ReadRadioQVR() {
   const std::string answer = transfer_->Link().ReadRadioQVR();
   if (answer.empty()) return;
   if (Options->UseReadLog) LogEntry(ReadLog, "\r\n" + answer + "\r\n\r\n");
-  ShowImageQVR(answer);
+  if (ShowImageQVR(answer)) KeepInHistory(JobAction::Read, "OK", answer, "");
 }
 
 void frmMain::ReadRadioKM2() {
@@ -262,7 +264,25 @@ void frmMain::ReadRadioKM2() {
   // Blocks that were never read hold erased bytes: shown and written back, they would wipe
   // the rest of the radio. The link has said why the read did not finish.
   if (!read.Complete) return;
-  ShowImageKM2(read.Image);
+  if (ShowImageKM2(read.Image))
+    KeepInHistory(JobAction::Read, "OK", read.Image.substr(0, kKM2ImageDigits), "");
+}
+
+void frmMain::KeepInHistory(JobAction action, const std::string& result, const std::string& part1,
+                            const std::string& part2) {
+  JobRecord job;
+  job.Action = action;
+  job.Family = RadioType == 1 ? RadioFamily::KM2 : RadioFamily::QVR;
+  job.Model =
+      RadioType == 1 ? Trim(RadioHeader.ModelName) : (ModelProfile ? ModelProfile->Model : "");
+  job.SerialNumber = Trim(RadioHeader.SerialNumber);
+  job.Customer = Trim(RadioHeader.CustomerNumber);
+  job.Port = "COM" + std::to_string(Options ? Options->CommPort : 1);
+  job.Result = result;
+  // A history that cannot be kept never stops a read or a write.
+  History history(folders_.State / "history");
+  const std::string failure = history.Keep(job, part1, part2);
+  if (!failure.empty() && ProgramLog) ProgramLog(failure);
 }
 
 // --- Writing ---
@@ -312,12 +332,12 @@ void frmMain::ProgramRadioQVR() {
     transfer_->ReadBackFollows(verify);
     const bool sent = transfer_->Link().TransferImageQVR(first, second);
     again = false;
-    if (sent && verify) {
-      std::vector<std::string> differing;
-      const WriteCheck check = ReadBack(0, first, second, differing);
-      again = TellWriteEnd(0, check, differing);
-    }
+    WriteCheck check = WriteCheck::Verified;
+    std::vector<std::string> differing;
+    if (sent && verify) check = ReadBack(0, first, second, differing);
     transfer_->Finish();
+    KeepWrite(sent, verify, check, differing, first, second);
+    if (sent && verify) again = TellWriteEnd(0, check, differing);
   }
   TransferBusy = false;
   EnableFinishPageCommands(true);
@@ -360,6 +380,7 @@ void frmMain::ProgramRadioKM2() {
     if (complete && verify) check = ReadBack(1, image, "", differing);
     transfer_->Finish();
     SetProgress({});
+    KeepWrite(complete, verify, check, differing, image, "");
     // The radio keeps the records it took: half a programming is no programming to run on.
     if (!complete && sent > 0) {
       dialogs_.Inform(kTitleKM2,
@@ -459,6 +480,24 @@ frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& pa
   if (ProgramLog) ProgramLog(note);
   if (Options && Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + note + "\r\n\r\n");
   return WriteCheck::Differs;
+}
+
+void frmMain::KeepWrite(bool sent, bool verified, WriteCheck check,
+                        const std::vector<std::string>& differing, const std::string& part1,
+                        const std::string& part2) {
+  std::string result = "OK";
+  JobAction action = verified ? JobAction::Verified : JobAction::Written;
+  if (!sent) {
+    action = JobAction::Failed;
+    result = "the write did not finish";
+  } else if (verified && check == WriteCheck::NoAnswer) {
+    action = JobAction::Failed;
+    result = "no answer when read back";
+  } else if (verified && check == WriteCheck::Differs) {
+    action = JobAction::Failed;
+    result = "read back different: " + differing.front();
+  }
+  KeepInHistory(action, result, part1, part2);
 }
 
 bool frmMain::TellWriteEnd(std::int32_t family, WriteCheck check,

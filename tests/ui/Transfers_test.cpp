@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "RadioBench.h"
+#include "files/History.h"
+#include "files/RadioFile.h"
 #include "files/StartupFiles.h"
 
 namespace tallisk::testing {
@@ -201,8 +203,10 @@ TEST_F(Transfers, AReadDumpThatCannotBeWrittenNeitherStopsNorSpoilsTheRead) {
   EXPECT_EQ(w.CurrentPage, 2);
   EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
-  ASSERT_EQ(notes.size(), 1u);
+  // Neither the dump nor the history could be kept; both are noted, and the read stands.
+  ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes[0].rfind("The read dump was not written: ", 0), 0u) << notes[0];
+  EXPECT_NE(notes[1].find("history"), std::string::npos) << notes[1];
 }
 
 TEST_F(Transfers, Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas) {
@@ -423,6 +427,16 @@ TEST_F(Transfers, AWriteIsReadBackAndAFaultyRadioIsNeverCalledProgrammed) {
     // Where it differs, what was written and what the radio holds, for whoever looks into it.
     EXPECT_EQ(notes.find(c.noted) != std::string::npos, true) << notes;
     EXPECT_EQ(notes.empty(), c.noted.empty()) << notes;
+
+    // The history keeps the read and every write, newest first, each with its programming.
+    const History history(folders_.State / "history");
+    const std::vector<JobRecord> jobs = history.Entries();
+    ASSERT_EQ(jobs.size(), static_cast<std::size_t>(c.writes + 1));
+    EXPECT_EQ(jobs.front().Action, c.said.empty() ? JobAction::Verified : JobAction::Failed);
+    EXPECT_EQ(jobs.back().Action, JobAction::Read);
+    EXPECT_EQ(jobs.front().SerialNumber, "KM0042");
+    EXPECT_EQ(ReadRadioFile(history.FileOf(jobs.back()), RadioFamily::KM2), programming.Image());
+    std::filesystem::remove_all(folders_.State / "history");
   }
 
   // A QVR radio that stops listening part way through the write.
