@@ -525,7 +525,8 @@ void frmMain::ShowNoBandMessage() {
 // --- Enabling routines ---
 
 void frmMain::EnableStartPageCommands(bool enabled) {
-  for (CommandField* command : {&btnReadRadio, &btnTestMode, &btnProgramRadio, &btnLoadFile})
+  for (CommandField* command :
+       {&btnReadRadio, &btnTestMode, &btnProgramRadio, &btnLoadFile, &btnHistory})
     command->SetEnabled(enabled);
   cmbRadioType.SetEnabled(enabled && QvrEnabled && Km2Enabled);
   if (RadioType == 1) btnStop.SetVisible(!enabled);

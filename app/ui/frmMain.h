@@ -143,6 +143,8 @@ class frmMain : public Form, public TransferState {
   void EnableFinishPageCommands(bool enabled);
   void ShowNavigation(bool shown);
   void OpenOptions();
+  // "History...": the reads and writes kept, and one of their programmings loaded.
+  void OpenHistory();
   bool RunUserAction(const std::string& userAction, const std::function<void()>& action);
 
   // Radio-wide settings pages.
@@ -222,6 +224,7 @@ class frmMain : public Form, public TransferState {
   CommandField btnReadRadio{*this, "btnReadRadio", "Read The Radio"};
   CommandField btnProgramRadio{*this, "btnProgramRadio", "Program The Radio"};
   CommandField btnTestMode{*this, "btnTestMode", "QVR Test"};
+  CommandField btnHistory{*this, "btnHistory", "History..."};
   CommandField btnStop{*this, "btnStop", "Stop"};
   LabelField lblReadRadioInfo{*this, "lblReadRadioInfo"};
 
@@ -479,6 +482,8 @@ class frmMain : public Form, public TransferState {
   void WriteToRadioPressed();
   void SaveToFilePressed();
   void LoadFilePressed();
+  // Loads a radio file of the family into the pages, as "Load A File" does.
+  void LoadFile(const std::string& path);
   void ManualPressed();
   // The decoded image becomes the window's programming and the pages show it.
   bool TakeImage(const std::string& image, bool openPage2);

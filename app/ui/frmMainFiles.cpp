@@ -2,6 +2,7 @@
 
 #include "files/FileError.h"
 #include "files/RadioFile.h"
+#include "ui/frmHistory.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {
@@ -66,11 +67,28 @@ bool frmMain::SaveRadioFileKM2(const std::string& path) {
 
 void frmMain::LoadFilePressed() {
   const auto path = dialogs_.OpenFile({"Load Radio File...", FileFilter(RadioType), false, true});
-  if (!path) return;
+  if (path) LoadFile(*path);
+}
+
+void frmMain::OpenHistory() {
+  const History history(folders_.State / "history");
+  frmHistory window(dialogs_, history);
+  dialogs_.RunModal(window);
+  if (!window.Opened) return;
+  // A programming of the other family is opened as that family's.
+  const auto family = static_cast<std::int32_t>(window.Chosen.Family);
+  if (family != RadioType) {
+    cmbRadioType.Select(family);
+    SelectRadioFamily(family);
+  }
+  LoadFile(window.ChosenFile.string());
+}
+
+void frmMain::LoadFile(const std::string& file) {
   std::string image;
   try {
     // Only a programming of the family gets as far as the pages.
-    image = ReadRadioFile(*path, static_cast<RadioFamily>(RadioType));
+    image = ReadRadioFile(file, static_cast<RadioFamily>(RadioType));
   } catch (const FileError& e) {
     if (e.Reason()) {
       dialogs_.Message(

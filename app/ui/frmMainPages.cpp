@@ -16,6 +16,7 @@ void frmMain::LayOutPages() {
       .Row({&btnReadRadio})
       .Row({&btnProgramRadio})
       .Row({&btnTestMode})
+      .Row({&btnHistory})
       .Row({&btnStop})
       .Row({&lblReadRadioInfo});
 
@@ -255,6 +256,7 @@ void frmMain::ConnectReactions() {
   });
   lstRadios.OnChange.Connect([this] { ModelPicked(); });
   btnProgramRadio.OnClick.Connect([this] { StartNewProgramming(); });
+  btnHistory.OnClick.Connect([this] { OpenHistory(); });
 
   cmbOperationType.OnChange.Connect([this] { OperationTypeChanged(); });
   cmbOneTouchSelection.OnChange.Connect([this] { OneTouchSelectionChanged(); });

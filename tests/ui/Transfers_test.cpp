@@ -9,6 +9,7 @@
 #include "files/History.h"
 #include "files/RadioFile.h"
 #include "files/StartupFiles.h"
+#include "ui/frmHistory.h"
 
 namespace tallisk::testing {
 namespace {
@@ -453,6 +454,42 @@ TEST_F(Transfers, AWriteIsReadBackAndAFaultyRadioIsNeverCalledProgrammed) {
   w.btnWriteToRadio.Press();
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), silent);
   EXPECT_NE(dialogs_.LastText().find("did not answer"), std::string::npos) << dialogs_.LastText();
+}
+
+TEST_F(Transfers, TheHistoryWindowOpensAProgrammingWrittenAsItWasWritten) {
+  Km2Programming programming(Km2Profiles());
+  RadioOnCable<sim::VirtualRadioKM2> bench;
+  bench.radio.SetEepromHex(programming.Image());
+  frmMain& w = StartKM2();
+  bench.Attach(w);
+  w.btnReadRadio.Press();
+  w.txtCustomer.SetText("TAXI");
+  w.btnFinish.Press();
+  w.btnWriteToRadio.Press();
+  const std::string written = bench.radio.EepromHex();
+
+  // Back on the start page with the other family chosen, a filter that finds nothing, then one
+  // that finds the write.
+  w.StartNewProgramming();
+  w.cmbRadioType.Select(0);
+  w.cmbRadioType.Leave();
+  std::vector<std::string> listed;
+  dialogs_.ModalActions.push_back([&](Form& f) {
+    auto& history = dynamic_cast<frmHistory&>(f);
+    history.txtFilter.SetText("nobody");
+    EXPECT_EQ(history.lstJobs.Count(), 0);
+    history.txtFilter.SetText("taxi");
+    for (const auto& item : history.lstJobs.Items()) listed.push_back(item.Text);
+    history.btnOpen.Press();
+  });
+  w.btnHistory.Press();
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_NE(listed[0].find("KM2  verified  KM0042  TAXI"), std::string::npos) << listed[0];
+  EXPECT_EQ(w.RadioType, 1);
+  EXPECT_EQ(w.CurrentPage, 2);
+  const auto saved = root_ / "opened.km2";
+  ASSERT_TRUE(w.SaveRadioFileKM2(saved.string()));
+  EXPECT_EQ(ReadRadioFile(saved, RadioFamily::KM2), written);
 }
 
 }  // namespace
