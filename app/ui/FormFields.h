@@ -51,6 +51,8 @@ class Field {
   void SetEnabled(bool enabled);
   // What a user can act on: visible and enabled.
   bool Usable() const { return visible_ && enabled_; }
+  // Shown large enough to read from across the bench (set before a front end shows it).
+  bool Prominent = false;
 
   // The logic asks for the input focus (e.g. back to a field whose value was refused).
   void SetFocus() { FocusRequested(); }

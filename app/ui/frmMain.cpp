@@ -533,8 +533,8 @@ void frmMain::EnableStartPageCommands(bool enabled) {
 }
 
 void frmMain::EnableFinishPageCommands(bool enabled) {
-  for (CommandField* command :
-       {&btnWriteToRadio, &btnTestMode2, &btnSaveToFile, &btnBack, &btnPrint, &cmbManual})
+  for (CommandField* command : {&btnWriteToRadio, &btnProgramSeveral, &btnTestMode2, &btnSaveToFile,
+                                &btnBack, &btnPrint, &cmbManual})
     command->SetEnabled(enabled);
   if (RadioType == 1) btnCancelWriting.SetVisible(!enabled);
 }

@@ -190,6 +190,13 @@ class frmMain : public Form, public TransferState {
   bool ShowImageKM2(const std::string& image);
   void ProgramRadioQVR();
   void ProgramRadioKM2();
+  // One write of the programming in memory, as "Write To Radio" does but asking nothing
+  // afterwards, for a batch of radios; and how the last write ended, in the history's words.
+  enum class WriteOutcome { NotStarted, Failed, Written, Verified };
+  WriteOutcome WriteForBatch() { return RadioType == 1 ? WriteKM2(true) : WriteQVR(true); }
+  const std::string& LastWriteResult() const { return lastWriteResult_; }
+  // "Program Several Radios...": the programming in memory into radio after radio.
+  void OpenBatch();
   bool SaveRadioFile(const std::string& path);
   bool SaveRadioFileQVR(const std::string& path);
   bool SaveRadioFileKM2(const std::string& path);
@@ -319,6 +326,7 @@ class frmMain : public Form, public TransferState {
 
   // --- Page 6: "Finish" ---
   CommandField btnWriteToRadio{*this, "btnWriteToRadio", "Write To Radio"};
+  CommandField btnProgramSeveral{*this, "btnProgramSeveral", "Program Several Radios..."};
   CommandField btnSaveToFile{*this, "btnSaveToFile", "Save To File"};
   CommandField btnPrint{*this, "btnPrint", "Print Settings"};
   CommandField btnSaveAsPdf{*this, "btnSaveAsPdf", "Save as PDF..."};
@@ -502,12 +510,16 @@ class frmMain : public Form, public TransferState {
   // Every read and write goes into the history folder and its job log (files/History.h).
   void KeepInHistory(JobAction action, const std::string& result, const std::string& part1,
                      const std::string& part2);
-  void KeepWrite(bool sent, bool verified, WriteCheck check,
-                 const std::vector<std::string>& differing, const std::string& part1,
-                 const std::string& part2);
-  // Says how a verified write ended; true when the user asks to write again.
+  WriteOutcome KeepWrite(bool sent, bool verified, WriteCheck check,
+                         const std::vector<std::string>& differing, const std::string& part1,
+                         const std::string& part2);
+  // Says how a verified write ended; true when the user asks to write again. A batch asks
+  // nothing: its window shows the outcome.
   bool TellWriteEnd(std::int32_t family, WriteCheck check,
-                    const std::vector<std::string>& differing);
+                    const std::vector<std::string>& differing, bool batch);
+  WriteOutcome WriteQVR(bool batch);
+  WriteOutcome WriteKM2(bool batch);
+  std::string lastWriteResult_;
   void LogEntry(clsLogger& log, const std::string& text);
 
   Dialogs& dialogs_;

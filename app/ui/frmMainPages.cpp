@@ -83,6 +83,7 @@ void frmMain::LayOutPages() {
 
   AddPage(6, "Finish")
       .Row({&btnWriteToRadio})
+      .Row({&btnProgramSeveral})
       .Row({&btnSaveToFile})
       .Row({&btnPrint})
       .Row({&btnSaveAsPdf})
@@ -257,6 +258,7 @@ void frmMain::ConnectReactions() {
   lstRadios.OnChange.Connect([this] { ModelPicked(); });
   btnProgramRadio.OnClick.Connect([this] { StartNewProgramming(); });
   btnHistory.OnClick.Connect([this] { OpenHistory(); });
+  btnProgramSeveral.OnClick.Connect([this] { OpenBatch(); });
 
   cmbOperationType.OnChange.Connect([this] { OperationTypeChanged(); });
   cmbOneTouchSelection.OnChange.Connect([this] { OneTouchSelectionChanged(); });

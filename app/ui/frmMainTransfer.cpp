@@ -310,6 +310,10 @@ std::string UnknownBandText() {
 }  // namespace
 
 void frmMain::ProgramRadioQVR() {
+  WriteQVR(false);
+}
+
+frmMain::WriteOutcome frmMain::WriteQVR(bool batch) {
   const FailureReport report = [this](const TalliskError& e) {
     dialogs_.Inform(kTitleQVR,
                     "Unable to program the radio because a following error has "
@@ -318,16 +322,17 @@ void frmMain::ProgramRadioQVR() {
   };
   if (RadioHeader.PLLReferenceFreq == 0) {
     dialogs_.Inform(kTitleQVR, UnknownBandText());
-    return;
+    return WriteOutcome::NotStarted;
   }
   std::string first, second;
-  if (!BuildWindowImage(0, report, first, second)) return;
+  if (!BuildWindowImage(0, report, first, second)) return WriteOutcome::NotStarted;
   if (Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + first + second + "\r\n\r\n");
 
   EnableFinishPageCommands(false);
   btnOptions.SetEnabled(false);
   TransferBusy = true;
   const bool verify = Options->VerifyAfterWrite;
+  WriteOutcome outcome = WriteOutcome::Failed;
   for (bool again = true; again;) {
     transfer_->ReadBackFollows(verify);
     const bool sent = transfer_->Link().TransferImageQVR(first, second);
@@ -336,31 +341,36 @@ void frmMain::ProgramRadioQVR() {
     std::vector<std::string> differing;
     if (sent && verify) check = ReadBack(0, first, second, differing);
     transfer_->Finish();
-    KeepWrite(sent, verify, check, differing, first, second);
-    if (sent && verify) again = TellWriteEnd(0, check, differing);
+    outcome = KeepWrite(sent, verify, check, differing, first, second);
+    if (sent && verify) again = TellWriteEnd(0, check, differing, batch);
   }
   TransferBusy = false;
   EnableFinishPageCommands(true);
   btnOptions.SetEnabled(true);
+  return outcome;
 }
 
 void frmMain::ProgramRadioKM2() {
+  WriteKM2(false);
+}
+
+frmMain::WriteOutcome frmMain::WriteKM2(bool batch) {
   const FailureReport report = [this](const TalliskError& e) {
     dialogs_.Message("", FailureText("Following error has occured while writing to radio:", e),
                      MessageIcon::None, MessageButtons::OK);
   };
   if (RadioHeader.PLLReferenceFreq == 0) {
     dialogs_.Inform(kTitleKM2, UnknownBandText());
-    return;
+    return WriteOutcome::NotStarted;
   }
   std::string image, unused;
-  if (!BuildWindowImage(1, report, image, unused)) return;
+  if (!BuildWindowImage(1, report, image, unused)) return WriteOutcome::NotStarted;
   RadioLink link = transfer_->Link();
   try {
-    if (!link.CheckRadioLink()) return;
+    if (!link.CheckRadioLink()) return WriteOutcome::NotStarted;
   } catch (const TalliskError& e) {
     report(e);
-    return;
+    return WriteOutcome::NotStarted;
   }
   StopRequested = false;
   if (Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + image + "\r\n\r\n");
@@ -369,6 +379,7 @@ void frmMain::ProgramRadioKM2() {
   btnOptions.SetEnabled(false);
   TransferBusy = true;
   const bool verify = Options->VerifyAfterWrite;
+  WriteOutcome outcome = WriteOutcome::Failed;
   for (bool again = true; again;) {
     again = false;
     StopRequested = false;
@@ -380,7 +391,7 @@ void frmMain::ProgramRadioKM2() {
     if (complete && verify) check = ReadBack(1, image, "", differing);
     transfer_->Finish();
     SetProgress({});
-    KeepWrite(complete, verify, check, differing, image, "");
+    outcome = KeepWrite(complete, verify, check, differing, image, "");
     // The radio keeps the records it took: half a programming is no programming to run on.
     if (!complete && sent > 0) {
       dialogs_.Inform(kTitleKM2,
@@ -389,11 +400,12 @@ void frmMain::ProgramRadioKM2() {
                           " records were written. The radio now holds an incomplete "
                           "programming; write the programming again before the radio is used.");
     }
-    if (complete && verify) again = TellWriteEnd(1, check, differing);
+    if (complete && verify) again = TellWriteEnd(1, check, differing, batch);
   }
   TransferBusy = false;
   EnableFinishPageCommands(true);
   btnOptions.SetEnabled(true);
+  return outcome;
 }
 
 // --- Verifying a write ---
@@ -482,9 +494,9 @@ frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& pa
   return WriteCheck::Differs;
 }
 
-void frmMain::KeepWrite(bool sent, bool verified, WriteCheck check,
-                        const std::vector<std::string>& differing, const std::string& part1,
-                        const std::string& part2) {
+frmMain::WriteOutcome frmMain::KeepWrite(bool sent, bool verified, WriteCheck check,
+                                         const std::vector<std::string>& differing,
+                                         const std::string& part1, const std::string& part2) {
   std::string result = "OK";
   JobAction action = verified ? JobAction::Verified : JobAction::Written;
   if (!sent) {
@@ -498,10 +510,14 @@ void frmMain::KeepWrite(bool sent, bool verified, WriteCheck check,
     result = "read back different: " + differing.front();
   }
   KeepInHistory(action, result, part1, part2);
+  lastWriteResult_ = result;
+  return action == JobAction::Failed     ? WriteOutcome::Failed
+         : action == JobAction::Verified ? WriteOutcome::Verified
+                                         : WriteOutcome::Written;
 }
 
 bool frmMain::TellWriteEnd(std::int32_t family, WriteCheck check,
-                           const std::vector<std::string>& differing) {
+                           const std::vector<std::string>& differing, bool batch) {
   const char* title = family == 1 ? kTitleKM2 : kTitleQVR;
   switch (check) {
     case WriteCheck::Verified:
@@ -510,6 +526,8 @@ bool frmMain::TellWriteEnd(std::int32_t family, WriteCheck check,
       return false;
     case WriteCheck::NoAnswer:
       lblWriteToRadioInfo.SetCaption("The radio did not answer: it may not be programmed");
+      // A batch shows it in its tally; the next radio waits on the bench.
+      if (batch) return false;
       dialogs_.Inform(title,
                       "The radio did not answer when it was read back after the write, so it may "
                       "not be programmed. Check that it is switched on and on the port of the "
@@ -523,6 +541,7 @@ bool frmMain::TellWriteEnd(std::int32_t family, WriteCheck check,
     parts += (i == 0 ? "" : ", ") + differing[i];
   if (differing.size() > 12) parts += " and " + std::to_string(differing.size() - 12) + " more";
   lblWriteToRadioInfo.SetCaption("The radio does not hold the programming written");
+  if (batch) return false;
   return dialogs_.Message(title,
                           "The radio was read back after the write and does not hold what was "
                           "written: " +

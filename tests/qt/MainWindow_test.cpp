@@ -163,6 +163,41 @@ TEST_F(QtMainWindow, TheOptionsWindowOpensModallyAndOkKeepsWhatWasChosen) {
   EXPECT_FALSE(form_->Options->UseWriteLog);
 }
 
+TEST_F(QtMainWindow, TheHistoryAndBatchWindowsOpenWithTheirFieldsInTheTabOrder) {
+  // Tab from the first field reaches every command of the window, as a keyboard user would.
+  const auto tabbedTo = [](QDialog& dialog, const char* first) {
+    QStringList reached;
+    QWidget* w = Find(dialog, first);
+    w->setFocus();
+    for (int i = 0; i < 40 && (i == 0 || w != Find(dialog, first)); ++i, w = w->nextInFocusChain())
+      if (w->focusPolicy() & Qt::TabFocus) reached << w->objectName();
+    return reached;
+  };
+  QStringList history, batch;
+  WhenModal<QDialog>([&](QDialog& dialog) {
+    EXPECT_EQ(dialog.objectName(), "frmHistory");
+    history = tabbedTo(dialog, "txtFilter");
+    Find<QPushButton>(dialog, "btnClose")->click();
+  });
+  W<QPushButton>("btnHistory")->click();
+  for (const char* name : {"txtFilter", "lstJobs", "btnOpen", "btnClose"})
+    EXPECT_TRUE(history.contains(name)) << name << " " << history.join(' ').toStdString();
+
+  W<QPushButton>("btnProgramRadio")->click();
+  W<QPushButton>("btnFinish")->click();
+  WhenModal<QDialog>([&](QDialog& dialog) {
+    EXPECT_EQ(dialog.objectName(), "frmBatch");
+    batch = tabbedTo(dialog, "txtSerialNumber");
+    // The last radio's result is read from across the bench.
+    EXPECT_GT(Find(dialog, "lblLastResult")->font().pointSizeF(),
+              1.5 * Find(dialog, "lblTally")->font().pointSizeF());
+    Find<QPushButton>(dialog, "btnStop")->click();
+  });
+  W<QPushButton>("btnProgramSeveral")->click();
+  for (const char* name : {"txtSerialNumber", "btnSerialFile", "btnWrite", "btnStop"})
+    EXPECT_TRUE(batch.contains(name)) << name << " " << batch.join(' ').toStdString();
+}
+
 TEST_F(QtMainWindow, RefusesToCloseDuringATransferWithTheAlertNotice) {
   form_->TransferBusy = true;
   EXPECT_FALSE(window_->close());

@@ -9,6 +9,7 @@
 #include "files/History.h"
 #include "files/RadioFile.h"
 #include "files/StartupFiles.h"
+#include "ui/frmBatch.h"
 #include "ui/frmHistory.h"
 
 namespace tallisk::testing {
@@ -490,6 +491,55 @@ TEST_F(Transfers, TheHistoryWindowOpensAProgrammingWrittenAsItWasWritten) {
   const auto saved = root_ / "opened.km2";
   ASSERT_TRUE(w.SaveRadioFileKM2(saved.string()));
   EXPECT_EQ(ReadRadioFile(saved, RadioFamily::KM2), written);
+}
+
+TEST_F(Transfers, ABatchProgramsRadioAfterRadioWithCountingSerialNumbers) {
+  for (const auto& [serial, next] : std::vector<std::pair<std::string, std::string>>{
+           {"KM0042", "KM0043"}, {"A-099", "A-100"}, {"999", "1000"}, {"TAXI", "TAXI"}, {"", ""}})
+    EXPECT_EQ(frmBatch::NextSerial(serial), next) << serial;
+
+  Km2Programming programming(Km2Profiles());
+  RadioOnCable<sim::VirtualRadioKM2> bench;
+  bench.radio.SetEepromHex(programming.Image());
+  frmMain& w = StartKM2();
+  bench.Attach(w);
+  w.btnReadRadio.Press();
+  w.btnFinish.Press();
+  std::vector<std::string> results;
+  dialogs_.ModalActions.push_back([&](Form& f) {
+    auto& batch = dynamic_cast<frmBatch&>(f);
+    EXPECT_EQ(batch.txtSerialNumber.Text(), "KM0042");
+    batch.btnWrite.Press();
+    results.push_back(batch.lblLastResult.Caption());
+    // The next radio answers nothing: it keeps its serial number for another try.
+    bench.radio.Misbehave.Silent = true;
+    batch.btnWrite.Press();
+    results.push_back(batch.lblLastResult.Caption());
+    bench.radio.Misbehave.Silent = false;
+    batch.btnWrite.Press();
+    results.push_back(batch.lblLastResult.Caption());
+    EXPECT_EQ(batch.lblTally.Caption(), "Programmed and verified: 2    Failed: 1");
+    EXPECT_EQ(batch.txtSerialNumber.Text(), "KM0044");
+    batch.btnStop.Press();
+  });
+  w.btnProgramSeveral.Press();
+  EXPECT_EQ(results, (std::vector<std::string>{
+                         "KM0042: programmed and verified. Connect the next radio.",
+                         "KM0043: FAILED, no answer when read back. Press Write to try it again.",
+                         "KM0043: programmed and verified. Connect the next radio."}));
+  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+
+  // One job line each, newest first, after the read.
+  const std::vector<JobRecord> jobs = History(folders_.State / "history").Entries();
+  std::vector<std::pair<JobAction, std::string>> kept;
+  for (const JobRecord& job : jobs) kept.emplace_back(job.Action, job.SerialNumber);
+  EXPECT_EQ(kept, (std::vector<std::pair<JobAction, std::string>>{{JobAction::Verified, "KM0043"},
+                                                                  {JobAction::Failed, "KM0043"},
+                                                                  {JobAction::Verified, "KM0042"},
+                                                                  {JobAction::Read, "KM0042"}}));
+  // The radio holds the last serial number written.
+  EXPECT_NE(bench.radio.EepromHex().find(ToHex(0x4B, 2) + ToHex(0x4D, 2) + "30303433"),
+            std::string::npos);
 }
 
 }  // namespace

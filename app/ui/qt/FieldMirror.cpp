@@ -1,5 +1,7 @@
 #include "ui/qt/FieldMirror.h"
 
+#include <QFont>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -362,6 +364,12 @@ class CommandMirror : public FieldMirror {
 FieldMirror::FieldMirror(Field& field, QWidget* widget, bool withCaption, bool expanding)
     : QObject(widget), field_(field), widget_(widget), expanding_(expanding) {
   widget_->setObjectName(ToQt(field.Name()));
+  if (field.Prominent) {
+    QFont font = widget_->font();
+    font.setPointSizeF(font.pointSizeF() * 2);
+    font.setBold(true);
+    widget_->setFont(font);
+  }
   if (withCaption) {
     caption_ = new QLabel(widget_->parentWidget());
     caption_->setObjectName(ToQt(field.Name() + "Caption"));
