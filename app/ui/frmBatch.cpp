@@ -11,10 +11,11 @@ namespace tallisk {
 frmBatch::frmBatch(Dialogs& dialogs, frmMain& main)
     : Form("frmBatch", "Program Several Radios"), dialogs_(dialogs), main_(main) {
   AddPage(0, "Program Several Radios")
-      .Row({&txtSerialNumber, &btnSerialFile})
+      .Row({&txtSerialNumber})
       .Row({&btnWrite, &btnStop})
       .Row({&lblLastResult})
-      .Row({&lblTally});
+      .Row({&lblTally})
+      .Row({&btnSerialFile});
   Pages().front()->SetVisible(true);
   lblLastResult.Prominent = true;
   // The serial number holds what the radio's own field holds.
