@@ -26,7 +26,8 @@ class QuietDialogs : public Dialogs {
  public:
   MessageAnswer Message(const std::string&, const std::string&, MessageIcon,
                         MessageButtons buttons) override {
-    return buttons == MessageButtons::OK ? MessageAnswer::OK : MessageAnswer::No;
+    // "Write the programming to the radio?" is the only question these runs meet.
+    return buttons == MessageButtons::OK ? MessageAnswer::OK : MessageAnswer::Yes;
   }
   std::optional<std::string> OpenFile(const FileDialogRequest&) override { return {}; }
   std::optional<std::string> SaveFile(const FileDialogRequest&) override { return {}; }

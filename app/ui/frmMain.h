@@ -16,6 +16,7 @@
 // and data logs; the options are saved to qvr.dat when the window goes.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -520,6 +521,10 @@ class frmMain : public Form, public TransferState {
   WriteOutcome WriteQVR(bool batch);
   WriteOutcome WriteKM2(bool batch);
   std::string lastWriteResult_;
+  // "Write To Radio" asks first, saying whether the radio's present programming is kept.
+  bool AskToWrite();
+  // When this window last read a radio (kept in the history).
+  std::chrono::system_clock::time_point readAt_{};
   void LogEntry(clsLogger& log, const std::string& text);
 
   Dialogs& dialogs_;

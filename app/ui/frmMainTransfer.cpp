@@ -245,7 +245,10 @@ void frmMain::ReadRadioQVR() {
   const std::string answer = transfer_->Link().ReadRadioQVR();
   if (answer.empty()) return;
   if (Options->UseReadLog) LogEntry(ReadLog, "\r\n" + answer + "\r\n\r\n");
-  if (ShowImageQVR(answer)) KeepInHistory(JobAction::Read, "OK", answer, "");
+  if (ShowImageQVR(answer)) {
+    KeepInHistory(JobAction::Read, "OK", answer, "");
+    readAt_ = std::chrono::system_clock::now();
+  }
 }
 
 void frmMain::ReadRadioKM2() {
@@ -264,8 +267,10 @@ void frmMain::ReadRadioKM2() {
   // Blocks that were never read hold erased bytes: shown and written back, they would wipe
   // the rest of the radio. The link has said why the read did not finish.
   if (!read.Complete) return;
-  if (ShowImageKM2(read.Image))
+  if (ShowImageKM2(read.Image)) {
     KeepInHistory(JobAction::Read, "OK", read.Image.substr(0, kKM2ImageDigits), "");
+    readAt_ = std::chrono::system_clock::now();
+  }
 }
 
 void frmMain::KeepInHistory(JobAction action, const std::string& result, const std::string& part1,
@@ -326,6 +331,7 @@ frmMain::WriteOutcome frmMain::WriteQVR(bool batch) {
   }
   std::string first, second;
   if (!BuildWindowImage(0, report, first, second)) return WriteOutcome::NotStarted;
+  if (!batch && !AskToWrite()) return WriteOutcome::NotStarted;
   if (Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + first + second + "\r\n\r\n");
 
   EnableFinishPageCommands(false);
@@ -365,6 +371,7 @@ frmMain::WriteOutcome frmMain::WriteKM2(bool batch) {
   }
   std::string image, unused;
   if (!BuildWindowImage(1, report, image, unused)) return WriteOutcome::NotStarted;
+  if (!batch && !AskToWrite()) return WriteOutcome::NotStarted;
   RadioLink link = transfer_->Link();
   try {
     if (!link.CheckRadioLink()) return WriteOutcome::NotStarted;
@@ -492,6 +499,23 @@ frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& pa
   if (ProgramLog) ProgramLog(note);
   if (Options && Options->UseWriteLog) LogEntry(WriteLog, "\r\n" + note + "\r\n\r\n");
   return WriteCheck::Differs;
+}
+
+bool frmMain::AskToWrite() {
+  std::string text = "Write the programming to the radio on COM" +
+                     std::to_string(Options ? Options->CommPort : 1) + "?";
+  // A read of the last hour is in the history; say whether the radio's present programming
+  // can be had back.
+  const auto since = std::chrono::system_clock::now() - readAt_;
+  if (readAt_ != std::chrono::system_clock::time_point{} && since < std::chrono::hours(1)) {
+    text += "\r\rThe radio's previous programming is kept in the history.";
+  } else {
+    text +=
+        "\r\rThe programming the radio holds now is not kept: read the radio first if it may "
+        "be needed again.";
+  }
+  return dialogs_.Message(FamilyTitle(), text, MessageIcon::Question, MessageButtons::YesNo) ==
+         MessageAnswer::Yes;
 }
 
 frmMain::WriteOutcome frmMain::KeepWrite(bool sent, bool verified, WriteCheck check,

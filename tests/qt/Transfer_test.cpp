@@ -166,6 +166,7 @@ TEST_F(QtTransfer, Km2RadioReadAndWrittenBackThroughTheWindowOverAPseudoTerminal
                        W<QPushButton>("btnCancelWriting")->click();
                        AnswerMessage(QMessageBox::Ok, &told);
                      });
+  AnswerMessage(QMessageBox::Yes);
   W<QPushButton>("btnWriteToRadio")->click();
   EXPECT_TRUE(told.text.startsWith("The radio programming did not finish"))
       << told.text.toStdString();
@@ -174,9 +175,11 @@ TEST_F(QtTransfer, Km2RadioReadAndWrittenBackThroughTheWindowOverAPseudoTerminal
   int writeMost = -1;
   QObject::connect(writeBar, &QProgressBar::valueChanged,
                    [&](int value) { writeMost = std::max(writeMost, value); });
+  AnswerMessage(QMessageBox::Yes);
   W<QPushButton>("btnWriteToRadio")->click();
   EXPECT_EQ(writeMost, 100);
-  EXPECT_EQ(W<QLabel>("lblWriteToRadioInfo")->text(), "Radio Programming Complete, verified by reading the radio back");
+  EXPECT_EQ(W<QLabel>("lblWriteToRadioInfo")->text(),
+            "Radio Programming Complete, verified by reading the radio back");
 
   programming.Header.SerialNumber = "KM00427";
   EXPECT_EQ(ImageDifference(sim.Stop(), programming.Image()), "");

@@ -72,6 +72,7 @@ TEST_F(Transfers, QvrReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   w.ReceiveChannelFreq.Leave();
   w.btnFinish.Press();
   ASSERT_EQ(w.CurrentPage, 6);
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
 
   programming.Header.ScanMethod = 0;
@@ -172,6 +173,7 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
     busy = busy && w.TransferBusy && !w.btnWriteToRadio.Enabled() && !w.btnBack.Enabled() &&
            !w.cmbManual.Enabled() && !w.btnOptions.Enabled() && w.btnCancelWriting.Visible();
   };
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
 
   programming.Channels[1].RxFrequency = 481000000;
@@ -185,7 +187,8 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   EXPECT_NEAR(expected, took(), 0.03 * took());
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(),
             "Radio Programming Complete, verified by reading the radio back");
-  EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  // Only the question before the write.
+  EXPECT_EQ(dialogs_.Messages.size(), 1u) << dialogs_.LastText();
   EXPECT_EQ(WriteLogText(), LogEntries({"\r\n" + edited + "\r\n\r\n"}, kStamp));
 }
 
@@ -310,6 +313,7 @@ TEST_F(Transfers, AStoppedKm2WriteSaysWhatItLeftAndWrongProgrammingsAreNeverSent
       EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), "Stopping the radio programming");
     }
   };
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
   bench.onPump = nullptr;
   EXPECT_EQ(bench.radio.WritesEnded(), 1);  // the end record went out after the stop
@@ -327,13 +331,19 @@ TEST_F(Transfers, AStoppedKm2WriteSaysWhatItLeftAndWrongProgrammingsAreNeverSent
   EXPECT_TRUE(w.btnWriteToRadio.Enabled() && !w.btnCancelWriting.Visible());
 
   // Written again, whole.
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
   EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), channel1), "");
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(),
             "Radio Programming Complete, verified by reading the radio back");
 
-  // Refusals: nothing reaches the radio.
+  // Refusals: nothing reaches the radio, the technician's No first.
   const auto heard = bench.radio.RecordsHeard.size();
+  dialogs_.Answers.push_back(MessageAnswer::No);
+  w.btnWriteToRadio.Press();
+  EXPECT_EQ(dialogs_.LastText(),
+            "Write the programming to the radio on COM1?\r\rThe radio's previous programming is "
+            "kept in the history.");
   const std::string tail = w.KM2Tail;
   w.KM2Tail.clear();
   w.btnWriteToRadio.Press();
@@ -344,6 +354,7 @@ TEST_F(Transfers, AStoppedKm2WriteSaysWhatItLeftAndWrongProgrammingsAreNeverSent
   EXPECT_NE(dialogs_.LastText().find("its PLL reference frequency is 0"), std::string::npos);
   w.RadioHeader.PLLReferenceFreq = 12.5f;
   bench.radio.Misbehave.NotAttached = true;
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
   EXPECT_EQ(dialogs_.LastText(), "Error: Unable to communicate with the radio");
   EXPECT_EQ(bench.radio.RecordsHeard.size(), heard);
@@ -414,13 +425,14 @@ TEST_F(Transfers, AWriteIsReadBackAndAFaultyRadioIsNeverCalledProgrammed) {
     w.btnFinish.Press();
     ASSERT_EQ(w.CurrentPage, 6);
     c.fault(bench.radio);
-    dialogs_.Answers.assign(c.answers.begin(), c.answers.end());
+    dialogs_.Answers = {MessageAnswer::Yes};
+    dialogs_.Answers.insert(dialogs_.Answers.end(), c.answers.begin(), c.answers.end());
     w.btnWriteToRadio.Press();
     EXPECT_EQ(bench.radio.WritesEnded(), c.writes);
     EXPECT_TRUE(dialogs_.Answers.empty());
     EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), c.status);
     if (c.said.empty()) {
-      EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+      EXPECT_EQ(dialogs_.Messages.size(), 1u) << dialogs_.LastText();  // the question only
     } else {
       EXPECT_NE(dialogs_.LastText().find(c.said), std::string::npos) << dialogs_.LastText();
     }
@@ -452,6 +464,7 @@ TEST_F(Transfers, AWriteIsReadBackAndAFaultyRadioIsNeverCalledProgrammed) {
   w.btnReadRadio.Press();
   w.btnFinish.Press();
   bench.radio.Misbehave.IgnoreAfter = from(bench.radio, 10);
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), silent);
   EXPECT_NE(dialogs_.LastText().find("did not answer"), std::string::npos) << dialogs_.LastText();
@@ -466,6 +479,7 @@ TEST_F(Transfers, TheHistoryWindowOpensAProgrammingWrittenAsItWasWritten) {
   w.btnReadRadio.Press();
   w.txtCustomer.SetText("TAXI");
   w.btnFinish.Press();
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
   const std::string written = bench.radio.EepromHex();
 
