@@ -522,7 +522,12 @@ class frmMain : public Form, public TransferState {
   WriteOutcome WriteKM2(bool batch);
   std::string lastWriteResult_;
   // "Write To Radio" asks first, saying whether the radio's present programming is kept.
-  bool AskToWrite();
+  bool AskToWrite(bool readFirst = false);
+  // Whether KM2Tail came from a radio or a radio file, not from the installation's km2.clr:
+  // a programming with the installation's tail is written with the radio's own, read first.
+  bool tailFromRadio_ = false;
+  // The KM2 read before a write: true with the radio's tail in `tail`, kept in the history.
+  bool ReadTailFirst(std::string& tail);
   // When this window last read a radio (kept in the history).
   std::chrono::system_clock::time_point readAt_{};
   void LogEntry(clsLogger& log, const std::string& text);

@@ -50,6 +50,7 @@ bool frmMain::TakeImage(const std::string& image, bool openPage2) {
   if (decoded.BandProfile) BandProfile = decoded.BandProfile;
   if (km2) {
     KM2Tail = std::move(decoded.KM2Tail);
+    tailFromRadio_ = true;
     Groups = std::move(decoded.Groups);
     ChannelGroupTable = std::move(decoded.ChannelGroupTable);
   }

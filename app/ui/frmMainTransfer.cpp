@@ -5,6 +5,7 @@
 #include <cctype>
 #include <iostream>
 #include <map>
+#include <utility>
 
 #include "files/History.h"
 #include "files/ProgramPaths.h"
@@ -89,8 +90,9 @@ class frmMain::Transfer : public LinkFeedback {
   }
   // The read-back of a write: its answers go to the write's bar and status text, and what a
   // read would tell the user is the verification's to say.
-  void StartVerifying(bool withProgress) {
+  void StartVerifying(bool withProgress, std::string word = "Verifying... ") {
     phase_ = Phase::Verify;
+    verifyWord_ = std::move(word);
     quiet_ = true;
     if (withProgress) ShowProgress(0, kReadBytes);
   }
@@ -154,7 +156,7 @@ class frmMain::Transfer : public LinkFeedback {
       window_.lblReadRadioInfo.SetCaption(link::kReading + percent);
     } else {
       window_.lblWriteToRadioInfo.SetCaption(
-          (phase_ == Phase::Verify ? "Verifying... " : link::kWriting) + percent);
+          (phase_ == Phase::Verify ? verifyWord_ : std::string(link::kWriting)) + percent);
     }
     window_.SetProgress(progress);
   }
@@ -171,6 +173,7 @@ class frmMain::Transfer : public LinkFeedback {
   Phase phase_ = Phase::Read;
   bool verifying_ = false;
   bool quiet_ = false;
+  std::string verifyWord_;
   std::int32_t recordsSent_ = 0;
 };
 
@@ -371,7 +374,18 @@ frmMain::WriteOutcome frmMain::WriteKM2(bool batch) {
   }
   std::string image, unused;
   if (!BuildWindowImage(1, report, image, unused)) return WriteOutcome::NotStarted;
-  if (!batch && !AskToWrite()) return WriteOutcome::NotStarted;
+  // What a radio keeps from 18DD on is known only to the radio: a programming that did not
+  // come from one takes the radio's own, read first, for this write only.
+  const bool readFirst = !tailFromRadio_;
+  if (!batch && !AskToWrite(readFirst)) return WriteOutcome::NotStarted;
+  if (readFirst) {
+    std::string tail;
+    if (!ReadTailFirst(tail)) return WriteOutcome::NotStarted;
+    const std::string installed = std::exchange(KM2Tail, tail);
+    const bool built = BuildWindowImage(1, report, image, unused);
+    KM2Tail = installed;
+    if (!built) return WriteOutcome::NotStarted;
+  }
   RadioLink link = transfer_->Link();
   try {
     if (!link.CheckRadioLink()) return WriteOutcome::NotStarted;
@@ -501,13 +515,39 @@ frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& pa
   return WriteCheck::Differs;
 }
 
-bool frmMain::AskToWrite() {
+bool frmMain::ReadTailFirst(std::string& tail) {
+  TransferBusy = true;
+  transfer_->StartVerifying(true, "Reading the radio first... ");
+  const KM2ReadResult read = transfer_->Link().ReadRadioKM2();
+  transfer_->Finish();
+  SetProgress({});
+  TransferBusy = false;
+  if (!read.Complete) {
+    lblWriteToRadioInfo.SetCaption("");
+    dialogs_.Inform(FamilyTitle(),
+                    "The radio could not be read, so nothing was written to it. A new programming "
+                    "takes the radio's own firmware ranges, which only a read of the radio gives. "
+                    "Check that it is switched on and on the port of the options, then write "
+                    "again.");
+    return false;
+  }
+  const std::string image = read.Image.substr(0, kKM2ImageDigits);
+  KeepInHistory(JobAction::Read, "OK, read before a new programming", image, "");
+  tail = image.substr(kKM2SettingsAt + 2 * (0x18DD - 0x1880));
+  return true;
+}
+
+bool frmMain::AskToWrite(bool readFirst) {
   std::string text = "Write the programming to the radio on COM" +
                      std::to_string(Options ? Options->CommPort : 1) + "?";
   // A read of the last hour is in the history; say whether the radio's present programming
   // can be had back.
   const auto since = std::chrono::system_clock::now() - readAt_;
-  if (readAt_ != std::chrono::system_clock::time_point{} && since < std::chrono::hours(1)) {
+  if (readFirst) {
+    text +=
+        "\r\rThe radio is read first: its own firmware ranges are kept, and its present "
+        "programming is kept in the history.";
+  } else if (readAt_ != std::chrono::system_clock::time_point{} && since < std::chrono::hours(1)) {
     text += "\r\rThe radio's previous programming is kept in the history.";
   } else {
     text +=

@@ -556,5 +556,48 @@ TEST_F(Transfers, ABatchProgramsRadioAfterRadioWithCountingSerialNumbers) {
             std::string::npos);
 }
 
+TEST_F(Transfers, ANewKm2ProgrammingIsWrittenWithTheRadiosOwnFirmwareRanges) {
+  // The radio's ranges from 18DD on hold a pattern no installation file has.
+  RadioOnCable<sim::VirtualRadioKM2> bench;
+  for (std::size_t a = 0x18DD; a < 0x2000; ++a)
+    bench.radio.Eeprom[a] = static_cast<std::uint8_t>(a * 7 + 3);
+  const std::vector<std::uint8_t> before = bench.radio.Eeprom;
+  frmMain& w = StartKM2();
+  bench.Attach(w);
+  ToPage2KM2(w, "52-3711A");
+  w.txtSerialNumber.SetText("NEW1");
+  w.btnFinish.Press();
+
+  // A radio that cannot be read gets nothing.
+  bench.radio.Misbehave.Silent = true;
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
+  w.btnWriteToRadio.Press();
+  EXPECT_EQ(bench.radio.WritesEnded(), 0);
+  EXPECT_NE(dialogs_.LastText().find("could not be read, so nothing was written"),
+            std::string::npos)
+      << dialogs_.LastText();
+
+  bench.radio.Misbehave.Silent = false;
+  dialogs_.Answers.push_back(MessageAnswer::Yes);
+  w.btnWriteToRadio.Press();
+  EXPECT_NE(dialogs_.Messages[dialogs_.Messages.size() - 1].Text.find("The radio is read first"),
+            std::string::npos);
+  EXPECT_EQ(w.lblWriteToRadioInfo.Caption(),
+            "Radio Programming Complete, verified by reading the radio back");
+  // The settings are the new programming's; the firmware ranges between the bytes the pages
+  // set are every one the radio's own.
+  const auto& e = bench.radio.Eeprom;
+  EXPECT_EQ(std::string(e.begin() + 0x18A0, e.begin() + 0x18A4), "NEW1");
+  for (std::size_t a = 0x1900; a < 0x1EBC; ++a) {
+    if (a == 0x1E0F || a == 0x1E1C || a == 0x1E1D) continue;  // the key-relocation bytes
+    ASSERT_EQ(e[a], before[a]) << std::hex << a;
+  }
+  // What the radio held is in the history, read before the write.
+  const std::vector<JobRecord> jobs = History(folders_.State / "history").Entries();
+  ASSERT_EQ(jobs.size(), 2u);
+  EXPECT_EQ(jobs[1].Action, JobAction::Read);
+  EXPECT_EQ(jobs[0].Action, JobAction::Verified);
+}
+
 }  // namespace
 }  // namespace tallisk::testing
