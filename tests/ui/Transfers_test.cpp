@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 #include "RadioBench.h"
@@ -554,6 +555,25 @@ TEST_F(Transfers, ABatchProgramsRadioAfterRadioWithCountingSerialNumbers) {
   // The radio holds the last serial number written.
   EXPECT_NE(bench.radio.EepromHex().find(ToHex(0x4B, 2) + ToHex(0x4D, 2) + "30303433"),
             std::string::npos);
+
+  // Serial numbers from a file, one a line, until the file has no more.
+  const auto list = root_ / "serials.txt";
+  std::ofstream(list) << "cab 1\n\n  CAB2\n";
+  dialogs_.Files.push_back(list.string());
+  std::vector<std::string> serials;
+  dialogs_.ModalActions.push_back([&](Form& f) {
+    auto& batch = dynamic_cast<frmBatch&>(f);
+    batch.btnSerialFile.Press();
+    for (int radio = 0; radio < 2; ++radio) {
+      serials.push_back(batch.txtSerialNumber.Text());
+      batch.btnWrite.Press();
+    }
+    EXPECT_FALSE(batch.btnWrite.Enabled());
+    batch.btnStop.Press();
+  });
+  w.btnProgramSeveral.Press();
+  // The file's texts go through the serial number's own rules: upper case, no blank.
+  EXPECT_EQ(serials, (std::vector<std::string>{"CAB1", "CAB2"}));
 }
 
 TEST_F(Transfers, ANewKm2ProgrammingIsWrittenWithTheRadiosOwnFirmwareRanges) {
