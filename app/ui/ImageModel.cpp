@@ -198,9 +198,14 @@ DecodedImage DecodeImage(std::int32_t radioType, const std::string& image,
     }
     TuneChannels(0, header, d.Channels, count, d.ModelProfile->Model);
     for (auto& channel : d.Channels) channel.BreakChannelData();
+    // A record cut short decodes as unused, but the bytes it has go back as they came.
     std::string read = creator.RadioHeader;
-    for (std::int32_t i = 1; i <= count; ++i)
-      read += WholeOrErased(creator.colChannelData, i, kQVRChannelDigits);
+    for (std::int32_t i = 1; i <= count; ++i) {
+      std::string record =
+          i <= creator.colChannelData.Count() ? creator.colChannelData.Item(i) : "";
+      record.resize(kQVRChannelDigits, 'F');
+      read += record;
+    }
     // What fills the last line after the channels goes back too.
     std::string data = creator.RadioHeader;
     for (const auto& piece : creator.colChannelData) data += piece;
