@@ -53,18 +53,6 @@ fs::path TemporaryName(const fs::path& target) {
   return target.parent_path() / (name + ".tmp");
 }
 
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = ::write(fd, content.data(), content.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    content.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 }  // namespace
 
 void WriteFileAtomically(const fs::path& target, std::string_view content, bool createFolder) {
@@ -131,6 +119,23 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::error_code* 
   }
   if (reason != nullptr) reason->clear();
   return content;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t written = ::write(fd, content.data(), content.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    // A descriptor that takes nothing would keep this loop going for ever.
+    if (written == 0) {
+      errno = EIO;
+      return false;
+    }
+    content.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
 }
 
 }  // namespace tallisk

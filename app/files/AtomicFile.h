@@ -26,4 +26,8 @@ void WriteFileAtomically(const std::filesystem::path& target, std::string_view c
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file,
                                          std::error_code* reason = nullptr);
 
+// Writes all of `content` to the open descriptor, through short writes and interruptions.
+// False with errno set when the system refuses; a write of nothing at all counts as EIO.
+bool WriteAll(int fd, std::string_view content);
+
 }  // namespace tallisk

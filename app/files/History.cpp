@@ -123,22 +123,6 @@ std::pair<std::string, long> Age(const std::string& name) {
   return {name.substr(0, kNameStampLength), copy};
 }
 
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = ::write(fd, content.data(), content.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) {
-      errno = EIO;
-      return false;
-    }
-    content.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 // Appends one line, whole or not at all: a write cut short (full disk) is cut back to where
 // the file ended, so the next reader never meets half a job.
 void AppendLine(const fs::path& log, const std::string& line) {

@@ -14,6 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "files/ProgramPaths.h"
+#include "files/RadioFile.h"
+#include "tallisk/clsChannel.h"
+#include "tallisk/clsRadioHeader.h"
+#include "tallisk/clsStringCreator.h"
+
 namespace tallisk::test {
 
 namespace fs = std::filesystem;
@@ -77,6 +83,30 @@ inline std::vector<std::string> Names(const fs::path& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// A QVR programming as the save builds it: settings block and `channels` channels.
+inline clsStringCreator QvrImage(int channels = 16, const std::string& serial = "4711") {
+  clsRadioHeader header;
+  header.SerialNumber = serial;
+  header.CreateRadioHeader();
+  clsStringCreator creator;
+  creator.RadioHeader = header.RadioHeader;
+  for (int n = 1; n <= channels; ++n) {
+    clsChannel channel;
+    channel.RxFrequency = channel.TxFrequency = 150'000'000 + 12'500.0 * n;
+    channel.PLLReferenceFreq = 12.5f;
+    channel.RxIF = 21400;
+    channel.CreateChannelData();
+    creator.colChannelData.Add(channel.ChannelData);
+  }
+  creator.CreateString();
+  return creator;
+}
+
+// The installation's KM2 image, built from the library's defaults.
+inline std::string Km2Image() {
+  return ReadRadioFile(ExecutableFolder() / "km2.clr", RadioFamily::KM2);
 }
 
 }  // namespace tallisk::test

@@ -29,27 +29,6 @@ using std::chrono::seconds;
 const std::chrono::system_clock::time_point kMorning =
     std::chrono::system_clock::from_time_t(1796625912);  // 2026-12-07 06:45:12 UTC
 
-clsStringCreator QvrImage() {
-  clsRadioHeader header;
-  header.CreateRadioHeader();
-  clsStringCreator creator;
-  creator.RadioHeader = header.RadioHeader;
-  for (int n = 1; n <= 8; ++n) {
-    clsChannel channel;
-    channel.RxFrequency = channel.TxFrequency = 150'000'000 + 12'500.0 * n;
-    channel.PLLReferenceFreq = 12.5f;
-    channel.RxIF = 21400;
-    channel.CreateChannelData();
-    creator.colChannelData.Add(channel.ChannelData);
-  }
-  creator.CreateString();
-  return creator;
-}
-
-std::string Km2Image() {
-  return ReadRadioFile(ExecutableFolder() / "km2.clr", RadioFamily::KM2);
-}
-
 JobRecord Job(int secondsLater, JobAction action, RadioFamily family, std::string serial,
               std::string customer = "Fire brigade") {
   JobRecord job;
@@ -71,7 +50,7 @@ std::vector<std::string> Serials(const std::vector<JobRecord>& jobs) {
 }
 
 TEST_F(HistoryFolderTest, EachJobIsAFileNamedByTimeFamilySerialAndWhatHappened) {
-  const clsStringCreator qvr = QvrImage();
+  const clsStringCreator qvr = QvrImage(8, "");
   const std::string km2 = Km2Image();
   const struct {
     JobRecord job;
@@ -111,7 +90,7 @@ TEST_F(HistoryFolderTest, EachJobIsAFileNamedByTimeFamilySerialAndWhatHappened) 
 }
 
 TEST_F(HistoryFolderTest, OnlyTheNewestFilesAndJobLinesStay) {
-  const clsStringCreator qvr = QvrImage();
+  const clsStringCreator qvr = QvrImage(8, "");
   const fs::path folder = root / "history";
   Put(folder / "notes.txt", "the customer's own notes");
   History history(folder, /*keptFiles=*/3, /*keptJobLines=*/4);
@@ -188,7 +167,7 @@ TEST_F(HistoryFolderTest, DamagedLogLinesAreSkipped) {
 }
 
 TEST_F(HistoryFolderTest, AHistoryThatCannotBeWrittenSaysWhyAndLeavesNothingHalf) {
-  const clsStringCreator qvr = QvrImage();
+  const clsStringCreator qvr = QvrImage(8, "");
   const JobRecord job = Job(0, JobAction::Written, RadioFamily::QVR, "4711");
   const struct {
     std::string what;
@@ -258,7 +237,7 @@ TEST_F(HistoryFolderTest, AReadOnlyFolderKeepsNothing) {
   const fs::path folder = root / "history";
   fs::create_directories(folder);
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  const clsStringCreator qvr = QvrImage();
+  const clsStringCreator qvr = QvrImage(8, "");
   // Root writes anywhere, so the job is kept by a child that gave root up.
   const pid_t child = ::fork();
   if (child == 0) {

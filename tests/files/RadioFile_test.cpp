@@ -28,30 +28,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using RadioFiles = ScratchFolders;
 
-// A QVR programming as the save builds it: settings block and 16 channels.
-clsStringCreator QvrImage() {
-  clsRadioHeader header;
-  header.SerialNumber = "4711";
-  header.CreateRadioHeader();
-  clsStringCreator creator;
-  creator.RadioHeader = header.RadioHeader;
-  for (int n = 1; n <= 16; ++n) {
-    clsChannel channel;
-    channel.RxFrequency = channel.TxFrequency = 150'000'000 + 12'500.0 * n;
-    channel.PLLReferenceFreq = 12.5f;
-    channel.RxIF = 21400;
-    channel.CreateChannelData();
-    creator.colChannelData.Add(channel.ChannelData);
-  }
-  creator.CreateString();
-  return creator;
-}
-
-// The installation's KM2 image, built from the library's defaults.
-std::string Km2Image() {
-  return ReadRadioFile(ExecutableFolder() / "km2.clr", RadioFamily::KM2);
-}
-
 // The description of the FileError a call throws, and that it is one of `number`.
 std::string Refusal(const std::function<void()>& call, int number = ErrBadFileFormat) {
   try {
