@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QValidator>
@@ -228,7 +229,17 @@ class ListMirror : public FieldMirror {
       same = list_->item(i)->text() == ToQt(choice_.ItemText(i));
     if (!same) {
       list_->clear();
-      for (const auto& item : choice_.Items()) list_->addItem(ToQt(item.Text));
+      // Wide enough for its longest entry (a history line, a model name), up to a limit the
+      // screen-fitting of the window can still take in.
+      const QFontMetrics metrics = list_->fontMetrics();
+      int widest = metrics.averageCharWidth() * 30;
+      for (const auto& item : choice_.Items()) {
+        list_->addItem(ToQt(item.Text));
+        widest = std::max(widest, metrics.horizontalAdvance(ToQt(item.Text)));
+      }
+      const int frame = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width() +
+                        metrics.averageCharWidth() * 2;
+      list_->setMinimumWidth(std::min(widest + frame, metrics.averageCharWidth() * 90));
     }
     const int selected = choice_.SelectedIndex();
     list_->setCurrentRow(selected);
