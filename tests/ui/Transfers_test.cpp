@@ -27,6 +27,16 @@ class Transfers : public MainWindowTest {
   }
   std::string ReadLogText() { return FileText(folders_.State / "ReadDataLog.log"); }
   std::string WriteLogText() { return FileText(folders_.State / "WriteDataLog.log"); }
+  // A KM2 radio holding `image` read into a new window, which then stands on the Finish page.
+  frmMain& ReadOntoFinish(RadioOnCable<sim::VirtualRadioKM2>& bench, const std::string& image) {
+    bench.radio.SetEepromHex(image);
+    frmMain& w = StartKM2();
+    bench.Attach(w);
+    w.btnReadRadio.Press();
+    w.btnFinish.Press();
+    EXPECT_EQ(w.CurrentPage, 6);
+    return w;
+  }
 
   // The KM2 profiles, for the programmings the radios start with.
   const clsOperator& Km2Profiles() {
@@ -417,14 +427,9 @@ TEST_F(Transfers, AWriteIsReadBackAndAFaultyRadioIsNeverCalledProgrammed) {
     dialogs_.Messages.clear();
     Km2Programming programming(Km2Profiles());
     RadioOnCable<sim::VirtualRadioKM2> bench;
-    bench.radio.SetEepromHex(programming.Image());
-    frmMain& w = StartKM2();
-    bench.Attach(w);
+    frmMain& w = ReadOntoFinish(bench, programming.Image());
     std::string notes;
     w.ProgramLog = [&](const std::string& note) { notes += note; };
-    w.btnReadRadio.Press();
-    w.btnFinish.Press();
-    ASSERT_EQ(w.CurrentPage, 6);
     c.fault(bench.radio);
     dialogs_.Answers = {MessageAnswer::Yes};
     dialogs_.Answers.insert(dialogs_.Answers.end(), c.answers.begin(), c.answers.end());
@@ -515,11 +520,7 @@ TEST_F(Transfers, ABatchProgramsRadioAfterRadioWithCountingSerialNumbers) {
 
   Km2Programming programming(Km2Profiles());
   RadioOnCable<sim::VirtualRadioKM2> bench;
-  bench.radio.SetEepromHex(programming.Image());
-  frmMain& w = StartKM2();
-  bench.Attach(w);
-  w.btnReadRadio.Press();
-  w.btnFinish.Press();
+  frmMain& w = ReadOntoFinish(bench, programming.Image());
   std::vector<std::string> results;
   dialogs_.ModalActions.push_back([&](Form& f) {
     auto& batch = dynamic_cast<frmBatch&>(f);
