@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "files/History.h"
+#include "files/ProgrammingJson.h"
 #include "files/ReportDocument.h"
 #include "files/clsAppBehavior.h"
 #include "files/clsLogger.h"
@@ -201,6 +202,13 @@ class frmMain : public Form, public TransferState {
   bool SaveRadioFile(const std::string& path);
   bool SaveRadioFileQVR(const std::string& path);
   bool SaveRadioFileKM2(const std::string& path);
+  // "Load A File" without its dialog; false (the failure shown) when nothing was loaded.
+  bool LoadFile(const std::string& path);
+  // The programming in memory by its fields, with the image a save would write; nothing
+  // when that image cannot be built (the failure has been shown).
+  std::optional<ProgrammingParts> CurrentProgramming();
+  // Takes the fields of `parts` as edits of the programming in memory (an import).
+  void TakeFields(const ProgrammingParts& parts);
   const TransferProgress& Progress() const { return progress_; }
   // Fires whenever Progress() changes.
   Signal<> ProgressChanged;
@@ -491,8 +499,6 @@ class frmMain : public Form, public TransferState {
   void WriteToRadioPressed();
   void SaveToFilePressed();
   void LoadFilePressed();
-  // Loads a radio file of the family into the pages, as "Load A File" does.
-  void LoadFile(const std::string& path);
   void ManualPressed();
   // The decoded image becomes the window's programming and the pages show it.
   bool TakeImage(const std::string& image, bool openPage2);

@@ -2,6 +2,7 @@
 
 #include "files/FileError.h"
 #include "files/RadioFile.h"
+#include "ui/PageText.h"
 #include "ui/frmHistory.h"
 #include "ui/frmMain.h"
 
@@ -84,7 +85,7 @@ void frmMain::OpenHistory() {
   LoadFile(window.ChosenFile.string());
 }
 
-void frmMain::LoadFile(const std::string& file) {
+bool frmMain::LoadFile(const std::string& file) {
   std::string image;
   try {
     // Only a programming of the family gets as far as the pages.
@@ -97,13 +98,49 @@ void frmMain::LoadFile(const std::string& file) {
     } else {
       dialogs_.Inform(FamilyTitle(), e.Description());
     }
-    return;
+    return false;
   }
+  return RadioType == 1 ? ShowImageKM2(image) : ShowImageQVR(image);
+}
+
+std::optional<ProgrammingParts> frmMain::CurrentProgramming() {
+  ProgrammingParts parts;
+  const auto report = [this](const TalliskError& e) {
+    dialogs_.Message("", e.Description() + " #" + std::to_string(e.Number()), MessageIcon::None,
+                     MessageButtons::OK);
+  };
+  std::string part1, part2;
+  if (!BuildWindowImage(RadioType, report, part1, part2)) return std::nullopt;
+  parts.Family = static_cast<RadioFamily>(RadioType);
+  parts.Image = part1 + part2;
+  parts.Model = RadioType == 1 ? Trim(RadioHeader.ModelName)
+                               : (ModelProfile ? ModelProfile->Model : std::string());
+  parts.Settings = RadioHeader;
+  for (std::int32_t n = 1; n <= ChannelCount && n <= Channels.Count(); ++n)
+    parts.Channels.push_back(Channels.Item(n));
   if (RadioType == 1) {
-    ShowImageKM2(image);
-  } else {
-    ShowImageQVR(image);
+    parts.Groups.assign(Groups.begin(), Groups.end());
+    parts.ChannelGroups.assign(ChannelGroupTable.begin(), ChannelGroupTable.end());
   }
+  return parts;
+}
+
+void frmMain::TakeFields(const ProgrammingParts& parts) {
+  RadioHeader = parts.Settings;
+  for (std::size_t i = 0; i < parts.Channels.size(); ++i)
+    Channels.Item(static_cast<std::int32_t>(i) + 1) = parts.Channels[i];
+  if (RadioType == 1) {
+    for (std::size_t i = 0; i < parts.Groups.size(); ++i)
+      Groups.Item(static_cast<std::int32_t>(i) + 1) = parts.Groups[i];
+    for (std::size_t i = 0; i < parts.ChannelGroups.size(); ++i)
+      ChannelGroupTable.Item(static_cast<std::int32_t>(i) + 1) = parts.ChannelGroups[i];
+  }
+  // The pages show what was taken, and count it as shown, not as edited there.
+  ShowRadioSettings();
+  if (CurrentChannel >= 1 && CurrentChannel <= Channels.Count())
+    ShowChannel(Channels.Item(CurrentChannel));
+  if (RadioType == 1 && CurrentGroup >= 1 && CurrentGroup <= Groups.Count())
+    ShowGroup(Groups.Item(CurrentGroup));
 }
 
 }  // namespace tallisk

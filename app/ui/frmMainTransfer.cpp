@@ -2,7 +2,6 @@
 // the start and Finish pages, their status texts, the Stop commands, the data logs and the
 // progress a front end shows beside the status texts.
 
-#include <cctype>
 #include <iostream>
 #include <map>
 #include <utility>
@@ -15,6 +14,7 @@
 #include "ports/ConfiguredPort.h"
 #include "tallisk/conversions.h"
 #include "ui/PageText.h"
+#include "ui/ProgrammingDiff.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {
@@ -435,45 +435,6 @@ frmMain::WriteOutcome frmMain::WriteKM2(bool batch) {
 // records of a write: a radio switched off, on another port, or dropping records would
 // otherwise be taken for programmed.
 
-namespace {
-
-// The bytes of S1 lines by address; lines that are no S1 line of eight bytes are passed by.
-std::map<std::int32_t, std::string> LineBytes(const std::string& lines) {
-  std::map<std::int32_t, std::string> bytes;
-  std::size_t start = 0;
-  while (start < lines.size()) {
-    std::size_t end = lines.find('\n', start);
-    if (end == std::string::npos) end = lines.size();
-    std::string line = lines.substr(start, end - start);
-    start = end + 1;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (line.size() != 26 || !line.starts_with("S1")) continue;
-    const auto address = static_cast<std::int32_t>(ParseHex(line.substr(4, 4)));
-    for (int i = 0; i < 8; ++i) {
-      std::string byte = line.substr(8 + 2 * static_cast<std::size_t>(i), 2);
-      for (char& c : byte) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      bytes[address + i] = byte;
-    }
-  }
-  return bytes;
-}
-
-// Where a byte of the image belongs, in the technician's words.
-std::string PartOf(std::int32_t radioType, std::int32_t address) {
-  if (radioType == 1) {
-    if (address < 0x1400) return "channel " + std::to_string(address / 16 + 1);
-    if (address < 0x1600) return "group " + std::to_string((address - 0x1400) / 32 + 1);
-    if (address < 0x1880) return "the channel-group table";
-    if (address < 0x1EBC) return "the radio-wide settings";
-    if (address < 0x1FFC) return "the checksum of channel " + std::to_string(address - 0x1EBC + 1);
-    return "the last four bytes";
-  }
-  if (address < 0x22) return "the radio-wide settings";
-  return "channel " + std::to_string((address - 0x22) / 10 + 1);
-}
-
-}  // namespace
-
 frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& part1,
                                       const std::string& part2,
                                       std::vector<std::string>& differing) {
@@ -493,8 +454,8 @@ frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& pa
     const std::string back = link.ReadRadioQVR();
     transfer_->Finish();
     if (back.empty()) return WriteCheck::NoAnswer;
-    sent = LineBytes(part1 + part2);
-    held = LineBytes(back);
+    sent = ImageBytes(RadioFamily::QVR, part1 + part2);
+    held = ImageBytes(RadioFamily::QVR, back);
   }
 
   std::string addresses;
@@ -503,7 +464,7 @@ frmMain::WriteCheck frmMain::ReadBack(std::int32_t family, const std::string& pa
     const std::string radio = found == held.end() ? "--" : found->second;
     if (radio == byte) continue;
     addresses += " " + ToHex(static_cast<std::uint64_t>(address), 4) + ":" + byte + "/" + radio;
-    const std::string part = PartOf(family, address);
+    const std::string part = PartOf(static_cast<RadioFamily>(family), address);
     if (differing.empty() || differing.back() != part) differing.push_back(part);
   }
   if (differing.empty()) return WriteCheck::Verified;
