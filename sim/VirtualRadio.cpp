@@ -207,9 +207,30 @@ void VirtualRadio::SetEepromHex(std::string_view hex) {
 void VirtualRadio::LoadEeprom(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) RaiseInvalidArgument("LoadEeprom", "Cannot read " + file.string());
-  std::ostringstream text;
-  text << in.rdbuf();
-  SetEepromHex(text.str());
+  std::ostringstream read;
+  read << in.rdbuf();
+  const std::string text = read.str();
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos || text.compare(first, 2, "S1") != 0) {
+    SetEepromHex(text);
+    return;
+  }
+  // A QVR radio file: its S1 lines put their bytes at their addresses.
+  std::fill(Eeprom.begin(), Eeprom.end(), 0xFF);
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (line.empty()) continue;
+    const auto record = ParseRecord(line);
+    if (!record || !record->ChecksumOk || record->Letter != 'S' || record->Type != '1' ||
+        !InEeprom(record->Address, record->Data.size()))
+      RaiseInvalidArgument("LoadEeprom", file.string() +
+                                             " holds a line that is no S1 record of "
+                                             "this radio: " +
+                                             line);
+    std::copy(record->Data.begin(), record->Data.end(),
+              Eeprom.begin() + static_cast<std::ptrdiff_t>(record->Address - base_));
+  }
 }
 
 void VirtualRadio::SaveEeprom(const std::filesystem::path& file) const {

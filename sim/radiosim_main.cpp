@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "files/ProgramPaths.h"
 #include "sim/PtyServer.h"
 #include "sim/VirtualRadioKM2.h"
 #include "sim/VirtualRadioQVR.h"
@@ -22,21 +23,24 @@ void OnSignal(int) {
   stopRequested = true;
 }
 
-void Usage() {
-  std::cerr << "usage: tallisk-radiosim qvr|km2 [options]\n"
-               "  --eeprom FILE        load the EEPROM (hex text) at start\n"
-               "  --save FILE          save the EEPROM (hex text) when stopped\n"
-               "  --qvr-size BYTES     size of the QVR EEPROM (default 256)\n"
-               "  --paced              answer at the pace of a 2400-baud line\n"
-               "  --silent             hear everything, answer nothing\n"
-               "  --not-attached       no radio on the cable\n"
-               "  --garble-block K     garble the checksum of answer block K once\n"
-               "  --garble-always      ... every time it is asked for\n"
-               "  --stop-after N       answer N requests, then stay silent\n"
-               "  --drop-after N       the cable comes off after N records\n"
-               "  --cut-block K        the answer stops in the middle, at block K\n"
-               "  --pause-block K      the answer pauses 2 s in the middle, at block K\n"
-               "  --stray-after K      one stray character follows the answer of block K\n";
+void Usage(std::ostream& out) {
+  out << "usage: tallisk-radiosim qvr|km2 [options]\n"
+         "A virtual radio on a pseudo-terminal: the device path is the first line printed.\n"
+         "It starts from the sample programming of its family.\n"
+         "  --eeprom FILE        start from this EEPROM (hex text) or radio file instead\n"
+         "  --blank              start erased, as a radio never programmed\n"
+         "  --save FILE          save the EEPROM (hex text) when stopped\n"
+         "  --qvr-size BYTES     size of the QVR EEPROM (default 256)\n"
+         "  --paced              answer at the pace of a 2400-baud line\n"
+         "  --silent             hear everything, answer nothing\n"
+         "  --not-attached       no radio on the cable\n"
+         "  --garble-block K     garble the checksum of answer block K once\n"
+         "  --garble-always      ... every time it is asked for\n"
+         "  --stop-after N       answer N requests, then stay silent\n"
+         "  --drop-after N       the cable comes off after N records\n"
+         "  --cut-block K        the answer stops in the middle, at block K\n"
+         "  --pause-block K      the answer pauses 2 s in the middle, at block K\n"
+         "  --stray-after K      one stray character follows the answer of block K\n";
 }
 
 }  // namespace
@@ -44,10 +48,15 @@ void Usage() {
 int main(int argc, char** argv) {
   using namespace tallisk::sim;
   if (argc < 2) {
-    Usage();
+    Usage(std::cerr);
     return 2;
   }
   const std::string family = argv[1];
+  if (family == "--help" || family == "-h") {
+    Usage(std::cout);
+    return 0;
+  }
+  bool blank = false;
   std::string load, save;
   std::size_t qvrSize = VirtualRadioQVR::kDefaultEepromSize;
   Misbehaviour misbehave;
@@ -61,7 +70,12 @@ int main(int argc, char** argv) {
       };
       if (arg == "--eeprom")
         load = value();
-      else if (arg == "--save")
+      else if (arg == "--blank")
+        blank = true;
+      else if (arg == "--help" || arg == "-h") {
+        Usage(std::cout);
+        return 0;
+      } else if (arg == "--save")
         save = value();
       else if (arg == "--qvr-size")
         qvrSize = std::stoul(value());
@@ -90,7 +104,7 @@ int main(int argc, char** argv) {
     }
   } catch (const std::exception& e) {
     std::cerr << "tallisk-radiosim: " << e.what() << "\n";
-    Usage();
+    Usage(std::cerr);
     return 2;
   }
 
@@ -100,8 +114,14 @@ int main(int argc, char** argv) {
   } else if (family == "km2") {
     radio = std::make_unique<VirtualRadioKM2>();
   } else {
-    Usage();
+    Usage(std::cerr);
     return 2;
+  }
+  if (load.empty() && !blank) {
+    const auto sample = tallisk::SampleProgramming(family == "km2" ? tallisk::RadioFamily::KM2
+                                                                   : tallisk::RadioFamily::QVR);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(sample, error)) load = sample.string();
   }
   radio->Paced = paced;
   radio->Misbehave = misbehave;

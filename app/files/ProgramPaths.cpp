@@ -58,6 +58,11 @@ fs::path InstallDataFolder() {
   return bin;
 }
 
+fs::path SampleProgramming(RadioFamily family) {
+  return InstallDataFolder() / "samples" /
+         (family == RadioFamily::KM2 ? "taxi-fleet.km2" : "qvr-16.qvr");
+}
+
 void UseInstallationProfileDatabase() {
   if (Variable("TALLISK_PROFILE_DB") != nullptr) return;
   std::error_code error;

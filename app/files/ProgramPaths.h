@@ -17,6 +17,8 @@
 
 #include <filesystem>
 
+#include "files/RadioFile.h"
+
 namespace tallisk {
 
 inline constexpr char kControlFileName[] = "control.txt";
@@ -34,6 +36,9 @@ std::filesystem::path InstallDataFolder();
 // $XDG_CONFIG_HOME/tallisk, else ~/.config/tallisk. A relative $XDG_CONFIG_HOME is ignored,
 // as the XDG rules ask.
 std::filesystem::path UserConfigFolder();
+// The sample programming of a family installed with the program (samples/ of the
+// installation files), which the virtual radios start from.
+std::filesystem::path SampleProgramming(RadioFamily family);
 // $XDG_STATE_HOME/tallisk, else ~/.local/state/tallisk (a relative value is ignored).
 std::filesystem::path UserStateFolder();
 

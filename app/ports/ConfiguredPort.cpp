@@ -1,5 +1,7 @@
 #include "ports/ConfiguredPort.h"
 
+#include "files/ProgramPaths.h"
+
 #include "sim/VirtualRadioKM2.h"
 #include "sim/VirtualRadioQVR.h"
 #include "tallisk/errors.h"
@@ -27,6 +29,11 @@ ConfiguredPort::Virtual& ConfiguredPort::VirtualFor(const std::string& device) {
   }
   if (device.size() > family.size() + 1 && device[family.size()] == ':') {
     v.radio->LoadEeprom(device.substr(family.size() + 1));
+  } else {
+    // A radio that holds a programming, so a read of it works the first time.
+    const auto sample = SampleProgramming(family == kSimKM2 ? RadioFamily::KM2 : RadioFamily::QVR);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(sample, error)) v.radio->LoadEeprom(sample);
   }
   // A virtual radio in the program behaves like one on the bench, 2400 baud included.
   v.radio->Paced = true;
