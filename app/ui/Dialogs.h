@@ -21,6 +21,8 @@ struct FileDialogRequest {
   std::string Filter;
   bool ConfirmOverwrite = false;  // save: ask before replacing an existing file
   bool MustExist = false;         // open: only an existing file can be chosen
+  // save: the file name offered, in the folder the dialogs used last; empty for none.
+  std::string ProposedName = {};
 };
 
 class Dialogs {

@@ -12,8 +12,11 @@
 namespace tallisk {
 
 struct SerialDevice {
-  std::string Path;         // "/dev/ttyUSB0", or a virtual radio "sim:qvr"
-  std::string Description;  // "FT232R USB UART"; may be empty
+  std::string Path;               // "/dev/ttyUSB0", or a virtual radio "sim:qvr"
+  std::string Description;        // "FT232R USB UART"; may be empty
+  std::string Maker = {};         // "FTDI"; may be empty
+  std::string SerialNumber = {};  // the adapter's own; may be empty
+  std::string UsbId = {};         // "0403:6001", vendor and product; empty for no USB device
 };
 
 class SerialDeviceSource {

@@ -1,10 +1,12 @@
 // The printed report of the programming in memory, on paper or as a PDF, and the QVR test
 // window opened from the start and Finish pages.
 
+#include <cctype>
 #include <exception>
 #include <span>
 
 #include "test/frmQVRTestMode.h"
+#include "ui/PageText.h"
 #include "ui/frmMain.h"
 
 namespace tallisk {
@@ -75,7 +77,12 @@ void frmMain::SaveReportAsPdf() {
     dialogs_.Message(FamilyTitle(), kNoPrinting, MessageIcon::Exclamation, MessageButtons::OK);
     return;
   }
-  const auto path = dialogs_.SaveFile({"Save as PDF...", "PDF Files|*.pdf", true, false});
+  // The radio's serial number names its report, as technicians file them.
+  std::string name;
+  for (const char c : Trim(RadioHeader.SerialNumber))
+    if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_') name += c;
+  const auto path = dialogs_.SaveFile({"Save as PDF...", "PDF Files|*.pdf", true, false,
+                                       (name.empty() ? "report" : name) + ".pdf"});
   if (!path) return;
   const auto failed = [this](const std::string& reason) {
     dialogs_.Message("", kSaveFailed + std::string("\r") + reason, MessageIcon::None,

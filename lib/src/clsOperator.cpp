@@ -109,6 +109,10 @@ const colRadioData& clsOperator::Loaded(const char* source) const {
   return *RadioData;
 }
 
+std::string clsOperator::DatabaseFile() {
+  return profiledb::LocateDatabase("clsOperator.DatabaseFile");
+}
+
 void clsOperator::LoadProfiles() {
   // Built aside and put in place whole: a load that fails leaves no half list of models
   // that would look complete to the pages.

@@ -21,7 +21,20 @@ for name in RadioInfo.db control.txt km2.clr tmphelp.thp; do
 done
 desktop="$prefix/share/applications/tallisk.desktop"
 [ -s "$desktop" ] || fail "no share/applications/tallisk.desktop"
-grep -qx "Exec=tallisk" "$desktop" || fail "the menu entry does not start tallisk"
+grep -qx "Exec=tallisk %f" "$desktop" || fail "the menu entry does not start tallisk with a file"
+grep -q "^MimeType=.*application/x-tallisk-km2" "$desktop" || fail "the menu entry takes no KM2 file"
+mime="$prefix/share/mime/packages/tallisk.xml"
+grep -q 'glob pattern="\*.km2"' "$mime" && grep -q 'glob pattern="\*.qvr"' "$mime" ||
+  fail "no MIME types for .qvr and .km2 files"
+for sample in taxi-fleet.km2 qvr-16.qvr; do
+  [ -s "$prefix/share/tallisk/samples/$sample" ] || fail "no sample programming $sample"
+done
+[ -s "$prefix/share/man/man1/tallisk.1" ] || fail "no manual page"
+[ ! -e "$prefix/include/tallisk" ] || fail "headers installed without a package file to find them"
+if command -v man >/dev/null; then
+  MANPATH="$prefix/share/man" man -P cat tallisk 2>/dev/null | grep -q "verify" ||
+    fail "man tallisk does not show the manual page"
+fi
 grep -qx "Icon=tallisk" "$desktop" || fail "the menu entry names no tallisk icon"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
 icon="$prefix/share/icons/hicolor/scalable/apps/tallisk.svg"
@@ -44,6 +57,12 @@ grep -qx "Installation files  $share" <<<"$out" ||
 grep -q "km2.clr *KM2 image tail of 3654 hex digits" <<<"$out" || fail "km2.clr not usable"
 grep -q "User configuration  $scratch_home/.config/tallisk" <<<"$out" || fail "wrong configuration folder"
 grep -q "User state          $scratch_home/.local/state/tallisk" <<<"$out" || fail "wrong state folder"
+
+# The commands need no display, and the samples are programmings.
+shown=$(cd / && env -u TALLISK_DATA_DIR -u TALLISK_PROFILE_DB -u LD_LIBRARY_PATH HOME="$scratch_home" \
+          "$prefix/bin/tallisk" show "$prefix/share/tallisk/samples/taxi-fleet.km2") ||
+  fail "the installed tallisk could not show the KM2 sample"
+grep -q "AIRPT" <<<"$shown" || fail "the KM2 sample has no named channels: $shown"
 
 # The window itself: the installed program starts, draws its start page and ends.
 started=$(cd / && env -u TALLISK_DATA_DIR -u TALLISK_PROFILE_DB -u XDG_CONFIG_HOME -u XDG_STATE_HOME \

@@ -160,6 +160,7 @@ std::optional<std::string> QtDialogs::FileDialog(const FileDialogRequest& reques
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && request.ConfirmOverwrite));
   // "radio7" typed under the "*.qvr" filter is saved as radio7.qvr.
   if (save) dialog.setDefaultSuffix(DefaultSuffix(request.Filter));
+  if (save && !request.ProposedName.empty()) dialog.selectFile(ToQt(request.ProposedName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   const QString chosen = dialog.selectedFiles().front();
   folder_ = QFileInfo(chosen).absolutePath();

@@ -13,7 +13,14 @@ std::vector<SerialDevice> QtSerialDevices::Present() {
   for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
     QString description = port.description();
     if (description.isEmpty()) description = port.manufacturer();
-    devices.push_back({FromQt(port.systemLocation()), FromQt(description)});
+    SerialDevice device{FromQt(port.systemLocation()), FromQt(description)};
+    device.Maker = FromQt(port.manufacturer());
+    device.SerialNumber = FromQt(port.serialNumber());
+    if (port.hasVendorIdentifier() && port.hasProductIdentifier())
+      device.UsbId = FromQt(QStringLiteral("%1:%2")
+                                .arg(port.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                                .arg(port.productIdentifier(), 4, 16, QLatin1Char('0')));
+    devices.push_back(std::move(device));
   }
   // The USB adapters first, in the order the port numbers take them, then the rest by name.
   const std::vector<std::string> adapters = UsbSerialAdapters();

@@ -1,11 +1,20 @@
 // Tallisk: the main window on Qt 6, or a command when the arguments name one.
 
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
+#include <iostream>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -25,26 +34,84 @@
 
 namespace {
 
+// Whether something answers on a local socket.
+bool UnixSocketAnswers(const std::string& path) {
+  sockaddr_un address{};
+  if (path.empty() || path.size() >= sizeof address.sun_path) return false;
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.data(), path.size());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool answers =
+      ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return answers;
+}
+
+// Whether something accepts a connection on host:port within a few seconds.
+bool TcpPortAnswers(const std::string& host, int port) {
+  addrinfo hints{};
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return false;
+  bool answers = false;
+  for (addrinfo* a = found; a != nullptr && !answers; a = a->ai_next) {
+    const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) continue;
+    if (::connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
+      answers = true;
+    } else if (errno == EINPROGRESS) {
+      pollfd wait{fd, POLLOUT, 0};
+      int error = 0;
+      socklen_t size = sizeof error;
+      answers = ::poll(&wait, 1, 3000) == 1 &&
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+    }
+    ::close(fd);
+  }
+  ::freeaddrinfo(found);
+  return answers;
+}
+
 // Without a display Qt aborts with a page of advice and a core dump; a technician on a
-// terminal gets one line instead. A platform named on purpose (QT_QPA_PLATFORM, -platform) is
-// taken as given.
+// terminal gets one line instead, also when the display named is gone (a dead remote X
+// forward, a stale Wayland socket). A platform named on purpose (QT_QPA_PLATFORM, -platform)
+// is taken as given.
 std::optional<std::string> MissingDisplay(int argc, char* argv[]) {
   if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return std::nullopt;
   for (int i = 1; i < argc; ++i)
     if (std::string(argv[i]) == "-platform") return std::nullopt;
-  const QString x11 = qEnvironmentVariable("DISPLAY");
-  const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
-  if (x11.isEmpty() && wayland.isEmpty())
-    return "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set); start "
-           "it in a desktop session";
-  // A local X display (":0", ":1.0") has its socket in /tmp/.X11-unix.
-  if (wayland.isEmpty() && x11.startsWith(QLatin1Char(':'))) {
-    const QString number = x11.mid(1).section(QLatin1Char('.'), 0, 0);
-    if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X") + number))
-      return "no display to open the window on (the X display " + x11.toStdString() +
-             " is not running)";
+  const std::string x11 = qEnvironmentVariable("DISPLAY").toStdString();
+  const std::string wayland = qEnvironmentVariable("WAYLAND_DISPLAY").toStdString();
+  if (x11.empty() && wayland.empty())
+    return std::string(
+        "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not "
+        "set); start it in a desktop session");
+  if (!wayland.empty()) {
+    const std::string runtime = qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString();
+    const std::string socket = wayland.front() == '/' ? wayland : runtime + "/" + wayland;
+    if (UnixSocketAnswers(socket)) return std::nullopt;
   }
-  return std::nullopt;
+  if (!x11.empty()) {
+    // [host]:display[.screen]
+    const auto colon = x11.rfind(':');
+    const std::string host = colon == std::string::npos ? "" : x11.substr(0, colon);
+    const std::string number =
+        colon == std::string::npos ? "" : x11.substr(colon + 1, x11.find('.', colon) - colon - 1);
+    if (!number.empty() && number.find_first_not_of("0123456789") == std::string::npos) {
+      const bool answers = host.empty() || host == "unix"
+                               ? UnixSocketAnswers("/tmp/.X11-unix/X" + number)
+                               : TcpPortAnswers(host, 6000 + std::stoi(number));
+      if (answers) return std::nullopt;
+    } else if (x11.front() == '/') {
+      // A launchd-style socket path: let Qt try it.
+      return std::nullopt;
+    }
+  }
+  std::string named;
+  if (!wayland.empty()) named = "the Wayland display " + wayland;
+  if (!x11.empty()) named += (named.empty() ? "" : " nor ") + ("the X display " + x11);
+  return "no display to open the window on (" + named + " answers)";
 }
 
 // With --quit-after-start the program ends as soon as its start page has been drawn, and
@@ -86,17 +153,27 @@ int main(int argc, char* argv[]) {
   sinceStart.start();
   // The profile database of the installation files, wherever the program runs from.
   tallisk::UseInstallationProfileDatabase();
-  if (auto status = tallisk::RunCommandLine(argc, argv)) return *status;
-  // Our own options are checked before the display is, so a mistyped one is named as such;
-  // Qt's (-platform, -style) are left for QApplication to take.
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (argument.rfind("--", 0) == 0 && argument != "--quit-after-start") {
-      std::fprintf(stderr, "tallisk: unknown option %s\n", argument.c_str());
-      tallisk::PrintUsage();
-      return 2;
+  tallisk::qt::QtSerialDevices devices;
+  tallisk::SystemClock commandClock;
+  tallisk::CommandContext context{std::cout,
+                                  std::cerr,
+                                  ::isatty(STDERR_FILENO) != 0,
+                                  tallisk::ProgramFolders::FromEnvironment(),
+                                  commandClock,
+                                  devices};
+  // The report's PDF needs Qt's fonts and painter, not a display.
+  std::unique_ptr<QGuiApplication> offscreen;
+  context.WritePdf = [&](const tallisk::ReportDocument& report, const std::filesystem::path& file) {
+    if (!offscreen) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+      static int noArguments = 1;
+      static char name[] = "tallisk";
+      static char* arguments[] = {name, nullptr};
+      offscreen = std::make_unique<QGuiApplication>(noArguments, arguments);
     }
-  }
+    tallisk::qt::SaveReportPdf(report, file);
+  };
+  if (auto status = tallisk::RunCommandLine(argc, argv, context)) return *status;
   if (auto missing = MissingDisplay(argc, argv)) {
     std::fprintf(stderr, "tallisk: %s\n", missing->c_str());
     return 1;
@@ -105,18 +182,10 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tallisk"));
   bool quitAfterStart = false;
-  for (const QString& argument : QApplication::arguments().mid(1)) {
-    if (argument == QLatin1String("--quit-after-start")) {
-      quitAfterStart = true;
-    } else {
-      std::fprintf(stderr, "tallisk: unknown option %s\n", qPrintable(argument));
-      tallisk::PrintUsage();
-      return 2;
-    }
-  }
+  for (const QString& argument : QApplication::arguments().mid(1))
+    if (argument == QLatin1String("--quit-after-start")) quitAfterStart = true;
 
   tallisk::qt::QtDialogs dialogs;
-  tallisk::qt::QtSerialDevices devices;
   tallisk::qt::QtReportOutput reportOutput(dialogs);
   const tallisk::ProgramFolders folders = tallisk::ProgramFolders::FromEnvironment();
   // The radio link of the reads, the writes and the QVR test window: a port number reaches
@@ -141,6 +210,17 @@ int main(int argc, char* argv[]) {
   form->UseLink(port, clock, pump);
   form->UseReportOutput(reportOutput);
   auto window = std::make_unique<tallisk::qt::MainWindow>(*form);
+  // A file named on the command line (a file manager's "Open With") is loaded as "Load A
+  // File" would; a file the window refuses is told as there.
+  if (context.FileToOpen) {
+    if (const auto family = tallisk::CommandSession::FamilyOfFile(*context.FileToOpen)) {
+      if (static_cast<std::int32_t>(*family) != form->RadioType) {
+        form->cmbRadioType.Select(static_cast<std::int32_t>(*family));
+        form->SelectRadioFamily(static_cast<std::int32_t>(*family));
+      }
+    }
+    QTimer::singleShot(0, window.get(), [&form, &context] { form->LoadFile(*context.FileToOpen); });
+  }
   std::unique_ptr<QuitWhenShown> quitter;
   if (quitAfterStart) quitter = std::make_unique<QuitWhenShown>(*window, sinceStart);
   window->show();

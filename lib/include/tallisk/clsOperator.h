@@ -47,6 +47,8 @@ class clsOperator {
   void LoadProfilesKM2();
   // Load the QVR profiles.
   void LoadProfiles();
+  // The database file the loads open, found as above; TalliskError when there is none.
+  static std::string DatabaseFile();
   void UnloadProfiles() noexcept { RadioData.reset(); }
 
   // Checks a typed KM2 model number "52-nnnfb" or "52-nnnfbD" (8 or 9 characters, any
