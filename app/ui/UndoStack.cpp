@@ -24,10 +24,34 @@ void Put(Collection<T>& items, const std::vector<T>& from) {
   for (const T& item : from) items.Add(item);
 }
 
+// What the user set of a channel: not its record and checksums, nor the model name and band
+// values that every store and every build writes into it again from the settings.
+clsChannel Settings(clsChannel c) {
+  c.ChannelData.clear();
+  c.CheckSumKM2.clear();
+  c.CheckSum = 0;
+  c.RxSynthesizerData = c.TxSynthesizerData = 0;
+  c.ModelName.clear();
+  c.Prescaler.clear();
+  c.PLLReferenceFreq = c.RxIF = c.TxIF = 0;
+  c.prsclKM2 = 0;
+  c.SpecialRadio = c.AlternatePreScaler = c.AlternatePreScaler2 = false;
+  return c;
+}
+
+bool Alike(const clsChannel& a, const clsChannel& b) {
+  return a == b || Settings(a) == Settings(b);
+}
+template <typename T>
+bool Alike(const T& a, const T& b) {
+  return a == b;
+}
+
 template <typename T>
 bool Same(const Collection<T>& items, const std::vector<T>& state) {
   return static_cast<std::size_t>(items.Count()) == state.size() &&
-         std::equal(state.begin(), state.end(), items.begin());
+         std::equal(state.begin(), state.end(), items.begin(),
+                    [](const T& a, const T& b) { return Alike(a, b); });
 }
 
 }  // namespace

@@ -61,7 +61,34 @@ void ChannelSheetTable::MoveDown() {
   if (below.isValid()) setCurrentIndex(below);
 }
 
+const std::function<void()>* ChannelSheetTable::CommandOf(const QKeyEvent& key) const {
+  if (state() == EditingState) return nullptr;
+  const QKeyCombination ctrlY(Qt::ControlModifier, Qt::Key_Y);
+  const std::pair<bool, const std::function<void()>*> keys[] = {
+      {key.matches(QKeySequence::Copy), &Commands.Copy},
+      {key.matches(QKeySequence::Paste), &Commands.Paste},
+      {key.matches(QKeySequence::Undo), &Commands.Undo},
+      {key.matches(QKeySequence::Redo) || key.keyCombination() == ctrlY, &Commands.Redo}};
+  for (const auto& [matches, command] : keys)
+    if (matches && *command) return command;
+  return nullptr;
+}
+
+bool ChannelSheetTable::event(QEvent* event) {
+  // The view would take Ctrl+C for a copy of one cell; the sheet copies the selection.
+  if (event->type() == QEvent::ShortcutOverride &&
+      CommandOf(*static_cast<QKeyEvent*>(event)) != nullptr) {
+    event->accept();
+    return true;
+  }
+  return QTableView::event(event);
+}
+
 void ChannelSheetTable::keyPressEvent(QKeyEvent* event) {
+  if (const auto* command = CommandOf(*event)) {
+    (*command)();
+    return;
+  }
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
       state() != EditingState) {
     MoveDown();
@@ -90,6 +117,9 @@ ChannelSheetWindow::ChannelSheetWindow(ChannelSheet& sheet, QWidget* parent)
   table_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::DoubleClicked);
   table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  // Columns as wide as their texts, judged by the first rows: every row of a 320-channel sheet
+  // would cost the opening more than it gains.
+  table_->horizontalHeader()->setResizeContentsPrecision(24);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->setCurrentIndex(model_->index(0, 0));
 
@@ -126,6 +156,9 @@ ChannelSheetWindow::ChannelSheetWindow(ChannelSheet& sheet, QWidget* parent)
   command("Export CSV...", {}, [this] { sheet_.ExportCsv(); });
   command("Import CSV...", {}, [this] { sheet_.ImportCsv(); });
   command("Close", {}, [this] { accept(); });
+
+  table_->Commands = {[this] { CopySelection(); }, [this] { PasteAtCurrent(); },
+                      [this] { sheet_.Undo(); }, [this] { sheet_.Redo(); }};
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(bar);

@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 #include <QTableView>
+#include <functional>
 
 #include "ui/ChannelSheet.h"
 
@@ -31,17 +32,24 @@ class ChannelSheetModel : public QAbstractTableModel {
   ChannelSheet& sheet_;
 };
 
-// Enter moves down, as in a spreadsheet, also when it ends an edit.
+// Enter moves down, as in a spreadsheet, also when it ends an edit; the clipboard and history
+// keys are the sheet's, not the view's own single-cell copy.
 class ChannelSheetTable : public QTableView {
  public:
   using QTableView::QTableView;
+  struct Keys {
+    std::function<void()> Copy, Paste, Undo, Redo;
+  };
+  Keys Commands;
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
   void MoveDown();
+  const std::function<void()>* CommandOf(const QKeyEvent& key) const;
 };
 
 class ChannelSheetWindow : public QDialog {
