@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "tallisk/conversions.h"
 
@@ -81,6 +82,36 @@ void StoreNumberChoice(const ChoiceField& field, std::int16_t& property) {
 
 void ShowNumberChoice(ChoiceField& field, double value) {
   field.SelectText(NumberChoiceText(value));
+}
+
+// Signalling property (CTCSS 0, CDCSS 1, None 3) and the choice's index.
+std::int32_t SignallingOfIndex(int index) {
+  return index == 2 ? 3 : index;
+}
+int IndexOfSignalling(std::int32_t signalling) {
+  switch (signalling) {
+    case 0:
+      return 0;
+    case 1:
+      return 1;
+    case 3:
+      return 2;
+    default:
+      return -1;
+  }
+}
+
+std::int16_t OctalCodeValue(const std::string& text) {
+  const double number = NumberTextValue(text);
+  const long magnitude = static_cast<long>(std::fabs(number));
+  const long value = std::strtol(std::to_string(magnitude).c_str(), nullptr, 8);
+  return RoundToInt16(number < 0 ? -static_cast<double>(value) : static_cast<double>(value));
+}
+
+std::string OctalCodeText(std::int16_t value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%o", static_cast<unsigned>(std::abs(value)));
+  return std::string(value >= 1 ? "+" : "-") + digits;
 }
 
 }  // namespace tallisk

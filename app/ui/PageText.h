@@ -42,4 +42,15 @@ void StoreNumberChoice(const ChoiceField& field, std::int16_t& property);
 // Selects the entry that shows the value; none when the list does not hold it.
 void ShowNumberChoice(ChoiceField& field, double value);
 
+// The signalling choices ("CTCSS", "DCS", "None") and the signalling property (CTCSS 0,
+// CDCSS 1, None 3): the property of an index, and the index of a property (-1 for a value the
+// choice does not offer).
+std::int32_t SignallingOfIndex(int index);
+int IndexOfSignalling(std::int32_t signalling);
+
+// A DCS code as the pages show it, "+23" or "-23" (octal digits, "-" for an inverted code),
+// and the property's value of such a text.
+std::int16_t OctalCodeValue(const std::string& text);
+std::string OctalCodeText(std::int16_t value);
+
 }  // namespace tallisk

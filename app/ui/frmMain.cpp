@@ -236,6 +236,7 @@ void frmMain::StartNewProgramming() {
   RadioHeader = clsRadioHeader{};
   origin_ = {};
   GoToPage(0);
+  undo_.Reset();
 }
 
 // --- Page sequence ---
@@ -298,6 +299,8 @@ void frmMain::GoToPage(int direction) {
     const int n = static_cast<int>(NumberTextValue(cmbChannelNumber.Text()));
     if (n >= 1 && n <= Channels.Count()) ShowChannel(Channels.Item(n));
   }
+  // Leaving a page stores it: what that changed is one step.
+  undo_.Commit();
 }
 
 void frmMain::ShowModelQuestions() {
@@ -513,6 +516,7 @@ void frmMain::Finish() {
   GoToPage(2);
   btnNext.SetVisible(false);
   btnFinish.SetVisible(false);
+  undo_.Commit();
   if (!matched) ShowNoBandMessage();
 }
 
@@ -534,7 +538,7 @@ void frmMain::EnableStartPageCommands(bool enabled) {
 
 void frmMain::EnableFinishPageCommands(bool enabled) {
   for (CommandField* command : {&btnWriteToRadio, &btnProgramSeveral, &btnTestMode2, &btnSaveToFile,
-                                &btnBack, &btnPrint, &cmbManual})
+                                &btnBack, &btnPrint, &cmbManual, &btnChannelSheet2})
     command->SetEnabled(enabled);
   if (RadioType == 1) btnCancelWriting.SetVisible(!enabled);
 }

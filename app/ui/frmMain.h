@@ -48,9 +48,11 @@
 #include "ui/Dialogs.h"
 #include "ui/FormFields.h"
 #include "ui/ImageKeep.h"
+#include "ui/MessageTap.h"
 #include "ui/ReportOutput.h"
 #include "ui/SerialDevices.h"
 #include "ui/ShownValues.h"
+#include "ui/UndoStack.h"
 
 namespace tallisk {
 
@@ -166,6 +168,17 @@ class frmMain : public Form, public TransferState {
   // The small windows of the channel and group pages, each run modally.
   void OpenChannelList();
   void OpenCTCSSKeyForm();
+  // "Channel Sheet...": every channel on one grid (ChannelSheet.h), modally.
+  void OpenChannelSheet();
+
+  // --- Undo ---
+  // Every change to the programming in memory is a step, whichever page or window made it;
+  // the channel page's typing not yet stored is a step of its own. A new, read or loaded
+  // programming starts a new history.
+  void Undo();
+  void Redo();
+  bool CanUndo() const { return undo_.CanUndo(); }
+  bool CanRedo() const { return undo_.CanRedo(); }
 
   // The model the pages work on: the selected model list entry (QVR) or the typed model
   // number (KM2).
@@ -303,6 +316,7 @@ class frmMain : public Form, public TransferState {
   ChoiceField cmbChannelNumber{*this, "cmbChannelNumber", "Channel Number:"};
   CommandField btnChannelUp{*this, "btnChannelUp", "Up"};
   CommandField btnChannelDown{*this, "btnChannelDown", "Down"};
+  CommandField btnChannelSheet{*this, "btnChannelSheet", "Channel Sheet..."};
   TextField ReceiveChannelFreq{*this, "ReceiveChannelFreq", "Receive Channel Freq:"};
   TextField txtTransmitChannelFreq{*this, "txtTransmitChannelFreq", "Transmit Channel Freq:"};
   ChoiceField cmbReceiveSignalingType{*this, "cmbReceiveSignalingType", "Receive Signaling Type:"};
@@ -336,6 +350,7 @@ class frmMain : public Form, public TransferState {
   // --- Page 6: "Finish" ---
   CommandField btnWriteToRadio{*this, "btnWriteToRadio", "Write To Radio"};
   CommandField btnProgramSeveral{*this, "btnProgramSeveral", "Program Several Radios..."};
+  CommandField btnChannelSheet2{*this, "btnChannelSheet2", "Channel Sheet..."};
   CommandField btnSaveToFile{*this, "btnSaveToFile", "Save To File"};
   CommandField btnPrint{*this, "btnPrint", "Print Settings"};
   CommandField btnSaveAsPdf{*this, "btnSaveAsPdf", "Save as PDF..."};
@@ -435,6 +450,9 @@ class frmMain : public Form, public TransferState {
   CommandField btnOptions{*this, "btnOptions", "Options..."};
 
  private:
+  // The sheet edits channels through the channel page's own fields, checks and stores.
+  friend class ChannelSheet;
+
   // Construction in pieces (frmMainPages.cpp).
   void LayOutPages();
   void ApplyInputStyles();
@@ -480,6 +498,14 @@ class frmMain : public Form, public TransferState {
     std::function<std::string(double)> Text;
   };
   void NumberLeft(TextField& field, const NumberLimits& limits);
+  // Whether the last frequency or number field left took the value typed (perhaps the
+  // nearest the radio holds) or refused it.
+  enum class LeaveOutcome { Taken, Refused };
+  LeaveOutcome lastLeave_ = LeaveOutcome::Taken;
+  // The channel or group page's fields into their objects, and the pages shown again from
+  // the objects (after an undo, say).
+  void StorePageShown();
+  void ShowProgrammingAgain(bool settingsChanged);
   void ConnectNumberFields();
   void WarnOutsideBands(double megahertz);
   // Pages that hold a model's defaults while the group number names a group show that
@@ -538,7 +564,7 @@ class frmMain : public Form, public TransferState {
   std::chrono::system_clock::time_point readAt_{};
   void LogEntry(clsLogger& log, const std::string& text);
 
-  Dialogs& dialogs_;
+  MessageTap dialogs_;
   ProgramFolders folders_;
   std::unique_ptr<SerialDeviceSource> ownDevices_;
   SerialDeviceSource* devices_;
@@ -563,6 +589,7 @@ class frmMain : public Form, public TransferState {
   std::shared_ptr<Transfer> transfer_;
   ReportOutput* reportOutput_ = nullptr;
   TransferProgress progress_;
+  UndoStack undo_{{RadioHeader, Channels, Groups, ChannelGroupTable}};
 };
 
 }  // namespace tallisk

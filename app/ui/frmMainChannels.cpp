@@ -24,37 +24,6 @@ constexpr double kHzPerMHz = 1000000;
 
 const char* const kSignallingTexts[] = {"CTCSS", "DCS", "None"};
 
-// Signalling property (CTCSS 0, CDCSS 1, None 3) and the choice's index.
-std::int32_t SignallingOfIndex(int index) {
-  return index == 2 ? 3 : index;
-}
-int IndexOfSignalling(std::int32_t signalling) {
-  switch (signalling) {
-    case 0:
-      return 0;
-    case 1:
-      return 1;
-    case 3:
-      return 2;
-    default:
-      return -1;
-  }
-}
-
-// "+23" / "-23": the octal digits' value, negative for an inverted code.
-std::int16_t OctalCodeValue(const std::string& text) {
-  const double number = NumberTextValue(text);
-  const long magnitude = static_cast<long>(std::fabs(number));
-  const long value = std::strtol(std::to_string(magnitude).c_str(), nullptr, 8);
-  return RoundToInt16(number < 0 ? -static_cast<double>(value) : static_cast<double>(value));
-}
-
-std::string OctalCodeText(std::int16_t value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%o", static_cast<unsigned>(std::abs(value)));
-  return std::string(value >= 1 ? "+" : "-") + digits;
-}
-
 }  // namespace
 
 // --- Band ---
@@ -108,6 +77,7 @@ void frmMain::BuildChannels() {
     Channels.Add(std::move(channel));
   }
   ChannelCount = count;
+  undo_.Reset();
 }
 
 // --- Channel-group table ---
@@ -130,6 +100,7 @@ void frmMain::OpenChannelList() {
   if (CurrentGroup < 1) return;
   frmChannelList list(dialogs_, ChannelGroupTable, CurrentGroup, cmbPriorityChannel1.Items());
   dialogs_.RunModal(list);
+  undo_.Commit();
 }
 
 // --- Channel page ---
@@ -222,6 +193,7 @@ void frmMain::ChannelNumberChanged() {
   if (n < 1 || n > Channels.Count()) return;
   ShowChannel(Channels.Item(n));
   CurrentChannel = static_cast<std::int16_t>(n);
+  undo_.Commit();
 }
 
 void frmMain::StepChannel(int step) {
@@ -310,6 +282,7 @@ void frmMain::FrequencyLeft(bool receive) {
   const bool qvr = RadioType == 0;
   const double megahertz = field.Value();
   if (megahertz < 0) {
+    lastLeave_ = LeaveOutcome::Refused;
     dialogs_.Inform("System Message", "The minimum value for this item is 0");
     field.SetText(" 0");
     return;
@@ -321,6 +294,7 @@ void frmMain::FrequencyLeft(bool receive) {
   if (megahertz > 0 && megahertz != checked) {
     const std::optional<double> tuned = TunedHertz(receive, megahertz * kHzPerMHz);
     if (!tuned) {
+      lastLeave_ = LeaveOutcome::Refused;
       double stored = 0;
       if (CurrentChannel >= 1 && CurrentChannel <= Channels.Count()) {
         const clsChannel& channel = Channels.Item(CurrentChannel);

@@ -83,6 +83,7 @@ void frmMain::GroupNumberChanged() {
   if (n < 1 || n > Groups.Count()) return;
   ShowGroup(Groups.Item(n));
   CurrentGroup = static_cast<std::int16_t>(n);
+  undo_.Commit();
 }
 
 void frmMain::StoreGroup(clsGroup& group) {

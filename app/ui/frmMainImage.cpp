@@ -81,6 +81,8 @@ bool frmMain::TakeImage(const std::string& image, bool openPage2) {
     ShowNavigation(true);
     GoToPage(2);
   }
+  // A programming read or loaded starts a history of its own.
+  undo_.Reset();
   if (!decoded.BandKnown)
     dialogs_.Inform(FamilyTitle(),
                     "The radio profiles know no band with this radio's band settings, so its "
@@ -95,6 +97,12 @@ bool frmMain::BuildWindowImage(std::int32_t family, const FailureReport& report,
     dialogs_.Inform("KM2 Radio Programmer", kNoKM2TailMessage);
     return false;
   }
+  // The codecs fill in what they derive from the settings, which is no change of the user's.
+  undo_.Commit();
+  struct Rebase {
+    UndoStack& undo;
+    ~Rebase() { undo.Rebase(); }
+  } rebase{undo_};
   try {
     const ImageSource source{
         family,  RadioHeader,       Channels, ChannelCount,

@@ -70,6 +70,7 @@ void frmMain::NumberLeft(TextField& field, const NumberLimits& limits) {
   if (!shown_.Edited(field) && !field.Text().empty()) return;
   const std::optional<double> typed = TypedNumber(field.Text());
   if (!typed) {
+    lastLeave_ = LeaveOutcome::Refused;
     dialogs_.Message("System Message", "\"" + Trim(field.Text()) + "\" is not a number.",
                      MessageIcon::Exclamation, MessageButtons::OK);
     field.SetText(shown_.ShownText(field).value_or(limits.Text(limits.Minimum)));
@@ -77,6 +78,7 @@ void frmMain::NumberLeft(TextField& field, const NumberLimits& limits) {
   }
   double value = *typed;
   if (value < limits.Minimum || value > limits.Maximum) {
+    lastLeave_ = LeaveOutcome::Refused;
     const bool low = value < limits.Minimum;
     value = low ? limits.Minimum : limits.Maximum;
     dialogs_.Inform("System Message", std::string("The ") + (low ? "minimum" : "maximum") +

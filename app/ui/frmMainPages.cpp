@@ -63,7 +63,7 @@ void frmMain::LayOutPages() {
   std::vector<Field*> auxiliary{&lblAuxiliaryData};
   for (auto& box : chkAuxiliaryData) auxiliary.push_back(&box);
   AddPage(5, "Channel Data")
-      .Row({&cmbChannelNumber, &btnChannelUp, &btnChannelDown})
+      .Row({&cmbChannelNumber, &btnChannelUp, &btnChannelDown, &btnChannelSheet})
       .Row({&ReceiveChannelFreq})
       .Row({&txtTransmitChannelFreq})
       .Row({&cmbReceiveSignalingType, &cmbCTCSSFrequenciesRx, &ReceiveOctal})
@@ -84,6 +84,7 @@ void frmMain::LayOutPages() {
   AddPage(6, "Finish")
       .Row({&btnWriteToRadio})
       .Row({&btnProgramSeveral})
+      .Row({&btnChannelSheet2})
       .Row({&btnSaveToFile})
       .Row({&btnPrint})
       .Row({&btnSaveAsPdf})
@@ -274,6 +275,8 @@ void frmMain::ConnectReactions() {
 
   cmbGroupNumber.OnChange.Connect([this] { GroupNumberChanged(); });
   btnChannelList.OnClick.Connect([this] { OpenChannelList(); });
+  btnChannelSheet.OnClick.Connect([this] { OpenChannelSheet(); });
+  btnChannelSheet2.OnClick.Connect([this] { OpenChannelSheet(); });
   for (CheckField* ani : {&chkEnablePTTANI, &chkEnableANITranspond, &chkEnableANIOnMONButton})
     ani->OnChange.Connect([this] { ShowAniFields(); });
 

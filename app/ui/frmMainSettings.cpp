@@ -343,6 +343,7 @@ void frmMain::OneTouchSelectionChanged() {
 void frmMain::OpenCTCSSKeyForm() {
   frmCTCSSKeyForm keys(RadioHeader, ToneTable.get());
   dialogs_.RunModal(keys);
+  undo_.Commit();
 }
 
 }  // namespace tallisk

@@ -13,8 +13,10 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "ui/ChannelSheet.h"
 #include "ui/FormFields.h"
 #include "ui/UserAction.h"
+#include "ui/qt/ChannelSheetWindow.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/ScreenFit.h"
@@ -188,6 +190,13 @@ bool QtDialogs::PrintDialog() {
 
 void QtDialogs::RunModal(Form& window) {
   window.Reopen();
+  // The channel sheet is a grid, not a form of fields.
+  if (auto* sheet = dynamic_cast<ChannelSheet*>(&window)) {
+    ChannelSheetWindow grid(*sheet, DialogParent());
+    FitToScreen(grid);
+    grid.exec();
+    return;
+  }
   FormDialog dialog(window, DialogParent());
   FitToScreen(dialog);
   dialog.exec();
