@@ -65,6 +65,8 @@ class CommandSession {
   frmMain& Window() { return *window_; }
   // The file or port the messages are about.
   void About(const std::string& subject) { subject_ = subject; }
+  // Where the command's notes and faults go.
+  std::ostream& Errors() { return context_.Err; }
   // Everything the window told since the last call, one line each.
   std::vector<std::string> TakeMessages();
 

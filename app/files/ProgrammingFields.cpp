@@ -194,9 +194,11 @@ std::string FieldText(const ProgrammingField<T>& field, const T& object) {
         const auto& value = object.*member;
         using V = std::decay_t<decltype(value)>;
         if constexpr (std::is_same_v<V, std::string>) {
-          // A blank or padded text in quotes, so the blanks show.
-          const bool plain = !value.empty() && value.front() != ' ' && value.back() != ' ';
-          return plain ? value : "\"" + value + "\"";
+          // Records pad their texts with blanks: those are left off, and an empty text or one
+          // that starts with a blank is quoted, so it shows.
+          std::string text = value;
+          while (!text.empty() && text.back() == ' ') text.pop_back();
+          return !text.empty() && text.front() != ' ' ? text : "\"" + text + "\"";
         } else if constexpr (std::is_same_v<V, Date>) {
           return value.ToIsoString();
         } else if constexpr (std::is_same_v<V, bool>) {

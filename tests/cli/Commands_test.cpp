@@ -183,6 +183,36 @@ TEST_F(Commands, JsonGivesTheImageBackAndItsEditsAsTheRadioHoldsThem) {
   EXPECT_NE(at.find("\"RxFrequency\": \"151.55\""), std::string::npos) << at;
 }
 
+TEST_F(Commands, ACsvSheetPutsTheChannelsItListsOntoABaseProgramming) {
+  const std::string km2 = kFamilies[0].Sample.string();
+  const std::string csv = Path("sheet.csv"), out = Path("out.km2");
+  ASSERT_EQ(Run({"export", km2, "-o", csv}), 0) << err_.str();
+  ASSERT_EQ(Run({"import", csv, "--onto", km2, "-o", out}), 0) << err_.str();
+  EXPECT_EQ(Text(out), Text(km2));
+
+  // A customer's list: two new vans in group 2, as a spreadsheet saves it.
+  std::ofstream(csv) << "Channel,Name,Receive MHz,Transmit MHz,Groups\n"
+                        "20,van1,152.8000,157.8000,2\n"
+                        "21,VAN2,152.8125,157.8125,2 4\n";
+  ASSERT_EQ(Run({"import", csv, "--onto", km2, "-o", out}), 0) << err_.str();
+  EXPECT_EQ(Run({"diff", km2, out}), 1);
+  const std::string said = out_.str();
+  for (const char* line :
+       {"channel 20: name \"\" -> VAN1\n", "channel 20: receive 0.000000 -> 152.800000 MHz\n",
+        "channel 21: transmit 0.000000 -> 157.812500 MHz\n",
+        "group 2: channels 4, 5, 10 -> 4, 5, 10, 20, 21\n",
+        "group 4: channels 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12 -> 1, 2, 3, 4, 5, "
+        "6, 7, 8, 9, 10, 12, 21\n"})
+    EXPECT_NE(said.find(line), std::string::npos) << line << said;
+
+  // A value no record can hold names its line and column, and nothing is written.
+  std::ofstream(csv) << "Channel,Receive MHz\n20,152.8\n21,9999\n";
+  fs::remove(out);
+  EXPECT_EQ(Run({"import", csv, "--onto", km2, "-o", out}), 3);
+  EXPECT_NE(err_.str().find("Line 3, column 2 (Receive MHz)"), std::string::npos) << err_.str();
+  EXPECT_FALSE(fs::exists(out));
+}
+
 TEST_F(Commands, FaultsHaveTheirExitStatusAndOneLineEach) {
   const std::string km2 = kFamilies[0].Sample.string();
   struct Case {
