@@ -242,6 +242,13 @@ TEST_F(Commands, FaultsHaveTheirExitStatusAndOneLineEach) {
   }
   // A file named alone is for the window.
   EXPECT_EQ(Run({km2}), -1);
+
+  // The ports list says which port numbers reach each device, virtual radios included.
+  fs::create_directories(root_ / "config");
+  std::ofstream(root_ / "config" / "ports.txt") << "COM3 = sim:km2\n";
+  EXPECT_EQ(Run({"ports"}), 0);
+  EXPECT_NE(out_.str().find("sim:km2\tvirtual radio\t-\t-\t-\tCOM3\n"), std::string::npos)
+      << out_.str();
 }
 
 // The installed program itself: what needs a process of its own.
@@ -281,6 +288,16 @@ TEST(Program, ReportManualPageAndHelpNeedNoDisplay) {
   EXPECT_EQ(status, 0);
   Output(program + " --frobnicate 2>/dev/null", status);
   EXPECT_EQ(status, 2);
+
+  // --paths names the profile database the window loads, wherever it comes from.
+  const fs::path database =
+      fs::temp_directory_path() / ("tallisk-db-" + std::to_string(::getpid()) + ".db");
+  fs::copy_file(fs::path(TALLISK_PROGRAM).parent_path() / "RadioInfo.db", database,
+                fs::copy_options::overwrite_existing);
+  const std::string paths =
+      Output("TALLISK_PROFILE_DB=" + database.string() + " " + program + " --paths", status);
+  fs::remove(database);
+  EXPECT_NE(paths.find("KM2 models from " + database.string()), std::string::npos) << paths;
 }
 
 }  // namespace

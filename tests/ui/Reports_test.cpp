@@ -110,6 +110,12 @@ TEST_F(Reports, SaveAsPdfAsksForAFileAndSaysWhetherItWasSaved) {
   EXPECT_EQ(dialogs_.FileRequests[0].Filter, "PDF Files|*.pdf");
   EXPECT_TRUE(dialogs_.FileRequests[0].ConfirmOverwrite);
   EXPECT_TRUE(output_.Saved.empty());
+  // The file is named after the radio's serial number; without one, "report".
+  EXPECT_EQ(dialogs_.FileRequests[0].ProposedName, "report.pdf");
+  w.RadioHeader.SerialNumber = "KM 0042/B ";
+  dialogs_.Files = {std::nullopt};
+  w.btnSaveAsPdf.Press();
+  EXPECT_EQ(dialogs_.FileRequests.back().ProposedName, "KM0042B.pdf");
 
   dialogs_.Files = {"/media/usb/report.pdf"};
   output_.DiskFull = true;
