@@ -40,7 +40,9 @@ bool ApplyChannelCsv(CommandSession& session, const std::string& text, const std
 std::optional<PortChoice> PortOption(CommandContext& context, const std::string& text);
 // The programming of a file or, for "port:P", of the radio on P read now; loaded into
 // `session`. Nothing when it could not be had (told); `status` says which fault.
+// A radio read is taken to be of `family` when one is given.
 std::optional<ProgrammingParts> ProgrammingOf(CommandContext& context, CommandSession& session,
-                                              const std::string& source, int& status);
+                                              const std::string& source, int& status,
+                                              std::optional<RadioFamily> family = std::nullopt);
 
 }  // namespace tallisk

@@ -29,9 +29,12 @@ std::string Megahertz(double hertz) {
 int DiffCommand(CommandContext& context, const CommandOptions& options) {
   CommandSession session(context, options.Quiet);
   int status = kExitDone;
-  const auto from = ProgrammingOf(context, session, options.File, status);
+  // A radio is compared with a file of its own family.
+  std::optional<RadioFamily> family;
+  if (!options.Other.starts_with("port:")) family = CommandSession::FamilyOfFile(options.Other);
+  const auto from = ProgrammingOf(context, session, options.File, status, family);
   if (!from) return status;
-  const auto to = ProgrammingOf(context, session, options.Other, status);
+  const auto to = ProgrammingOf(context, session, options.Other, status, from->Family);
   if (!to) return status;
   const auto lines = DescribeDifferences(*from, *to);
   for (const auto& line : lines) context.Out << line << "\n";

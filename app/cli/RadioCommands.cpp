@@ -42,7 +42,8 @@ std::optional<PortChoice> PortOption(CommandContext& context, const std::string&
 }
 
 std::optional<ProgrammingParts> ProgrammingOf(CommandContext& context, CommandSession& session,
-                                              const std::string& source, int& status) {
+                                              const std::string& source, int& status,
+                                              std::optional<RadioFamily> family) {
   if (source.starts_with("port:")) {
     const auto port = PortOption(context, source.substr(5));
     if (!port) {
@@ -50,7 +51,7 @@ std::optional<ProgrammingParts> ProgrammingOf(CommandContext& context, CommandSe
       return std::nullopt;
     }
     CommandOptions none;
-    if (!session.Read(*port, FamilyFor(session, none, *port))) {
+    if (!session.Read(*port, family ? *family : FamilyFor(session, none, *port))) {
       status = kExitFailed;
       return std::nullopt;
     }

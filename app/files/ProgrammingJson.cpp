@@ -324,7 +324,10 @@ void ApplyFields(const ProgrammingJsonText::Parsed& p, const std::string& path, 
                  const std::vector<ProgrammingField<T>>& fields, const char* numberKey,
                  std::size_t number, T& object) {
   if (!json.is_object()) p.Fault(path, "an object is wanted");
-  for (const auto& [name, value] : json.items()) {
+  for (auto item = json.begin(); item != json.end(); ++item) {
+    // Named, not bound: the lambdas below take them.
+    const std::string& name = item.key();
+    const Json& value = item.value();
     const std::string at = path + "." + name;
     if (name == numberKey) {
       if (!value.is_number_unsigned() || value.template get<std::size_t>() != number)
