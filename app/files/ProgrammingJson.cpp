@@ -54,6 +54,19 @@ Json FieldsOf(const std::vector<ProgrammingField<T>>& fields, const T& object, J
   return json;
 }
 
+// Each object with its number first, so a reader finds "channel 17" in the text.
+template <class T>
+Json NumberedList(const char* numberKey, const std::vector<ProgrammingField<T>>& fields,
+                  const std::vector<T>& objects) {
+  Json list = Json::array();
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    Json numbered;
+    numbered[numberKey] = i + 1;
+    list.push_back(FieldsOf(fields, objects[i], numbered));
+  }
+  return list;
+}
+
 Json ImageLines(RadioFamily family, const std::string& image) {
   Json lines = Json::array();
   if (family == RadioFamily::KM2) {
@@ -189,28 +202,10 @@ std::string ProgrammingJson(const ProgrammingParts& p) {
   json["family"] = FamilyName(p.Family);
   json["model"] = p.Model;
   json["settings"] = FieldsOf(SettingsFields(), p.Settings);
-  Json channels = Json::array();
-  for (std::size_t i = 0; i < p.Channels.size(); ++i) {
-    Json channel;
-    channel["Channel"] = i + 1;
-    channels.push_back(FieldsOf(ChannelFields(), p.Channels[i], channel));
-  }
-  json["channels"] = channels;
+  json["channels"] = NumberedList("Channel", ChannelFields(), p.Channels);
   if (p.Family == RadioFamily::KM2) {
-    Json groups = Json::array();
-    for (std::size_t i = 0; i < p.Groups.size(); ++i) {
-      Json group;
-      group["Group"] = i + 1;
-      groups.push_back(FieldsOf(GroupFields(), p.Groups[i], group));
-    }
-    json["groups"] = groups;
-    Json table = Json::array();
-    for (std::size_t i = 0; i < p.ChannelGroups.size(); ++i) {
-      Json entry;
-      entry["Entry"] = i + 1;
-      table.push_back(FieldsOf(TableFields(), p.ChannelGroups[i], entry));
-    }
-    json["channelGroupTable"] = table;
+    json["groups"] = NumberedList("Group", GroupFields(), p.Groups);
+    json["channelGroupTable"] = NumberedList("Entry", TableFields(), p.ChannelGroups);
   }
   json["image"] = ImageLines(p.Family, p.Image);
   return json.dump(2) + "\n";
