@@ -34,21 +34,15 @@ class OptionsWindow : public MainWindowTest {
   std::unique_ptr<DeviceFolderSerialDevices> devices_;
 };
 
-std::vector<std::string> Texts(const ChoiceField& field) {
-  std::vector<std::string> texts;
-  for (const auto& item : field.Items()) texts.push_back(item.Text);
-  return texts;
-}
-
 TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelKeepsNothing) {
   frmMain& w = Start("QVR=TRUE", devices_.get());
   WithOptions(w, [&](frmOptions& o) {
-    EXPECT_EQ(Texts(o.cmbCommport), (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4",
-                                                              "COM5", "COM6", "COM7", "COM8"}));
+    EXPECT_EQ(ItemTexts(o.cmbCommport), (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4",
+                                                                  "COM5", "COM6", "COM7", "COM8"}));
     EXPECT_EQ(o.cmbCommport.Text(), "COM1");
     EXPECT_FALSE(o.chkReadLog.Checked());
     EXPECT_EQ(o.lblPortDevice.Caption(), "COM1 reaches " + Dev("ttyUSB0"));
-    EXPECT_EQ(Texts(o.cmbPortDevice),
+    EXPECT_EQ(ItemTexts(o.cmbPortDevice),
               (std::vector<std::string>{"Automatic (" + Dev("ttyUSB0") + ")", Dev("ttyUSB0"),
                                         Dev("ttyUSB1"), "virtual QVR radio", "virtual KM2 radio"}));
     EXPECT_EQ(o.cmbPortDevice.SelectedIndex(), 0);
