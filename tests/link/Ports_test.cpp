@@ -241,11 +241,5 @@ TEST(EndToEnd, QvrWriteThenReadOverAPseudoTerminal) {
   EXPECT_EQ(eeprom.substr(0, 388), HexOf(image));
 }
 
-TEST(EndToEnd, Km2WriteOverAPseudoTerminal) {
-  const std::string image = HexOf(RandomBytes(8192, 41));
-  const auto write = [&](RadioLink& link) { EXPECT_TRUE(link.TransferImageKM2(image)); };
-  EXPECT_EQ(OverAPseudoTerminal("km2", write), image);
-}
-
 }  // namespace
 }  // namespace tallisk::testing
