@@ -103,27 +103,6 @@ class FormMirror : public QtTest {
   qt::FormView* view;
 };
 
-TEST_F(FormMirror, EveryFieldHasAWidgetOfItsKindUnderItsNameAndThePagesFollowTheForm) {
-  EXPECT_EQ(window.objectName(), "frmBench");
-  EXPECT_EQ(window.windowTitle(), "Bench");
-  for (Field* field : form.Fields()) {
-    QWidget* widget = Find(window, field->Name());
-    ASSERT_NE(widget, nullptr) << field->Name();
-    const char* expected = kWidgetOf.at(field->Kind());
-    EXPECT_TRUE(widget->inherits(expected)) << field->Name();
-  }
-  EXPECT_EQ(Find<QLabel>(window, "txtSerialCaption")->text(), "Serial Number:");
-  EXPECT_EQ(Find<QPushButton>(window, "btnGo")->text(), "Go && Stop");  // shown as "Go & Stop"
-  EXPECT_EQ(Find<QComboBox>(window, "cmbScan")->currentText(), "PS");
-  EXPECT_TRUE(Find<QRadioButton>(window, "optLow")->isChecked());
-
-  Find<QPushButton>(window, "btnNext")->click();
-  EXPECT_EQ(view->CurrentPageWidget(), view->PageWidget(1));
-  EXPECT_EQ(Find<QLabel>(window, "pageTitle")->text(), "Second Page");
-  form.SetTitle("Bench 2");
-  EXPECT_EQ(window.windowTitle(), "Bench 2");
-}
-
 TEST_F(FormMirror, TypedAndPastedTextObeyTheFieldsRulesAndReachTheField) {
   auto* serial = Find<QLineEdit>(window, "txtSerial");
   QTest::keyClicks(serial, "ab-f1");
@@ -237,25 +216,6 @@ TEST_F(FormMirror, UserPicksReachTheFieldsAndOptionsStayInTheirOwnGroups) {
   Find<QDateEdit>(window, "Calendar")->setDate(QDate(2025, 2, 28));
   EXPECT_EQ(form.Calendar.Value(), Date(2025, 2, 28));
   EXPECT_EQ(seen, (std::vector<std::string>{"Secondary"}));
-}
-
-TEST_F(FormMirror, LeavingAFieldAndTheLogicAskingForFocusGoThroughTheWidgets) {
-  int leaves = 0;
-  form.txtSerial.OnLeave.Connect([&] { ++leaves; });
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  auto* serial = Find<QLineEdit>(window, "txtSerial");
-  form.txtSerial.SetFocus();
-  EXPECT_TRUE(serial->hasFocus());
-  QTest::keyClick(serial, Qt::Key_Tab);
-  EXPECT_EQ(leaves, 1);
-  EXPECT_TRUE(Find(window, "txtDigits")->hasFocus());  // the tab order follows the rows
-
-  // Alt and the first letter press the navigation commands.
-  QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
-  QTRY_COMPARE(view->CurrentPageWidget(), view->PageWidget(1));
-  QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
-  QTRY_COMPARE(view->CurrentPageWidget(), view->PageWidget(0));
 }
 
 }  // namespace

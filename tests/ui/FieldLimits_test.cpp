@@ -75,22 +75,6 @@ TEST_F(FieldLimits, Km2FieldsTakeWhatTheirRecordsHoldAndShowWhatTheRadioGets) {
   }
 }
 
-TEST_F(FieldLimits, APastedTextTheFieldCannotHoldIsNotTakenInPart) {
-  frmMain& w = StartKM2();
-  ToPage2KM2(w, "52-8991A");
-  w.btnNext.Press();
-  // A front end holds a paste to what typing it into the empty field would leave.
-  EXPECT_EQ(w.ReceiveOctal.Filtered("1234"), "123");
-  EXPECT_EQ(w.ReceiveOctal.Filtered("1+23"), "123");
-  EXPECT_EQ(w.txtBurstFeq.Filtered("1e3.5.5"), "13.55");
-  // A text set as it stands that is no number shows the value shown before, with a word.
-  w.cmbChannelNumber.SelectText("2");
-  w.txtBurstFeq.SetText("12.5.6");
-  w.txtBurstFeq.Leave();
-  EXPECT_EQ(w.txtBurstFeq.Text(), "694.4");
-  EXPECT_EQ(dialogs_.LastText(), "\"12.5.6\" is not a number.");
-}
-
 TEST_F(FieldLimits, AnUnusedChannelOfAReadKm2RadioTakesAFrequencyAndNoChannelOnlyTransmits) {
   frmMain& w = LoadedKm2();
   Walk(w, w.btnNext, 5);
