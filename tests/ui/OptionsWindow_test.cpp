@@ -88,18 +88,6 @@ TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelKeepsNothing) {
   EXPECT_EQ(bytes, std::string("\x03\xFF\xFF\x00\x00\x00\x00", 7));
 }
 
-TEST_F(OptionsWindow, ADeviceNamedInPortsTxtIsOfferedEvenWhenAbsent) {
-  SavePortOverrides(folders_.Configuration / "ports.txt", {{2, "/dev/ttyUSB7"}});
-  frmMain& w = Start("QVR=TRUE", devices_.get());
-  w.Options->CommPort = 2;
-  WithOptions(w, [&](frmOptions& o) {
-    EXPECT_EQ(o.cmbCommport.Text(), "COM2");
-    EXPECT_EQ(o.cmbPortDevice.Text(), "/dev/ttyUSB7");
-    EXPECT_EQ(o.lblPortDevice.Caption(), "COM2 reaches /dev/ttyUSB7");
-    o.cmdCancel.Press();
-  });
-}
-
 TEST_F(OptionsWindow, APortChoiceThatCannotBeSavedKeepsTheWindowOpenAndChangesNothing) {
   frmMain& w = Start("QVR=TRUE", devices_.get());
   std::filesystem::create_directories(folders_.Configuration / "ports.txt");  // in the way
