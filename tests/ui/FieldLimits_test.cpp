@@ -46,6 +46,7 @@ TEST_F(FieldLimits, Km2FieldsTakeWhatTheirRecordsHoldAndShowWhatTheRadioGets) {
       // DCS codes: three octal digits behind an optional sign.
       {5, "ReceiveOctal", "1+238", "123", ""},
       {5, "txtTransmitOctal", "-7777", "-777", ""},
+      {5, "txtTransmitOctal", "-0209", "-020", ""},
       // Numbers: no exponent, sign, letters or second point; then the record's bounds and steps.
       {5, "txtBurstFeq", "9e99", "1008.1", "The radio holds 1008.1, the nearest it can to 999.0."},
       {5, "txtBurstFeq", "0", "694.4", "The minimum value for this item is 694.4"},

@@ -53,10 +53,12 @@ TEST_F(RadioFiles, NewProgrammingsSavedAndLoadedIntoAFreshWindowGiveTheSameImage
     std::string frequency;
     std::string shown;
   };
-  // The 52-371 lays its channel records out for the 64/65 prescaler: the channels must be
-  // encoded with the code its settings block carries, or they read back mistuned.
+  // The 52-371 lays its channel records out for the 64/65 prescaler, the 52-899 for the plain
+  // one: the channels must be encoded with the code the settings block carries, or they read
+  // back mistuned.
   const Case cases[] = {{0, "UHF Low A 403-423 MHz 16 Ch", "410.025", "410.025 000"},
-                        {1, "52-3711A", "480.0125", "480.012500"}};
+                        {1, "52-3711A", "480.0125", "480.012500"},
+                        {1, "52-8991A", "150.0125", "150.012500"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.model);
     frmMain& w = c.family == 1 ? StartKM2() : Start();
