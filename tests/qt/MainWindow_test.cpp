@@ -45,6 +45,13 @@ TEST_F(QtMainWindow, StartsOnTheStartPageWithEveryFieldAsAWidgetOnItsPage) {
       }
   for (const char* name : {"btnNext", "btnBack", "btnFinish", "btnOptions"})
     EXPECT_EQ(W<QPushButton>(name)->parentWidget()->parentWidget(), &window_->View()) << name;
+  // Alt and a command's first letter press it: "Program The Radio", then "Next".
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QTest::keyClick(window_.get(), Qt::Key_P, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_->CurrentPage == 1; }, 1000));
+  QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_->CurrentPage == 2; }, 1000));
 }
 
 TEST_F(QtMainWindow, TypingReachesTheFieldsAndTheRadioAndChangesByCodeReachTheWidgets) {

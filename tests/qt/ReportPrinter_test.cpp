@@ -170,6 +170,25 @@ TEST_F(ReportPrinting, AKm2ReportSavedAsPdfHoldsEveryChannelRowInOrderOnFullPage
             static_cast<std::ptrdiff_t>(middle.size()));
 }
 
+TEST_F(ReportPrinting, PrintedOnA4ItBreaksItsPagesWhereTheSavedPdfDoes) {
+  frmMain& w = ReadFullKm2Radio();
+  const ReportDocument document = w.BuildReport();
+  const fs::path saved = Folder() / "saved.pdf", printed = Folder() / "printed.pdf";
+  qt::SaveReportPdf(document, saved);
+
+  // A printer comes out of its dialog with its paper, and the area it can print on, in points.
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                    QMarginsF(10, 10, 10, 10), QPageLayout::Point));
+  printer.setOutputFileName(QString::fromStdString(printed.string()));
+  qt::PrintReport(document, printer);
+  std::vector<std::size_t> savedDepths, printedDepths;
+  for (const auto& page : PdfPages(saved)) savedDepths.push_back(Body(page).size());
+  for (const auto& page : PdfPages(printed)) printedDepths.push_back(Body(page).size());
+  EXPECT_GE(savedDepths.size(), 6u);
+  EXPECT_EQ(printedDepths, savedDepths);
+}
+
 TEST_F(ReportPrinting, APdfThatCannotBeWrittenSaysWhyAndLeavesNoTemporaryFile) {
   frmMain& w = StartKM2();
   w.UseReportOutput(output_);
