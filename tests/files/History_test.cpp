@@ -80,6 +80,7 @@ TEST_F(HistoryFolderTest, EachJobIsAFileNamedByTimeFamilySerialAndWhatHappened) 
     // What the history window opens is the programming that was kept.
     const JobRecord logged = history.Entries().front();
     EXPECT_EQ(logged.File, c.name);
+    EXPECT_EQ(logged.Time, c.job.Time);
     EXPECT_EQ(ReadRadioFile(history.FileOf(logged), c.job.Family),
               isKm2 ? km2 : qvr.ProgrammingStringPart1 + qvr.ProgrammingStringPart2);
   }
