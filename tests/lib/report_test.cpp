@@ -105,6 +105,30 @@ TEST(ReportText, SettingsPrintEveryLineInOrder) {
                 "CTCSS-Squelch Tail (msec)     :  25.5\r\n"
                 "DCS Tail                      :  0\r\n");
 }
+// Every code of every QVR list; "-" is a code the list does not name, which leaves its line out.
+TEST(ReportText, QvrSettingsNameEveryCodeAndLeaveUnnamedOnesOut) {
+  const auto report = [](int code) {
+    clsRadioHeader h;
+    h.ScanMethod = h.AuxKeyType = h.PriorityCnlMonitorTime = h.ScanHoldConditions = code;
+    h.HoldTimeAfterRx = h.HoldTimeAfterTx = h.ScanListClear = h.BusyChannelLockOut = code;
+    h.TxTimeOutTimer = code;
+    return h.CreateHumanViewableString();
+  };
+  EXPECT_EQ(Values(report, "Scan Type", 8), "-|Normal|Modified|Secondary|PS|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "Auxilliary Key Type", 8), "-|Type 4|Type 3|Type 2|Type 1|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "Priority Channel Monitor Time", 8),
+            "-|0.75 sec|1.00 sec|1.25 sec|1.50 sec|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "Scan Hold Conditions", 8),
+            "-|Open/NSQ|Busy/NSQ|Open/Signalling|Busy/Signalling|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "Scan Hold On RX", 8), "-|0.3 sec|2.5 sec|5 sec|Infinite|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "Scan Hold After TX", 8), "-|0.3 sec|2.5 sec|5 sec|Infinite|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "When Table Is Deleted", 8),
+            "-|Power/Scan|Power Off|Scan Off|No Clear|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "Busy Channel Lock Out", 8),
+            "-|NSQ|Signalling|Special|Disable|-|-|-|-|-");
+  EXPECT_EQ(Values(report, "Tx Time-Out Timer", 8),
+            "-|30 sec|60 sec|90 sec|120 sec|150 sec|180 sec|210 sec|Infinite|-");
+}
 
 TEST(ReportText, GroupPrintsEveryLineInOrder) {
   clsGroup g;
