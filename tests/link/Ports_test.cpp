@@ -30,14 +30,15 @@ fs::path FreshFolder(const std::string& name) {
 
 TEST(PortMap, AdaptersInNameOrderThenBuiltInPortsAndAnOverridesFileThatToleratesNoise) {
   const fs::path dev = FreshFolder("dev");
-  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "null"})
+  // A name without a number sorts before the numbered ones.
+  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyACM", "ttyS0", "null"})
     std::ofstream(dev / name).put('\n');
   const auto adapters = UsbSerialAdapters(dev);
   ASSERT_EQ(adapters,
             (std::vector<std::string>{(dev / "ttyUSB2").string(), (dev / "ttyUSB10").string(),
-                                      (dev / "ttyACM0").string()}));
-  EXPECT_EQ(DeviceForPort(3, {}, adapters), (dev / "ttyACM0").string());
-  EXPECT_EQ(DeviceForPort(4, {}, adapters), "/dev/ttyS3");
+                                      (dev / "ttyACM").string(), (dev / "ttyACM0").string()}));
+  EXPECT_EQ(DeviceForPort(4, {}, adapters), (dev / "ttyACM0").string());
+  EXPECT_EQ(DeviceForPort(5, {}, adapters), "/dev/ttyS4");
   EXPECT_EQ(DeviceForPort(2, {{2, "sim:km2"}}, adapters), "sim:km2");
   EXPECT_EQ(DeviceForPort(0, {}, adapters), "");
   EXPECT_TRUE(UsbSerialAdapters(dev / "missing").empty());
