@@ -83,28 +83,6 @@ TEST_F(Options, ASaveThatCannotWriteShowsTheMessageAndKeepsWhatWasThere) {
   EXPECT_THAT(Names(UserConfigFolder()), ElementsAre("qvr.dat"));
 }
 
-TEST_F(Options, ALogEntryIsTheTimeStampASpaceTheTextCrAndCrLf) {
-  clsLogger log(ReadLogFile().string());
-  log.TimeStamp = [] { return std::string("2026-12-06 21:04:05"); };
-  const std::string answer = "S10B0000000000000000000000F4\r\n";
-  log.LogText = "\r\n" + answer + "\r\n\r\n";
-  log.AddToLog();  // creates the state folder
-  log.AddToLog();  // appends
-  const std::string entry = "2026-12-06 21:04:05 \r\n" + answer + "\r\n\r\n\r\r\n";
-  EXPECT_EQ(Bytes(ReadLogFile()), entry + entry);
-
-  EXPECT_TRUE(log.KillLog());
-  EXPECT_FALSE(fs::exists(ReadLogFile()));
-  EXPECT_FALSE(log.KillLog());  // nothing to delete, nothing shown
-
-  // A log that cannot be written is skipped quietly.
-  clsLogger blocked((UserStateFolder() / "folder").string());
-  fs::create_directories(blocked.LogFileName + "/inside");
-  blocked.LogText = "text";
-  EXPECT_NO_THROW(blocked.AddToLog());
-  EXPECT_FALSE(blocked.KillLog());
-}
-
 TEST(LocalTimeStamp, IsTheNumericLocalDateAndTime) {
   EXPECT_TRUE(std::regex_match(LocalTimeStamp(), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
       << LocalTimeStamp();

@@ -33,27 +33,5 @@ TEST_F(Paths, FollowTheEnvironmentAndTheXdgDefaults) {
   EXPECT_EQ(UserConfigFolder(), root / "home" / ".config" / "tallisk");
 }
 
-TEST_F(Paths, ABuildPutsUsableInstallationFilesBesideTheExecutable) {
-  ::unsetenv("TALLISK_DATA_DIR");
-  ASSERT_EQ(InstallDataFolder(), ExecutableFolder());
-
-  const FamilyConfiguration families = ReadFamilyConfiguration(ControlFile());
-  EXPECT_TRUE(families.QvrEnabled && families.Km2Enabled);
-  EXPECT_EQ(families.RadioType, 0);
-
-  const std::string image = ReadRadioFile(KM2TailFile(), RadioFamily::KM2);
-  EXPECT_EQ(image.size(), 16384u);
-  EXPECT_EQ(ReadKM2Tail(KM2TailFile()), image.substr(12730));
-
-  // The help names every KM2 model line the profile database knows.
-  const std::string help = ReadModelHelp(ModelHelpFile());
-  clsOperator profiles;
-  profiles.LoadProfilesKM2();
-  ASSERT_GT(profiles.RadioData->Count(), 0);
-  for (const auto& model : *profiles.RadioData) {
-    EXPECT_THAT(help, ::testing::HasSubstr(model->Model.substr(0, 6))) << model->Model;
-  }
-}
-
 }  // namespace
 }  // namespace tallisk::test

@@ -223,19 +223,6 @@ class FailedSaves : public ScratchFolders {
   const std::string old = std::string(16384, 'A');
 };
 
-TEST_F(FailedSaves, ARenameOverAFolderLeavesTheFolderAndNoTemporaryFile) {
-  Put(folder / "taken.km2" / "inside", "x");
-  try {
-    WriteRadioFile(folder / "taken.km2", RadioFamily::KM2, std::string(16384, 'B'));
-    ADD_FAILURE() << "the save went through";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.Reason(), std::errc::is_a_directory);
-    EXPECT_EQ(e.Description(), "Is a directory: " + (folder / "taken.km2").string());
-  }
-  EXPECT_EQ(Bytes(folder / "taken.km2" / "inside"), "x");
-  EXPECT_THAT(Names(folder), ElementsAre("radio.km2", "taken.km2"));
-}
-
 TEST_F(FailedSaves, AReadOnlyFolderLeavesTheOldFile) {
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                               fs::perms::group_exec | fs::perms::others_read |
@@ -266,15 +253,6 @@ TEST_F(FailedSaves, AFullDiskLeavesTheOldFile) {
       std::string(65536, 'B'));
   EXPECT_EQ(error, EFBIG);
   ExpectOldFileAlone();
-}
-
-TEST_F(FailedSaves, TheReadDumpNeverStopsTheRead) {
-  const std::string dump = std::string(16704, 'F');
-  EXPECT_EQ(WriteReadDump(dump, ReadDumpFile()), "");  // creates the state folder
-  EXPECT_EQ(Bytes(ReadDumpFile()), dump);
-  Put(UserStateFolder() / "blocked" / "me3.km2" / "inside", "x");
-  EXPECT_THAT(WriteReadDump(dump, UserStateFolder() / "blocked" / "me3.km2"),
-              HasSubstr("Is a directory"));
 }
 
 }  // namespace

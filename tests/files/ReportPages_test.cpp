@@ -100,18 +100,5 @@ TEST(ReportPages, AHeadingThatWouldEndAPageStartsTheNextWithItsLine) {
   EXPECT_EQ(km2Pages[1][3].Text, "1  ROW ONE");
 }
 
-TEST(ReportPages, AHeadingRunLongerThanAPageIsCutRatherThanLost) {
-  // Three headings in a row, each kept with the next, on pages that take two lines.
-  ReportDocument document;
-  document.push_back({ReportStyle::Heading, {"One", "Two", "Three"}});
-  document.push_back({ReportStyle::Body, {"body"}});
-  const auto pages = PaginateReport(ReportLines(document), 40, Height);
-  ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(pages[0].size(), 2u);
-  EXPECT_EQ(pages[1].front().Text, "Three");
-  EXPECT_EQ(pages[1].back().Text, "body");
-  EXPECT_TRUE(PaginateReport({}, 100, Height).empty());
-}
-
 }  // namespace
 }  // namespace tallisk

@@ -91,26 +91,6 @@ TEST(clsGroup, CodedFieldsRoundAsTheRadioDoes) {
   EXPECT_EQ(Read(WithByte(kNewGroupRecord, 9, "09")).IntervalA, 2);
 }
 
-TEST(clsGroup, IdDigits) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"1234567890", "0A123456789A", "1234567890"},
-      {"*#ABCD", "06BCDEF0FFFF", "*#ABCD"},
-      // Lower case is read as hex digits, as stored records expect ("a" is 10, the digit 0).
-      {"abcd", "04ABCDFFFFFF", "0*#A"},
-      // No DTMF symbol: hex E and F keep their values, the rest become 0.
-      {"EFX", "03EF0FFFFFFF", "BCD"},
-      // An over-long ID is cut to the ten digits the record holds.
-      {"123456789012", "0A123456789A", "1234567890"}};
-  clsGroup g;
-  for (const auto& [id, field, back] : cases) {
-    g.DTMF2805IDNumber = id;
-    EXPECT_EQ(Written(g).substr(38, 12), field) << id;
-    EXPECT_EQ(Read(g.GroupData).DTMF2805IDNumber, back) << id;
-  }
-  // A length byte beyond ten means no ID, whatever the digits hold.
-  EXPECT_EQ(Read(WithByte(g.GroupData, 19, "0B")).DTMF2805IDNumber, "");
-}
-
 TEST(clsGroup, OverflowRefusedAndRecordKept) {
   const auto overflows = [](auto set) {
     clsGroup bad;
@@ -132,21 +112,6 @@ TEST(clsGroup, OverflowRefusedAndRecordKept) {
   g.TimeOutTimer = 5000;
   EXPECT_EQ(Written(g).substr(14, 4), "E70F");
   EXPECT_EQ(Read(g.GroupData).TimeOutTimer, 904.0f);
-}
-
-TEST(clsGroup, RecordsNoWriterMakesReadAndSettle) {
-  // Short, empty and non-hex records read as zeros rather than failing.
-  for (const char* text : {"", "00", "ZZZZ"}) {
-    EXPECT_EQ(GroupSettings(Read(text)), GroupSettings(Read(std::string(64, '0')))) << text;
-  }
-  // A record read from a radio can always be written back, and settles after one rewrite: an
-  // interval that rounds to 0 ms is written as 64 ms, and channel 511 as no priority channel.
-  clsGroup odd = Read(WithByte(WithByte(WithByte(kNewGroupRecord, 3, "01"), 4, "FF"), 9, "00"));
-  EXPECT_EQ(std::tie(odd.PriorityChannel1, odd.IntervalA), std::make_tuple(511, 0));
-  const std::string rewritten = Written(odd);
-  EXPECT_EQ(rewritten.substr(6, 4) + rewritten.substr(18, 2), "FFFFFF");
-  odd = Read(rewritten);
-  EXPECT_EQ(Written(odd), rewritten);
 }
 
 }  // namespace

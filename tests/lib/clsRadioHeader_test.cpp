@@ -174,23 +174,5 @@ TEST(clsRadioHeader, DateDigitsErasedValidAndInvalid) {
   }
 }
 
-TEST(clsRadioHeader, RefusesAShortBlockAndABrokenProfile) {
-  H h;
-  h.SerialNumber = "77";
-  h.RadioHeader = std::string(66, '0');
-  EXPECT_EQ(ErrorNumberOf([&] { h.BreakUpRadioHeader(); }), ErrInvalidArgument);
-  EXPECT_EQ(h.SerialNumber, "77");
-
-  // Missing bit characters of a profile text are 0 bits; other characters are refused.
-  h.Address0x14 = "XX1";
-  h.Address0x16 = "";
-  EXPECT_TRUE(h.CreateRadioHeader());
-  EXPECT_EQ(ByteAt(h, 0x14), "A0");
-  h.Address0x14 = "XX1AXX00";
-  h.RadioHeader = "kept";
-  EXPECT_EQ(ErrorNumberOf([&] { h.CreateRadioHeader(); }), ErrInvalidArgument);
-  EXPECT_EQ(h.RadioHeader, "kept");
-}
-
 }  // namespace
 }  // namespace tallisk

@@ -131,51 +131,6 @@ TEST(ProfilesOperator, LookupsOfBothFamiliesAndLoadingAgain) {
   EXPECT_FALSE(op.RadioData);
 }
 
-TEST(ProfilesCollection, KeysIgnoreCaseAreUniqueAndMoveWithTheirObjects) {
-  colRadioData data;
-  for (const char* key : {"", "Bee", "", "dee"}) {
-    data.Add(std::make_shared<clsPersistentInfo>(), key);  // an empty key adds without a key
-    data.Item(data.Count())->Model = std::to_string(data.Count());
-  }
-  EXPECT_EQ(data.Item("bee")->Model, "2");
-  EXPECT_EQ(CaughtError([&] { data.Add(data.Item(1), "BEE"); }).Number(), 457);
-  data.Remove("BEE");
-  data.Remove(1);
-  EXPECT_EQ(data.Item("DEE")->Model, "4");
-  for (const char* gone : {"bee", "", "see"}) {
-    EXPECT_EQ(CaughtError([&] { data.Item(gone); }).Number(), ErrInvalidArgument) << gone;
-  }
-}
-
-TEST(CTCSS, ShippedTablesAscendWithTheirCodes) {
-  colCTCSSFrequencies qvr;
-  qvr.LoadCodes();
-  ASSERT_EQ(qvr.Count(), 38);
-  EXPECT_FLOAT_EQ(qvr.Item(1).CTCSSFreq, 67.0f);
-  EXPECT_EQ(qvr.Item(1).Index, 0);  // what an unused channel's code 0 shows
-  qvr.LoadCodes();                  // a load appends; Clear empties
-  ASSERT_EQ(qvr.Count(), 76);
-  EXPECT_FLOAT_EQ(qvr.Item(76).CTCSSFreq, 250.3f);
-  qvr.Clear();
-  EXPECT_EQ(qvr.Count(), 0);
-
-  colCTCSSFrequencies km2;
-  km2.LoadCodesKM2();
-  int standard = 0;
-  int special = 0;
-  float previous = 0;
-  for (const auto& tone : km2) {
-    EXPECT_GT(tone.CTCSSFreq, previous);
-    previous = tone.CTCSSFreq;
-    // The key form relies on 1, 2, 3 ... in ascending frequency; the special bank carries
-    // 100 plus the 6-bit code of the record (100 itself would not read as the bank).
-    const int expected = tone.SpecialRadioKM2 ? 100 + ++special : ++standard;
-    EXPECT_EQ(tone.CTCSSCodeKM2, expected) << tone.CTCSSFreq;
-  }
-  EXPECT_EQ(standard, 38);
-  EXPECT_TRUE(special > 0 && special < 64) << special;
-}
-
 // A QVR database shaped like the shipped one, without the optional tuning range.
 constexpr const char* kQvrSchema = R"(
 CREATE TABLE tblRadioList (RadioModelCode INTEGER, RadioModel TEXT, NumberOfChannels INTEGER);
@@ -272,6 +227,12 @@ TEST(ProfilesDatabase, FaultyDatabasesFailNamingTheFileAndTheProblem) {
       {schema + "UPDATE tblRadioBand SET PllReferenceFrequency = '12,5 kHz';"
                 "INSERT INTO tblRadioList VALUES (4, 'Good', 16), (3, 'A', 16);",
        models, 13, "PllReferenceFrequency"},
+      // Blank texts in a numeric and in a yes/no column.
+      {schema + "UPDATE tblRadioBand SET IFRx = '  ';INSERT INTO tblRadioList VALUES (3, 'A', 16);",
+       models, 13, "IFRx"},
+      {schema + "UPDATE tblRadioBand SET InjectAspect = '';"
+                "INSERT INTO tblRadioList VALUES (3, 'A', 16);",
+       models, 13, "InjectAspect"},
       {"CREATE TABLE KM2CTCSSFrequencies (x);", "colCTCSSFrequencies.LoadCodes", 3078,
        "no such table: tblCTCSSFrequencies"},
       {schema + "INSERT INTO KM2CTCSSFrequencies VALUES (1, 67.0, 0, '1'),"

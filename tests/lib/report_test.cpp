@@ -105,7 +105,6 @@ TEST(ReportText, SettingsPrintEveryLineInOrder) {
                 "CTCSS-Squelch Tail (msec)     :  25.5\r\n"
                 "DCS Tail                      :  0\r\n");
 }
-
 // Every code of every QVR list; "-" is a code the list does not name, which leaves its line out.
 TEST(ReportText, QvrSettingsNameEveryCodeAndLeaveUnnamedOnesOut) {
   const auto report = [](int code) {
@@ -129,44 +128,6 @@ TEST(ReportText, QvrSettingsNameEveryCodeAndLeaveUnnamedOnesOut) {
             "-|NSQ|Signalling|Special|Disable|-|-|-|-|-");
   EXPECT_EQ(Values(report, "Tx Time-Out Timer", 8),
             "-|30 sec|60 sec|90 sec|120 sec|150 sec|180 sec|210 sec|Infinite|-");
-}
-
-TEST(ReportText, SettingsOtherChoicesAndNumberForms) {
-  clsRadioHeader h;
-  // The always-set bit read back from a block is not the technician's priority 2 choice.
-  h.PriorityChannelMonitorEnable = true;
-  h.Aux3 = h.Aux4 = h.Aux7 = h.Aux8 = true;
-  h.SecondLocalRX = -1;
-  h.NoiseSquelchTail = -5;
-  h.CTCSSSquelchTail = 100000;  // plain digits at every magnitude, never "1e+05"
-  h.DCSTail = 0.00001f;
-  const std::string qvr = h.CreateHumanViewableString();
-  EXPECT_EQ(ValueOf(qvr, "Priority 2 Channel"), "No");
-  EXPECT_EQ(ValueOf(qvr, "Priority Channel Monitor Cycle"), "1 to 4");
-  EXPECT_EQ(ValueOf(qvr, "Injection Aspect"), "Low Side");
-  const std::string r = h.CreateHumanViewableStringKM2();
-  // With the full report's Y N Y N Y N Y N every key has its own column pattern: no two mix.
-  EXPECT_EQ(ValueOf(r, "Front Panel Configuration"), "N N Y Y N N Y Y");
-  h.Aux3 = h.Aux4 = false;
-  h.Aux5 = h.Aux6 = true;
-  EXPECT_EQ(ValueOf(h.CreateHumanViewableStringKM2(), "Front Panel Configuration"),
-            "N N N N Y Y Y Y");
-  EXPECT_EQ(ValueOf(r, "Operation Type"), "General Purpose");
-  EXPECT_EQ(ValueOf(r, "Relocate Add/Del Keys"), "Standard");
-  EXPECT_EQ(ValueOf(r, "Scan Channel Slaving"), "PRI1/TX CHANNEL SLAVING");
-  EXPECT_EQ(ValueOf(r, "Second Local RX"), "Low");
-  EXPECT_EQ(ValueOf(r, "Noise-Squelch Tail (msec)"), "-5");
-  EXPECT_EQ(ValueOf(r, "CTCSS-Squelch Tail (msec)"), " 100000");
-  EXPECT_EQ(ValueOf(r, "DCS Tail"), " 0.00001");
-  h.CTCSSSquelchTail = 1e15f;  // the nearest single
-  EXPECT_EQ(ValueOf(h.CreateHumanViewableStringKM2(), "CTCSS-Squelch Tail (msec)"),
-            " 999999986991104");
-  // Code 3 and any code without a name of its own are type 4.
-  const auto km2 = [&](int code) {
-    h.OptionPortType = code;
-    return h.CreateHumanViewableStringKM2();
-  };
-  EXPECT_EQ(Values(km2, "Option Port Type", 5), "Type 4|Type 1|Type 2|Type 3|Type 4|None|Type 4");
 }
 
 TEST(ReportText, GroupPrintsEveryLineInOrder) {

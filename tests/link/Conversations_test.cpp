@@ -53,6 +53,16 @@ TEST(QVR, WritesBothPhasesOfARunAndReadsTheWholeEepromBack) {
   b.mark = b.clock.Now();
   EXPECT_EQ(b.link.ReadRadioQVR(), answer);
   EXPECT_GT(b.Seconds(), line + 2);
+
+  // The 8-channel models, codes 12 to 18, hold 15 lines: the read ends with the last of them,
+  // not at the silence limit.
+  for (const std::uint8_t model : {12, 18}) {
+    QvrBench eight(120);
+    eight.Pace();
+    eight.radio.Eeprom[0x0C] = model;
+    EXPECT_EQ(eight.link.ReadRadioQVR().size(), 15u * 28) << int{model};
+    EXPECT_LT(eight.Seconds(), (12 + 15 * 28) * 10 / 2400.0 + 0.1) << int{model};
+  }
 }
 
 TEST(QVR, ABadLineSilenceOrNoCtsLeavesNothingDone) {
@@ -156,7 +166,11 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
       b.state.StopRequested |= c.stopAt > 0 && b.radio.BlockRequests().size() == c.stopAt;
     };
     b.state.StopRequested = true;  // a stop left over from before is cleared at the start
+    // The read's verdict is said once the radio's lines are down.
+    bool idleWhenSaid = true;
+    b.feedback.onSaid = [&] { idleWhenSaid = idleWhenSaid && b.LeftIdle(); };
     const KM2ReadResult r = b.link.ReadRadioKM2();
+    EXPECT_TRUE(idleWhenSaid || (c.said != checksum && c.said != noData)) << c.said;
     EXPECT_EQ(b.radio.BlockRequests().size(), c.requests) << c.said;
     EXPECT_EQ(b.feedback.said, c.said);
     EXPECT_EQ(r.Image, c.kept < 0 ? "" : ReadImage(b, c.kept)) << c.said;

@@ -22,13 +22,18 @@ class RecordingFeedback : public LinkFeedback {
   std::vector<std::string> readStatus, writeStatus;
   // Message boxes as "text (title)", failure reports as they are, in the order shown.
   std::string said;
+  std::function<void()> onSaid;  // runs as each message or failure is shown
 
   void ShowReadStatus(const std::string& text) override { readStatus.push_back(text); }
   void ShowWriteStatus(const std::string& text) override { writeStatus.push_back(text); }
   void ShowMessage(const std::string& text, const std::string& title) override {
+    if (onSaid) onSaid();
     said += (said.empty() ? "" : " | ") + text + " (" + title + ")";
   }
-  void ShowFailure(const std::string& text) override { said += (said.empty() ? "" : " | ") + text; }
+  void ShowFailure(const std::string& text) override {
+    if (onSaid) onSaid();
+    said += (said.empty() ? "" : " | ") + text;
+  }
 };
 
 template <class Radio>

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -31,14 +30,15 @@ fs::path FreshFolder(const std::string& name) {
 
 TEST(PortMap, AdaptersInNameOrderThenBuiltInPortsAndAnOverridesFileThatToleratesNoise) {
   const fs::path dev = FreshFolder("dev");
-  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "null"})
+  // A name without a number sorts before the numbered ones.
+  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyACM", "ttyS0", "null"})
     std::ofstream(dev / name).put('\n');
   const auto adapters = UsbSerialAdapters(dev);
   ASSERT_EQ(adapters,
             (std::vector<std::string>{(dev / "ttyUSB2").string(), (dev / "ttyUSB10").string(),
-                                      (dev / "ttyACM0").string()}));
-  EXPECT_EQ(DeviceForPort(3, {}, adapters), (dev / "ttyACM0").string());
-  EXPECT_EQ(DeviceForPort(4, {}, adapters), "/dev/ttyS3");
+                                      (dev / "ttyACM").string(), (dev / "ttyACM0").string()}));
+  EXPECT_EQ(DeviceForPort(4, {}, adapters), (dev / "ttyACM0").string());
+  EXPECT_EQ(DeviceForPort(5, {}, adapters), "/dev/ttyS4");
   EXPECT_EQ(DeviceForPort(2, {{2, "sim:km2"}}, adapters), "sim:km2");
   EXPECT_EQ(DeviceForPort(0, {}, adapters), "");
   EXPECT_TRUE(UsbSerialAdapters(dev / "missing").empty());
@@ -192,59 +192,6 @@ TEST(QtSerialPort, SetsTheLineAndSaysWhenTheDeviceGoesAway) {
   EXPECT_EQ(feedback.said,
             "Following error has occured while reading the radio:\rThe serial device " + device +
                 " (COM2) stopped responding or was unplugged #8015");
-}
-
-// The real serial backend against tallisk-radiosim on a pseudo-terminal, for the bytes that
-// cross a real port (it has no modem lines and no baud rate: the in-process tests cover
-// those). Runs a conversation, stops the radio and gives back the EEPROM it saved.
-std::string OverAPseudoTerminal(const std::string& family,
-                                const std::function<void(RadioLink&)>& talk) {
-  const fs::path saved =
-      fs::temp_directory_path() / ("tallisk-e2e-" + family + std::to_string(::getpid()) + ".hex");
-  // The shell tells its process id, which the simulator keeps, then the simulator its device.
-  FILE* sim =
-      popen(("echo $$; exec '" TALLISK_RADIOSIM "' " + family + " --save '" + saved.string() + "'")
-                .c_str(),
-            "r");
-  int pid = 0;
-  char device[256] = "";
-  EXPECT_EQ(sim ? std::fscanf(sim, "%d %255s", &pid, device) : 0, 2);
-  EXPECT_EQ(std::string(device).rfind("/dev/", 0), 0u) << device;
-
-  PortBench<SystemClock> b([&](int) { return std::string(device); });
-  if (pid > 0) talk(b.link);
-  EXPECT_EQ(b.feedback.said, "");
-  // The pseudo-terminal has no modem lines, and the log says so once.
-  EXPECT_EQ(b.log.size(), 1u);
-  for (const auto& l : b.log) EXPECT_NE(l.find("no modem-control lines"), std::string::npos);
-
-  if (pid > 0) kill(pid, SIGTERM);
-  EXPECT_EQ(sim ? pclose(sim) : -1, 0);  // it ended cleanly, so it saved its EEPROM
-  std::ifstream in(saved);
-  std::string hex, line;
-  while (std::getline(in, line)) hex += line;
-  fs::remove(saved);
-  return hex;
-}
-
-TEST(EndToEnd, QvrWriteThenReadOverAPseudoTerminal) {
-  const auto image = RandomBytes(194, 40);
-  const std::string eeprom = OverAPseudoTerminal("qvr", [&](RadioLink& link) {
-    const auto [first, second] = QvrParts(image);
-    ASSERT_TRUE(link.TransferImageQVR(first, second));
-    const std::string answer = link.ReadRadioQVR();
-    ASSERT_EQ(answer.size(), 32u * 28);
-    std::string data;
-    for (std::size_t i = 0; i < answer.size(); i += 28) data += answer.substr(i + 8, 16);
-    EXPECT_EQ(data.substr(0, 388), HexOf(image));
-  });
-  EXPECT_EQ(eeprom.substr(0, 388), HexOf(image));
-}
-
-TEST(EndToEnd, Km2WriteOverAPseudoTerminal) {
-  const std::string image = HexOf(RandomBytes(8192, 41));
-  const auto write = [&](RadioLink& link) { EXPECT_TRUE(link.TransferImageKM2(image)); };
-  EXPECT_EQ(OverAPseudoTerminal("km2", write), image);
 }
 
 }  // namespace

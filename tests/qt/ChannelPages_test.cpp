@@ -33,25 +33,6 @@ class QtChannelPages : public QtWindowTest {
   }
 };
 
-// Acts on the modal window of the form named `name` once it is on show.
-void WhenWindow(const QString& name, std::function<void(QDialog&)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, name, act, tries = 0]() mutable {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog != nullptr && dialog->isVisible() && dialog->objectName() == name) {
-      timer->deleteLater();
-      timer->stop();
-      act(*dialog);
-    } else if (++tries > 200) {
-      timer->deleteLater();
-      timer->stop();
-      ADD_FAILURE() << "no window " << name.toStdString();
-    }
-  });
-  timer->start();
-}
-
 TEST_F(QtChannelPages, PageDownAndPageUpStepChannelsAndEnterTakesTheFrequency) {
   ToChannelPage(0);
   window_->activateWindow();
@@ -84,33 +65,6 @@ TEST_F(QtChannelPages, PageDownAndPageUpStepChannelsAndEnterTakesTheFrequency) {
   EXPECT_EQ(form_->CurrentChannel, 1);
   QTest::keyClick(channel, Qt::Key_PageDown);  // one step, from the choice itself
   EXPECT_EQ(form_->CurrentChannel, 2);
-}
-
-TEST_F(QtChannelPages, TheChannelListOpensModallyAndItsOkStores) {
-  ToChannelPage(1);
-  form_->cmbChannelNumber.SelectText("5");
-  form_->ReceiveChannelFreq.SetText("150");
-  while (form_->CurrentPage != 12) form_->btnNext.Press();
-
-  QString title;
-  WhenWindow("frmChannelList", [&title](QDialog& list) {
-    title = list.windowTitle();
-    WhenWindow("frmSelectChannel", [](QDialog& picker) {
-      auto* choice = Find<QComboBox>(picker, "cmbChannel");
-      choice->setFocus();
-      QTest::keyClick(choice, Qt::Key_Down);  // from the empty entry to channel 5
-      Find<QPushButton>(picker, "btnOK")->click();
-    });
-    Find<QPushButton>(list, "btnAdd")->click();
-    EXPECT_EQ(Find<QLabel>(list, "lblSlotAvail")->text(), " 319");
-    Find<QPushButton>(list, "btnOK")->click();
-  });
-  W<QPushButton>("btnChannelList")->click();
-  EXPECT_EQ(title, "Channel List");
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  const clsChannelGroup& entry = form_->ChannelGroupTable.Item(1);
-  EXPECT_EQ(std::tie(entry.Programmed, entry.GroupNumber, entry.ChannelNumber),
-            std::make_tuple(true, std::int16_t{1}, std::int16_t{5}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <filesystem>
@@ -44,6 +45,13 @@ TEST_F(QtMainWindow, StartsOnTheStartPageWithEveryFieldAsAWidgetOnItsPage) {
       }
   for (const char* name : {"btnNext", "btnBack", "btnFinish", "btnOptions"})
     EXPECT_EQ(W<QPushButton>(name)->parentWidget()->parentWidget(), &window_->View()) << name;
+  // Alt and a command's first letter press it: "Program The Radio", then "Next".
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QTest::keyClick(window_.get(), Qt::Key_P, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_->CurrentPage == 1; }, 1000));
+  QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_->CurrentPage == 2; }, 1000));
 }
 
 TEST_F(QtMainWindow, TypingReachesTheFieldsAndTheRadioAndChangesByCodeReachTheWidgets) {
@@ -133,71 +141,6 @@ TEST_F(QtMainWindow, LeavingTheFamilyChoiceSwitchesTheModelPageAndARefusalKeepsI
   for (const char* name : {"btnNext", "btnBack", "btnFinish"}) EXPECT_TRUE(W(name)->isHidden());
 }
 
-TEST_F(QtMainWindow, TheOptionsWindowOpensModallyAndOkKeepsWhatWasChosen) {
-  QString device, title, name;
-  WhenModal<QDialog>([&](QDialog& dialog) {
-    title = dialog.windowTitle();
-    name = dialog.objectName();
-    device = Find<QLabel>(dialog, "lblPortDevice")->text();
-    auto* port = Find<QComboBox>(dialog, "cmbCommport");
-    port->setFocus();
-    QTest::keyClick(port, Qt::Key_Down);
-    QTest::keyClick(port, Qt::Key_Down);
-    Find<QCheckBox>(dialog, "chkReadLog")->click();
-    Find<QPushButton>(dialog, "cmdOK")->click();
-  });
-  W<QPushButton>("btnOptions")->click();
-  EXPECT_EQ(name, "frmOptions");
-  EXPECT_EQ(title, "Options");
-  EXPECT_TRUE(device.contains("/dev/ttyUSB0 \u2014 FT232R USB UART")) << device.toStdString();
-  EXPECT_EQ(form_->Options->CommPort, 3);
-  EXPECT_TRUE(form_->Options->UseReadLog);
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-
-  // The close box is Cancel: nothing changes.
-  WhenModal<QDialog>([](QDialog& dialog) {
-    Find<QCheckBox>(dialog, "chkWriteLog")->click();
-    dialog.close();
-  });
-  W<QPushButton>("btnOptions")->click();
-  EXPECT_FALSE(form_->Options->UseWriteLog);
-}
-
-TEST_F(QtMainWindow, TheHistoryAndBatchWindowsOpenWithTheirFieldsInTheTabOrder) {
-  // Tab from the first field reaches every command of the window, as a keyboard user would.
-  const auto tabbedTo = [](QDialog& dialog, const char* first) {
-    QStringList reached;
-    QWidget* w = Find(dialog, first);
-    w->setFocus();
-    for (int i = 0; i < 40 && (i == 0 || w != Find(dialog, first)); ++i, w = w->nextInFocusChain())
-      if (w->focusPolicy() & Qt::TabFocus) reached << w->objectName();
-    return reached;
-  };
-  QStringList history, batch;
-  WhenModal<QDialog>([&](QDialog& dialog) {
-    EXPECT_EQ(dialog.objectName(), "frmHistory");
-    history = tabbedTo(dialog, "txtFilter");
-    Find<QPushButton>(dialog, "btnClose")->click();
-  });
-  W<QPushButton>("btnHistory")->click();
-  for (const char* name : {"txtFilter", "lstJobs", "btnOpen", "btnClose"})
-    EXPECT_TRUE(history.contains(name)) << name << " " << history.join(' ').toStdString();
-
-  W<QPushButton>("btnProgramRadio")->click();
-  W<QPushButton>("btnFinish")->click();
-  WhenModal<QDialog>([&](QDialog& dialog) {
-    EXPECT_EQ(dialog.objectName(), "frmBatch");
-    batch = tabbedTo(dialog, "txtSerialNumber");
-    // The last radio's result is read from across the bench.
-    EXPECT_GT(Find(dialog, "lblLastResult")->font().pointSizeF(),
-              1.5 * Find(dialog, "lblTally")->font().pointSizeF());
-    Find<QPushButton>(dialog, "btnStop")->click();
-  });
-  W<QPushButton>("btnProgramSeveral")->click();
-  for (const char* name : {"txtSerialNumber", "btnSerialFile", "btnWrite", "btnStop"})
-    EXPECT_TRUE(batch.contains(name)) << name << " " << batch.join(' ').toStdString();
-}
-
 TEST_F(QtMainWindow, RefusesToCloseDuringATransferWithTheAlertNotice) {
   form_->TransferBusy = true;
   EXPECT_FALSE(window_->close());
@@ -211,7 +154,11 @@ TEST_F(QtMainWindow, RefusesToCloseDuringATransferWithTheAlertNotice) {
   EXPECT_EQ(notice->text(),
             "The application is busy at the moment.  Please wait until the application completes "
             "its operation.");
+  const QPointer<QMessageBox> shown = notice;
   notice->button(QMessageBox::Ok)->click();
+  // A notice once closed goes, rather than staying alive under the window.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(shown.isNull());
 
   form_->TransferBusy = false;
   EXPECT_TRUE(window_->close());

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "MainWindowFixture.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"
@@ -128,15 +129,7 @@ class BenchDevices : public SerialDeviceSource {
 class QtWindowTest : public QtTest {
  protected:
   QtWindowTest() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::filesystem::temp_directory_path() /
-            ("tallisk-qt-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(root_);
-    folders_ = {root_ / "install", root_ / "config", root_ / "state"};
-    std::filesystem::create_directories(folders_.Installation);
-    std::ofstream(folders_.Installation / "control.txt") << "QVR=TRUE\r\nKM2=TRUE\r\n";
-    std::ofstream(folders_.Installation / "km2.clr") << std::string(16384, 'F');
-    std::ofstream(folders_.Installation / "tmphelp.thp") << "Type the model number.";
+    program_.Install("control.txt", "QVR=TRUE\r\nKM2=TRUE\r\n");
     form_ = std::make_unique<frmMain>(dialogs_, folders_, &devices_);
     window_ = std::make_unique<qt::MainWindow>(*form_);
     window_->show();
@@ -144,7 +137,6 @@ class QtWindowTest : public QtTest {
   ~QtWindowTest() override {
     window_.reset();
     form_.reset();
-    std::filesystem::remove_all(root_);
   }
 
   template <class T = QWidget>
@@ -154,8 +146,9 @@ class QtWindowTest : public QtTest {
     return widget;
   }
 
-  std::filesystem::path root_;
-  ProgramFolders folders_;
+  ScratchProgram program_{"tallisk-qt-"};
+  const std::filesystem::path& root_ = program_.root;
+  ProgramFolders& folders_ = program_.folders;
   BenchDevices devices_;
   qt::QtDialogs dialogs_;
   std::unique_ptr<frmMain> form_;

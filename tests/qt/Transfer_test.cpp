@@ -81,18 +81,12 @@ void WhenDuringTransfer(std::function<bool()> ready, std::function<void()> act) 
 class QtTransfer : public QtTest {
  protected:
   QtTransfer() {
-    root_ = fs::temp_directory_path() / ("tallisk-qt-transfer-" + std::to_string(::getpid()));
-    fs::remove_all(root_);
-    folders_ = {root_ / "install", root_ / "config", root_ / "state"};
-    fs::create_directories(folders_.Installation);
-    fs::create_directories(folders_.Configuration);
-    std::ofstream(folders_.Installation / "control.txt") << "QVR=TRUE\r\nKM2=TRUE\r\n";
-    std::ofstream(folders_.Installation / "km2.clr") << std::string(16384, 'F');
+    program_.Install("control.txt", "QVR=TRUE\r\nKM2=TRUE\r\n");
+    std::filesystem::create_directories(folders_.Configuration);
   }
   ~QtTransfer() override {
     window_.reset();
     form_.reset();
-    fs::remove_all(root_);
   }
 
   template <class T = QWidget>
@@ -102,8 +96,9 @@ class QtTransfer : public QtTest {
     return widget;
   }
 
-  fs::path root_;
-  ProgramFolders folders_;
+  ScratchProgram program_{"tallisk-qt-"};
+  const fs::path& root_ = program_.root;
+  ProgramFolders& folders_ = program_.folders;
   qt::QtDialogs dialogs_;
   std::unique_ptr<frmMain> form_;
   std::unique_ptr<qt::MainWindow> window_;

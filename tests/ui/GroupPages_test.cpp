@@ -40,11 +40,6 @@ class GroupPages : public PagesTest {
         entries.push_back(std::to_string(e.GroupNumber) + "/" + std::to_string(e.ChannelNumber));
     return entries;
   }
-  static std::vector<std::string> Texts(const ChoiceField& field) {
-    std::vector<std::string> texts;
-    for (const auto& item : field.Items()) texts.push_back(item.Text);
-    return texts;
-  }
   // The next channel picker takes this entry and OK (or Cancel).
   void Picks(const std::string& entry, bool ok = true) {
     dialogs_.ModalActions.push_back([entry, ok](Form& form) {
@@ -64,7 +59,7 @@ class GroupPages : public PagesTest {
 TEST_F(GroupPages, TheChannelListEditsOneGroupAndWritesTheTableOnlyOnOk) {
   frmMain& w = OnPage12({"5", "7", "9"});
   // Leaving the channel page listed the channels that have a receive frequency.
-  EXPECT_EQ(Texts(w.cmbPriorityChannel1), (std::vector<std::string>{"", " 5", " 7", " 9"}));
+  EXPECT_EQ(ItemTexts(w.cmbPriorityChannel1), (std::vector<std::string>{"", " 5", " 7", " 9"}));
   SetTable(w, {{1, 1}, {1, 2}, {1, 3}});
   w.cmbGroupNumber.SelectText(" 2");
 
@@ -74,7 +69,7 @@ TEST_F(GroupPages, TheChannelListEditsOneGroupAndWritesTheTableOnlyOnOk) {
   WithChannelList(w, [](frmChannelList& list) {
     EXPECT_EQ(list.lblSlotAvail.Caption(), " 317");
     for (int i = 0; i < 4; ++i) list.btnAdd.Press();
-    EXPECT_EQ(Texts(list.lstChannelList), (std::vector<std::string>{" 5", " 7"}));
+    EXPECT_EQ(ItemTexts(list.lstChannelList), (std::vector<std::string>{" 5", " 7"}));
     EXPECT_EQ(list.lblSlotAvail.Caption(), " 315");
     list.btnOK.Press();
   });
@@ -89,7 +84,7 @@ TEST_F(GroupPages, TheChannelListEditsOneGroupAndWritesTheTableOnlyOnOk) {
     list.btnEdit.Press();
     list.lstChannelList.Select(0);
     list.btnRemove.Press();
-    EXPECT_EQ(Texts(list.lstChannelList), (std::vector<std::string>{" 9"}));
+    EXPECT_EQ(ItemTexts(list.lstChannelList), (std::vector<std::string>{" 9"}));
     EXPECT_EQ(list.lblSlotAvail.Caption(), " 316");
     list.btnCancel.Press();
   });

@@ -18,28 +18,47 @@
 
 namespace tallisk::testing {
 
+// Installation, settings and state folders of the program's own under the temporary folder,
+// named after the running test, with the installation files every window needs; removed again
+// with the object.
+struct ScratchProgram {
+  explicit ScratchProgram(const std::string& prefix) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = std::filesystem::temp_directory_path() /
+           (prefix + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+            std::to_string(::getpid()));
+    std::filesystem::remove_all(root);
+    folders = {root / "install", root / "config", root / "state"};
+    std::filesystem::create_directories(folders.Installation);
+    // An erased KM2 image gives the tail every KM2 header is built with.
+    Install("km2.clr", std::string(16384, 'F'));
+    Install("tmphelp.thp", "Type the model number from the radio's label.");
+  }
+  ~ScratchProgram() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
+  void Install(const std::string& name, const std::string& text) const {
+    std::ofstream(folders.Installation / name, std::ios::binary) << text;
+  }
+
+  std::filesystem::path root;
+  ProgramFolders folders;
+};
+
+// The texts of a choice's entries, in order.
+inline std::vector<std::string> ItemTexts(const ChoiceField& field) {
+  std::vector<std::string> texts;
+  for (const auto& item : field.Items()) texts.push_back(item.Text);
+  return texts;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::filesystem::temp_directory_path() /
-            ("tallisk-ui-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-             std::to_string(::getpid()));
-    std::filesystem::remove_all(root_);
-    folders_ = {root_ / "install", root_ / "config", root_ / "state"};
-    std::filesystem::create_directories(folders_.Installation);
-    // An erased KM2 image gives the tail every KM2 header is built with.
-    WriteInstallFile("km2.clr", std::string(16384, 'F'));
-    WriteInstallFile("tmphelp.thp", "Type the model number from the radio's label.");
-  }
-
-  void TearDown() override {
-    window_.reset();
-    std::filesystem::remove_all(root_);
-  }
+  void TearDown() override { window_.reset(); }
 
   void WriteInstallFile(const std::string& name, const std::string& text) {
-    std::ofstream(folders_.Installation / name, std::ios::binary) << text;
+    program_.Install(name, text);
   }
 
   // Starts the window; `control` is the text of control.txt, none for no file.
@@ -93,8 +112,9 @@ class MainWindowTest : public ::testing::Test {
     return strip;
   }
 
-  std::filesystem::path root_;
-  ProgramFolders folders_;
+  ScratchProgram program_{"tallisk-ui-"};
+  const std::filesystem::path& root_ = program_.root;
+  ProgramFolders& folders_ = program_.folders;
   ScriptedDialogs dialogs_;
   std::unique_ptr<frmMain> window_;
 };

@@ -145,31 +145,6 @@ TEST_F(MainWindow, FinishFromTheModelPageAppliesTheDefaultsUnlessTheSettingsWere
   EXPECT_EQ(w.RadioHeader.SerialNumber, "1234");
 }
 
-TEST_F(MainWindow, ChangingTheModelOfAReadRadioAsksOnce) {
-  frmMain& w = Start();
-  w.btnProgramRadio.Press();
-  w.lstRadios.Select(2);
-  w.ModelFromRadio = true;
-  w.ModelProfile = w.Operator->GetRadioInfo(w.lstRadios.Text());
-
-  dialogs_.Answers = {MessageAnswer::No};
-  w.lstRadios.Select(5);
-  ASSERT_EQ(dialogs_.Messages.size(), 1u);
-  EXPECT_EQ(dialogs_.Messages[0].Title, "QVR Radio Programmer");
-  EXPECT_EQ(dialogs_.Messages[0].Text,
-            "Changing of the radio model will invalidate some of the settings\r\rWould you still "
-            "like to proceed?");
-  EXPECT_EQ(w.lstRadios.SelectedIndex(), 2);
-  EXPECT_TRUE(w.ModelFromRadio);
-
-  dialogs_.Answers = {MessageAnswer::Yes};
-  w.lstRadios.Select(5);
-  EXPECT_EQ(w.lstRadios.SelectedIndex(), 5);
-  EXPECT_FALSE(w.ModelFromRadio);
-  w.lstRadios.Select(6);  // no longer a read model: no question
-  EXPECT_EQ(dialogs_.Messages.size(), 2u);
-}
-
 TEST_F(MainWindow, EveryQvrModelIsStoredAsItsProfileCodeWhichIsItsPlaceInTheList) {
   frmMain& w = Start();
   w.btnProgramRadio.Press();
@@ -296,32 +271,6 @@ TEST_F(MainWindow, AKm2ChannelWhoseFrequencyIsClearedLeavesEveryGroup) {
   for (int i = 1; i <= w.LastProgrammedEntry(); ++i)
     left.push_back(w.ChannelGroupTable.Item(i).ChannelNumber);
   EXPECT_EQ(left, (std::vector<int>{7, 10, 8, 2}));
-}
-
-TEST_F(MainWindow, RefusesToCloseWhileATransferRuns) {
-  frmMain& w = Start();
-  w.TransferBusy = true;
-  EXPECT_FALSE(w.QueryClose());
-  ASSERT_EQ(dialogs_.Notices.size(), 1u);
-  EXPECT_EQ(dialogs_.Notices[0].first, "Alert");
-  EXPECT_EQ(dialogs_.Notices[0].second,
-            "The application is busy at the moment.  Please wait until the application "
-            "completes its operation.");
-  w.TransferBusy = false;
-  EXPECT_TRUE(w.QueryClose());
-  EXPECT_EQ(dialogs_.Notices.size(), 1u);
-}
-
-TEST_F(MainWindow, EveryFieldIsOnExactlyOnePageOrTheStrip) {
-  frmMain& w = Start();
-  std::map<const Field*, int> placed;
-  for (const auto& page : w.Pages())
-    for (const auto& row : page->Rows)
-      for (const Field* field : row.Fields) ++placed[field];
-  for (const auto& row : w.Footer)
-    for (const Field* field : row.Fields) ++placed[field];
-  for (const Field* field : w.Fields()) EXPECT_EQ(placed[field], 1) << field->Name();
-  EXPECT_EQ(placed.size(), w.Fields().size());
 }
 
 }  // namespace

@@ -34,21 +34,15 @@ class OptionsWindow : public MainWindowTest {
   std::unique_ptr<DeviceFolderSerialDevices> devices_;
 };
 
-std::vector<std::string> Texts(const ChoiceField& field) {
-  std::vector<std::string> texts;
-  for (const auto& item : field.Items()) texts.push_back(item.Text);
-  return texts;
-}
-
 TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelKeepsNothing) {
   frmMain& w = Start("QVR=TRUE", devices_.get());
   WithOptions(w, [&](frmOptions& o) {
-    EXPECT_EQ(Texts(o.cmbCommport), (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4",
-                                                              "COM5", "COM6", "COM7", "COM8"}));
+    EXPECT_EQ(ItemTexts(o.cmbCommport), (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4",
+                                                                  "COM5", "COM6", "COM7", "COM8"}));
     EXPECT_EQ(o.cmbCommport.Text(), "COM1");
     EXPECT_FALSE(o.chkReadLog.Checked());
     EXPECT_EQ(o.lblPortDevice.Caption(), "COM1 reaches " + Dev("ttyUSB0"));
-    EXPECT_EQ(Texts(o.cmbPortDevice),
+    EXPECT_EQ(ItemTexts(o.cmbPortDevice),
               (std::vector<std::string>{"Automatic (" + Dev("ttyUSB0") + ")", Dev("ttyUSB0"),
                                         Dev("ttyUSB1"), "virtual QVR radio", "virtual KM2 radio"}));
     EXPECT_EQ(o.cmbPortDevice.SelectedIndex(), 0);
@@ -92,18 +86,6 @@ TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelKeepsNothing) {
   std::ifstream file(folders_.Configuration / "qvr.dat", std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(file)), {});
   EXPECT_EQ(bytes, std::string("\x03\xFF\xFF\x00\x00\x00\x00", 7));
-}
-
-TEST_F(OptionsWindow, ADeviceNamedInPortsTxtIsOfferedEvenWhenAbsent) {
-  SavePortOverrides(folders_.Configuration / "ports.txt", {{2, "/dev/ttyUSB7"}});
-  frmMain& w = Start("QVR=TRUE", devices_.get());
-  w.Options->CommPort = 2;
-  WithOptions(w, [&](frmOptions& o) {
-    EXPECT_EQ(o.cmbCommport.Text(), "COM2");
-    EXPECT_EQ(o.cmbPortDevice.Text(), "/dev/ttyUSB7");
-    EXPECT_EQ(o.lblPortDevice.Caption(), "COM2 reaches /dev/ttyUSB7");
-    o.cmdCancel.Press();
-  });
 }
 
 TEST_F(OptionsWindow, APortChoiceThatCannotBeSavedKeepsTheWindowOpenAndChangesNothing) {

@@ -116,9 +116,11 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   double expected = 0;
   Clock::Nanos started{};
   bool busy = true;
+  std::string readCaption;
   w.ProgressChanged.Connect([&] {
     if (!w.Progress().Active) return;
     percents.push_back(w.Progress().Percent);
+    readCaption = w.lblReadRadioInfo.Caption();
     if (percents.size() == 1) {
       expected = w.Progress().SecondsLeft;
       started = bench.clock.Now();
@@ -141,6 +143,7 @@ TEST_F(Transfers, Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited) {
   EXPECT_EQ(bench.radio.BlockRequests().size(), 40u);
   EXPECT_EQ(percents.front(), 0);
   EXPECT_EQ(percents.back(), 100);
+  EXPECT_EQ(readCaption, "Reading... 100%");
   EXPECT_FALSE(w.Progress().Active);
   // The time left at the start, from the line rate, is the time the read took.
   EXPECT_NEAR(expected, took(), 0.03 * took());
