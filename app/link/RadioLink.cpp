@@ -22,6 +22,13 @@ RadioLink::CtsWait RadioLink::WaitForCTS(bool honourStop) {
   while (!port_.CTS()) {
     if (honourStop && state_.StopRequested) return CtsWait::Stopped;
     if (clock_.Now() - start >= kCtsWaitLimit) {
+      // The conversation is over: the radio must not sit in programming mode with its lines
+      // raised while the message waits for the technician.
+      try {
+        port_.SetRTS(false);
+        port_.SetDTR(false);
+      } catch (const TalliskError&) {
+      }
       feedback_.ShowMessage(kNoCts, title_);
       return CtsWait::GaveUp;
     }

@@ -166,11 +166,16 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
       b.state.StopRequested |= c.stopAt > 0 && b.radio.BlockRequests().size() == c.stopAt;
     };
     b.state.StopRequested = true;  // a stop left over from before is cleared at the start
-    // The read's verdict is said once the radio's lines are down.
-    bool idleWhenSaid = true;
-    b.feedback.onSaid = [&] { idleWhenSaid = idleWhenSaid && b.LeftIdle(); };
+    // The read's verdict is said once the radio's lines are down (and, but for a radio that
+    // stopped answering its CTS, the port is closed).
+    bool idleWhenSaid = true, linesDownWhenSaid = true;
+    b.feedback.onSaid = [&] {
+      idleWhenSaid = idleWhenSaid && b.LeftIdle();
+      linesDownWhenSaid = linesDownWhenSaid && !b.radio.RTS() && !b.radio.DTR();
+    };
     const KM2ReadResult r = b.link.ReadRadioKM2();
     EXPECT_TRUE(idleWhenSaid || (c.said != checksum && c.said != noData)) << c.said;
+    EXPECT_TRUE(linesDownWhenSaid) << c.said;
     EXPECT_EQ(b.radio.BlockRequests().size(), c.requests) << c.said;
     EXPECT_EQ(b.feedback.said, c.said);
     EXPECT_EQ(r.Image, c.kept < 0 ? "" : ReadImage(b, c.kept)) << c.said;
