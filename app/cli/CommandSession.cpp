@@ -127,24 +127,9 @@ void CommandSession::ChooseFamily(RadioFamily family) {
   window_->SelectRadioFamily(type);
 }
 
-std::optional<RadioFamily> CommandSession::FamilyOfFile(const std::filesystem::path& file) {
-  std::string extension = file.extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == ".km2") return RadioFamily::KM2;
-  if (extension == ".qvr") return RadioFamily::QVR;
-  for (const RadioFamily family : {RadioFamily::KM2, RadioFamily::QVR}) {
-    try {
-      ReadRadioFile(file, family);
-      return family;
-    } catch (const FileError&) {
-    }
-  }
-  return std::nullopt;
-}
-
 bool CommandSession::Load(const std::filesystem::path& file) {
   About(file.string());
-  const auto family = FamilyOfFile(file);
+  const auto family = RadioFileFamily(file);
   if (!family) {
     std::error_code error;
     dialogs_->Message("",

@@ -71,8 +71,6 @@ class CommandSession {
   std::vector<std::string> TakeMessages();
 
   void ChooseFamily(RadioFamily family);
-  // The family a radio file is of: by its extension, else by what it holds.
-  static std::optional<RadioFamily> FamilyOfFile(const std::filesystem::path& file);
   // Loads a radio file into the window; false, with the reason told, when it is no
   // programming.
   bool Load(const std::filesystem::path& file);

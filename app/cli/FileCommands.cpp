@@ -31,7 +31,7 @@ int DiffCommand(CommandContext& context, const CommandOptions& options) {
   int status = kExitDone;
   // A radio is compared with a file of its own family.
   std::optional<RadioFamily> family;
-  if (!options.Other.starts_with("port:")) family = CommandSession::FamilyOfFile(options.Other);
+  if (!options.Other.starts_with("port:")) family = RadioFileFamily(options.Other);
   const auto from = ProgrammingOf(context, session, options.File, status, family);
   if (!from) return status;
   const auto to = ProgrammingOf(context, session, options.Other, status, from->Family);

@@ -1,6 +1,7 @@
 #include "files/RadioFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "files/AtomicFile.h"
@@ -206,6 +207,25 @@ std::string WriteReadDump(std::string_view image, const fs::path& file) {
   } catch (const std::exception& e) {
     return std::string("The read dump was not written: ") + e.what();
   }
+}
+
+}  // namespace tallisk
+
+namespace tallisk {
+
+std::optional<RadioFamily> RadioFileFamily(const std::filesystem::path& file) {
+  std::string extension = file.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".km2") return RadioFamily::KM2;
+  if (extension == ".qvr") return RadioFamily::QVR;
+  for (const RadioFamily family : {RadioFamily::KM2, RadioFamily::QVR}) {
+    try {
+      ReadRadioFile(file, family);
+      return family;
+    } catch (const FileError&) {
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace tallisk

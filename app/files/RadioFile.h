@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,10 @@ std::string CheckRadioFileText(std::string_view text, RadioFamily family,
 // Reads a radio file and checks it as above. An unreadable file throws FileError with the
 // system's reason.
 std::string ReadRadioFile(const std::filesystem::path& file, RadioFamily family);
+
+// The family of a radio file: by its extension (.qvr, .km2, in any case), else by what it
+// holds; nothing when it is neither family's (or cannot be read).
+std::optional<RadioFamily> RadioFileFamily(const std::filesystem::path& file);
 
 // Writes a radio file atomically: part1 then part2, exactly as given (KM2: part2 is empty).
 // The content is checked first as a load would check it, so the program never writes a

@@ -217,6 +217,9 @@ class frmMain : public Form, public TransferState {
   bool SaveRadioFileKM2(const std::string& path);
   // "Load A File" without its dialog; false (the failure shown) when nothing was loaded.
   bool LoadFile(const std::string& path);
+  // A file named when the program was started (a file manager's "Open With"): loaded as its
+  // family's, switching family when it is the other one's.
+  bool OpenNamedFile(const std::string& path);
   // The programming in memory by its fields, with the image a save would write; nothing
   // when that image cannot be built (the failure has been shown).
   std::optional<ProgrammingParts> CurrentProgramming();

@@ -103,6 +103,17 @@ bool frmMain::LoadFile(const std::string& file) {
   return RadioType == 1 ? ShowImageKM2(image) : ShowImageQVR(image);
 }
 
+bool frmMain::OpenNamedFile(const std::string& path) {
+  if (const auto family = RadioFileFamily(path)) {
+    const auto type = static_cast<std::int32_t>(*family);
+    if (type != RadioType) {
+      cmbRadioType.Select(type);
+      SelectRadioFamily(type);
+    }
+  }
+  return LoadFile(path);
+}
+
 std::optional<ProgrammingParts> frmMain::CurrentProgramming() {
   ProgrammingParts parts;
   const auto report = [this](const TalliskError& e) {

@@ -165,6 +165,21 @@ TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) 
   for (int n = 9; n <= 16; ++n) EXPECT_EQ(q.Channels.Item(n).RxFrequency, 0) << n;
 }
 
+TEST_F(RadioFiles, AFileNamedAtStartOpensAsItsFamilysWhateverItIsCalled) {
+  profiles_.LoadProfilesKM2();
+  Km2Programming km2(profiles_);
+  const std::string plain = Km2File("radio.txt", km2);
+  std::ofstream(Path("notes.txt")) << "not a programming";
+  frmMain& w = Start();
+  ASSERT_EQ(w.RadioType, 0);
+  ASSERT_TRUE(w.OpenNamedFile(plain));
+  EXPECT_EQ(w.RadioType, 1);
+  EXPECT_EQ(w.CurrentPage, 2);
+  EXPECT_EQ(w.Channels.Item(3).TxFrequency, km2.Channels[2].TxFrequency);
+  EXPECT_FALSE(w.OpenNamedFile(Path("notes.txt")));
+  EXPECT_EQ(w.RadioType, 1);
+}
+
 TEST_F(RadioFiles, FailedSavesSayWhyAndNeverClaimTheFileSaved) {
   frmMain& w = StartKM2();
   profiles_.LoadProfilesKM2();

@@ -212,15 +212,9 @@ int main(int argc, char* argv[]) {
   auto window = std::make_unique<tallisk::qt::MainWindow>(*form);
   // A file named on the command line (a file manager's "Open With") is loaded as "Load A
   // File" would; a file the window refuses is told as there.
-  if (context.FileToOpen) {
-    if (const auto family = tallisk::CommandSession::FamilyOfFile(*context.FileToOpen)) {
-      if (static_cast<std::int32_t>(*family) != form->RadioType) {
-        form->cmbRadioType.Select(static_cast<std::int32_t>(*family));
-        form->SelectRadioFamily(static_cast<std::int32_t>(*family));
-      }
-    }
-    QTimer::singleShot(0, window.get(), [&form, &context] { form->LoadFile(*context.FileToOpen); });
-  }
+  if (context.FileToOpen)
+    QTimer::singleShot(0, window.get(),
+                       [&form, &context] { form->OpenNamedFile(*context.FileToOpen); });
   std::unique_ptr<QuitWhenShown> quitter;
   if (quitAfterStart) quitter = std::make_unique<QuitWhenShown>(*window, sinceStart);
   window->show();
