@@ -159,6 +159,19 @@ TEST_F(ChannelSheetTest, UndoAfterEditsGivesBackEveryByteOfTheImage) {
   EXPECT_TRUE(sheet.Redo());
   EXPECT_EQ(ImageDifference(Saved(w), edited), "");
 
+  // With every entry of the channel-group table in use, one more membership is refused as
+  // the channel list refuses it, and nothing changes.
+  for (auto& entry : w.ChannelGroupTable) {
+    entry.Programmed = true;
+    entry.GroupNumber = 1;
+    entry.ChannelNumber = 5;
+  }
+  const std::string full = Saved(w);
+  const auto refused = sheet.Paste(6, Column(sheet, SheetColumn::Groups), "3");
+  EXPECT_FALSE(refused.Applied);
+  EXPECT_NE(refused.Text().find("No more slot left to add"), std::string::npos) << refused.Text();
+  EXPECT_EQ(ImageDifference(Saved(w), full), "");
+
   // Cleared rows: unused channels, out of every group.
   ASSERT_TRUE(sheet.ClearRows(0, 1).Applied);
   EXPECT_EQ(sheet.Copy(0, 0, 1, sheet.ColumnCount() - 1),
