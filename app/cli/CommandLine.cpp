@@ -178,12 +178,18 @@ struct Definitions {
     diff->add_option("A", Options.File, "a radio file, or port:P for the radio on P read now")
         ->required();
     diff->add_option("B", Options.Other, "the same")->required();
+    diff->add_option("--family", Options.Family,
+                     "the family of a radio read (default: the file's, else the window's)")
+        ->check(CLI::IsMember({"qvr", "km2"}));
 
     auto* show = Command("show",
                          "model, serial and customer number, date, and the channels and groups "
                          "in use",
                          ShowCommand);
     show->add_option("FILE", Options.File, "a radio file, or port:P")->required();
+    show->add_option("--family", Options.Family,
+                     "the family of a radio read (default: the window's)")
+        ->check(CLI::IsMember({"qvr", "km2"}));
 
     auto* report = Command("report", "the printed report: a PDF, or its text on standard output",
                            ReportCommand);

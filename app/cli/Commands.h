@@ -36,6 +36,8 @@ int ImportCommand(CommandContext& context, const CommandOptions& options);
 std::optional<std::string> ChannelCsvOf(CommandSession& session);
 bool ApplyChannelCsv(CommandSession& session, const std::string& text, const std::string& file);
 
+// The family --family names, if any.
+std::optional<RadioFamily> FamilyOption(const CommandOptions& options);
 // A port as the user typed it, or the usage error said and nothing.
 std::optional<PortChoice> PortOption(CommandContext& context, const std::string& text);
 // The programming of a file or, for "port:P", of the radio on P read now; loaded into

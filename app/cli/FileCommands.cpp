@@ -30,8 +30,8 @@ int DiffCommand(CommandContext& context, const CommandOptions& options) {
   CommandSession session(context, options.Quiet);
   int status = kExitDone;
   // A radio is compared with a file of its own family.
-  std::optional<RadioFamily> family;
-  if (!options.Other.starts_with("port:")) family = RadioFileFamily(options.Other);
+  std::optional<RadioFamily> family = FamilyOption(options);
+  if (!family && !options.Other.starts_with("port:")) family = RadioFileFamily(options.Other);
   const auto from = ProgrammingOf(context, session, options.File, status, family);
   if (!from) return status;
   const auto to = ProgrammingOf(context, session, options.Other, status, from->Family);
@@ -44,7 +44,7 @@ int DiffCommand(CommandContext& context, const CommandOptions& options) {
 int ShowCommand(CommandContext& context, const CommandOptions& options) {
   CommandSession session(context, options.Quiet);
   int status = kExitDone;
-  const auto p = ProgrammingOf(context, session, options.File, status);
+  const auto p = ProgrammingOf(context, session, options.File, status, FamilyOption(options));
   if (!p) return status;
   const bool km2 = p->Family == RadioFamily::KM2;
   std::ostream& out = context.Out;

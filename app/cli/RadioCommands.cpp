@@ -32,6 +32,12 @@ bool OutputOfFamily(CommandContext& context, const std::string& output, RadioFam
 
 }  // namespace
 
+std::optional<RadioFamily> FamilyOption(const CommandOptions& options) {
+  if (options.Family == "km2") return RadioFamily::KM2;
+  if (options.Family == "qvr") return RadioFamily::QVR;
+  return std::nullopt;
+}
+
 std::optional<PortChoice> PortOption(CommandContext& context, const std::string& text) {
   auto port = ChoosePort(text, context.Folders, context.Devices);
   if (!port)
