@@ -135,6 +135,7 @@ TEST_F(Commands, JsonGivesTheImageBackAndItsEditsAsTheRadioHoldsThem) {
   document["channels"][16]["RxFrequency"] = 151550000;
   document["channels"][16]["RxChannelData"] = true;
   document["groups"][2]["TimeOutTimer"] = 45;
+  document["groups"][2]["ANIRepetitions"] = 3;
   std::ofstream(json) << document.dump(2);
   ASSERT_EQ(Run({"import", json, "-o", edited}), 0) << err_.str();
   EXPECT_EQ(Run({"diff", km2.string(), edited}), 1);
@@ -142,7 +143,8 @@ TEST_F(Commands, JsonGivesTheImageBackAndItsEditsAsTheRadioHoldsThem) {
             "serial number KM0042 -> KM0043\n"
             "channel 17: receive 0.000000 -> 151.550000 MHz\n"
             "channel 17: receive in use no -> yes\n"
-            "group 3: time-out timer 210 -> 45 s\n");
+            "group 3: time-out timer 210 -> 45 s\n"
+            "group 3: ANI repetitions 15 -> 3\n");
 
   // A text that is wrong, or asks for what the radio cannot hold, names where and writes
   // nothing.

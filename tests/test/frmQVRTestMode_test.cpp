@@ -125,6 +125,11 @@ TEST(QVRTestMode, PlusAndMinusStayInsideTheRadiosRangeAndSendOnlyChanges) {
   EXPECT_EQ(b.Shown(), (std::vector<std::string>{kMaximum}));
   EXPECT_EQ(b.Heard(), (std::vector<std::string>{Live("N604400309")}));
   EXPECT_TRUE(b.LeftIdle());
+  // A crystal type goes at once, in the two top bits of its byte.
+  b.Mark();
+  b.form.cmbCrystalType.SelectText("Type 2");
+  EXPECT_EQ(b.Heard(), (std::vector<std::string>{Live("N804400440")}));
+  EXPECT_EQ(b.radio.LiveCalibration()[3] & 0xC0, 0x40);
   // No value of the radio's has three digits: a third key is not taken.
   for (TextField* field :
        {&b.form.txtMaxModDev, &b.form.txtNorPowAdj, &b.form.txtLowPowAdj, &b.form.txtFrqRefAdj}) {
