@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +114,8 @@ TEST_F(QtTransfer, Km2RadioReadAndWrittenBackThroughTheWindowOverAPseudoTerminal
   std::ofstream(folders_.Configuration / "ports.txt") << "COM1 = " << sim.Device() << "\n";
 
   form_ = std::make_unique<frmMain>(dialogs_, folders_);
+  std::vector<std::string> notes;
+  form_->ProgramLog = [&notes](const std::string& note) { notes.push_back(note); };
   window_ = std::make_unique<qt::MainWindow>(*form_);
   window_->show();
   window_->activateWindow();
@@ -145,6 +148,13 @@ TEST_F(QtTransfer, Km2RadioReadAndWrittenBackThroughTheWindowOverAPseudoTerminal
   EXPECT_EQ(form_->CurrentPage, 2);
   auto* serial = W<QLineEdit>("txtSerialNumber");
   EXPECT_EQ(serial->text(), "KM0042");
+  // A pseudo-terminal has no modem-control lines, and the log says so once.
+  EXPECT_EQ(std::count_if(notes.begin(), notes.end(),
+                          [](const std::string& note) {
+                            return note.find("has no modem-control lines") != std::string::npos;
+                          }),
+            1)
+      << (notes.empty() ? "" : notes.front());
 
   serial->setFocus();
   serial->end(false);
