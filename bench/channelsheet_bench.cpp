@@ -9,8 +9,8 @@
 #include <fstream>
 #include <memory>
 
+#include "BenchDialogs.h"
 #include "ui/ChannelSheet.h"
-#include "ui/Dialogs.h"
 #include "ui/PageText.h"
 #include "ui/frmMain.h"
 #include "ui/qt/ChannelSheetWindow.h"
@@ -19,18 +19,7 @@ namespace {
 
 using namespace tallisk;
 
-class QuietDialogs : public Dialogs {
- public:
-  MessageAnswer Message(const std::string&, const std::string&, MessageIcon,
-                        MessageButtons buttons) override {
-    return buttons == MessageButtons::OK ? MessageAnswer::OK : MessageAnswer::No;
-  }
-  std::optional<std::string> OpenFile(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> SaveFile(const FileDialogRequest&) override { return {}; }
-  bool PrintDialog() override { return false; }
-  void RunModal(Form& window) override { window.Close(); }
-  void Notice(const std::string&, const std::string&) override {}
-};
+using QuietDialogs = bench::BenchDialogs;
 
 // A new KM2 programming of a 52-3711A on the Finish page: 320 channels.
 struct Km2Window {

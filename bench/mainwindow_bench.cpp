@@ -5,7 +5,7 @@
 #include <fstream>
 #include <memory>
 
-#include "ui/Dialogs.h"
+#include "BenchDialogs.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -13,18 +13,7 @@ namespace {
 using namespace tallisk;
 
 // Start-up shows nothing when all is well; anything asked is answered No.
-class SilentDialogs : public Dialogs {
- public:
-  MessageAnswer Message(const std::string&, const std::string&, MessageIcon,
-                        MessageButtons buttons) override {
-    return buttons == MessageButtons::OK ? MessageAnswer::OK : MessageAnswer::No;
-  }
-  std::optional<std::string> OpenFile(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> SaveFile(const FileDialogRequest&) override { return {}; }
-  bool PrintDialog() override { return false; }
-  void RunModal(Form& window) override { window.Close(); }
-  void Notice(const std::string&, const std::string&) override {}
-};
+using SilentDialogs = bench::BenchDialogs;
 
 ProgramFolders ScratchInstallation(const std::string& control) {
   const auto root = std::filesystem::temp_directory_path() /

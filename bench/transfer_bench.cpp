@@ -11,10 +11,10 @@
 #include <fstream>
 #include <memory>
 
+#include "BenchDialogs.h"
 #include "files/ProgramPaths.h"
 #include "ports/VirtualRadioPort.h"
 #include "sim/VirtualRadioKM2.h"
-#include "ui/Dialogs.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -22,18 +22,9 @@ namespace {
 using namespace tallisk;
 namespace fs = std::filesystem;
 
-class QuietDialogs : public Dialogs {
- public:
-  MessageAnswer Message(const std::string&, const std::string&, MessageIcon,
-                        MessageButtons buttons) override {
-    // "Write the programming to the radio?" is the only question these runs meet.
-    return buttons == MessageButtons::OK ? MessageAnswer::OK : MessageAnswer::Yes;
-  }
-  std::optional<std::string> OpenFile(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> SaveFile(const FileDialogRequest&) override { return {}; }
-  bool PrintDialog() override { return false; }
-  void RunModal(Form& window) override { window.Close(); }
-  void Notice(const std::string&, const std::string&) override {}
+// "Write the programming to the radio?" is the only question these runs meet.
+struct QuietDialogs : bench::BenchDialogs {
+  QuietDialogs() : BenchDialogs(MessageAnswer::Yes) {}
 };
 
 // A KM2 window on a paced radio that holds the installation's km2.clr programming.
