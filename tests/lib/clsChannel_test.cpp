@@ -5,8 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "LibTestSupport.h"
 #include "tallisk/conversions.h"
-#include "tallisk/errors.h"
 
 namespace tallisk {
 namespace {
@@ -15,20 +15,8 @@ std::string Bits(const std::string& record, std::size_t first, std::size_t width
   return HexToBinStr(record).substr(first - 1, width);
 }
 
-template <typename F>
-int ErrorOf(F f) {
-  try {
-    f();
-  } catch (const TalliskError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
-// The code a half carries for its signalling: tone code, signed DCS value, or nothing.
-int Code(std::int32_t signalling, std::uint8_t tone, std::int16_t data) {
-  return signalling == 0 ? tone : signalling == 1 ? data : -1000;
-}
+using testing::Code;
+using testing::ErrorOf;
 
 // --- QVR record ---
 namespace qvr {
