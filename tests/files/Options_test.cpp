@@ -21,18 +21,16 @@ std::string Record(std::initializer_list<int> bytes) {
   return record;
 }
 
-TEST_F(Options, AFirstStartGivesTheDefaultsAndLeavesASevenByteFile) {
+TEST_F(Options, TheRecordLoadsAndSavesInTheOldLayout) {
   {
-    clsAppBehavior options(OptionsFile());
+    clsAppBehavior options(OptionsFile());  // a first start: the defaults
     EXPECT_EQ(std::tuple(options.CommPort, options.UseReadLog, options.UseWriteLog,
                          options.VerifyAfterWrite),
               std::tuple(1, false, false, true));
     EXPECT_FALSE(fs::exists(UserConfigFolder()));  // written when the program ends
   }
   EXPECT_EQ(Bytes(OptionsFile()), Record({1, 0, 0, 0, 0, 0, 0}));
-}
 
-TEST_F(Options, TheRecordLoadsAndSavesInTheOldLayout) {
   struct Case {
     std::string stored;
     int port;

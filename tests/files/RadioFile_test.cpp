@@ -14,12 +14,7 @@
 #include "FilesTestSupport.h"
 #include "files/AtomicFile.h"
 #include "files/FileError.h"
-#include "files/ProgramPaths.h"
-#include "files/RadioFile.h"
 #include "tallisk/UserPrompt.h"
-#include "tallisk/clsChannel.h"
-#include "tallisk/clsRadioHeader.h"
-#include "tallisk/clsStringCreator.h"
 
 namespace tallisk::test {
 namespace {
@@ -40,34 +35,27 @@ std::string Refusal(const std::function<void()>& call, int number = ErrBadFileFo
   return {};
 }
 
-TEST_F(RadioFiles, WhatTheProgramWritesReadsBackToTheSameImage) {
+// That a saved file loads again as the same programming is Fidelity's and
+// RadioFiles.NewProgrammingsSavedAndLoadedIntoAFreshWindowGiveTheSameImage's.
+TEST_F(RadioFiles, TheProgramWritesItsOwnLayoutAndReadsOthersToo) {
   const clsStringCreator qvr = QvrImage();
-  const fs::path qvrFile = root / "radio.qvr";
-  WriteRadioFile(qvrFile, RadioFamily::QVR, qvr.ProgrammingStringPart1, qvr.ProgrammingStringPart2);
-  EXPECT_EQ(Bytes(qvrFile), qvr.ProgrammingStringPart1 + qvr.ProgrammingStringPart2);
-  const std::string loaded = ReadRadioFile(qvrFile, RadioFamily::QVR);
-  EXPECT_EQ(loaded, Bytes(qvrFile));
-  clsStringCreator split;
-  split.EntireString = loaded;
-  split.BreakUpString();
-  EXPECT_EQ(split.RadioHeader, qvr.RadioHeader);
-  EXPECT_EQ(split.colChannelData.Item(16), qvr.colChannelData.Item(16));
-
+  const std::string lines = qvr.ProgrammingStringPart1 + qvr.ProgrammingStringPart2;
   const std::string km2 = Km2Image();
-  const fs::path km2File = root / "radio.km2";
-  WriteRadioFile(km2File, RadioFamily::KM2, km2);
-  EXPECT_EQ(Bytes(km2File), km2);  // 16384 digits, no line end
-  EXPECT_EQ(ReadRadioFile(km2File, RadioFamily::KM2), km2);
+  WriteRadioFile(root / "radio.qvr", RadioFamily::QVR, qvr.ProgrammingStringPart1,
+                 qvr.ProgrammingStringPart2);
+  EXPECT_EQ(Bytes(root / "radio.qvr"), lines);
+  WriteRadioFile(root / "radio.km2", RadioFamily::KM2, km2);
+  EXPECT_EQ(Bytes(root / "radio.km2"), km2);  // 16384 digits, no line end
 
   // A file written elsewhere: LF line ends, blank lines after, lower case.
   std::string edited;
-  for (char c : loaded) {
+  for (char c : lines) {
     if (c != '\r') edited += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  Put(qvrFile, edited + "\n\n");
-  EXPECT_EQ(ReadRadioFile(qvrFile, RadioFamily::QVR), loaded);
-  Put(km2File, km2 + std::string(320, 'F') + "\r\n");  // a read dump
-  EXPECT_EQ(ReadRadioFile(km2File, RadioFamily::KM2), km2 + std::string(320, 'F'));
+  Put(root / "radio.qvr", edited + "\n\n");
+  EXPECT_EQ(ReadRadioFile(root / "radio.qvr", RadioFamily::QVR), lines);
+  Put(root / "radio.km2", km2 + std::string(320, 'F') + "\r\n");  // a read dump
+  EXPECT_EQ(ReadRadioFile(root / "radio.km2", RadioFamily::KM2), km2 + std::string(320, 'F'));
 }
 
 TEST_F(RadioFiles, TheInstallationKm2ImageSplitsAndBuildsAgainWithoutAMessage) {
@@ -93,24 +81,18 @@ TEST_F(RadioFiles, TheInstallationKm2ImageSplitsAndBuildsAgainWithoutAMessage) {
   header.IFRx = 214000;  // the profile's value; the block does not carry it
   header.CreateRadioHeaderKM2();
 
-  clsStringCreator build;
-  for (const auto& record : split.colChannelData) build.colChannelData.Add(record);
-  for (const auto& record : split.colGroupData) build.colGroupData.Add(record);
-  for (const auto& entry : split.colChannelGroup) build.colChannelGroup.Add(entry);
-  for (int n = 0; n < 320; ++n) build.colChannelCheckSum.Add(image.substr(0x1EBC * 2 + 2 * n, 2));
-  build.RadioHeader = header.RadioHeader;
-  build.CreateStringKM2();
+  for (int n = 0; n < 320; ++n) split.colChannelCheckSum.Add(image.substr(0x1EBC * 2 + 2 * n, 2));
+  split.RadioHeader = header.RadioHeader;
+  split.CreateStringKM2();
   SetUserPrompt(previous);
 
   EXPECT_THAT(recorder->said, ElementsAre());
-  EXPECT_EQ(build.ProgrammingStringPart1, image);
+  EXPECT_EQ(split.ProgrammingStringPart1, image);
 }
 
 TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
-  const std::string qvr = [] {
-    const clsStringCreator c = QvrImage();
-    return c.ProgrammingStringPart1 + c.ProgrammingStringPart2;
-  }();
+  const clsStringCreator creator = QvrImage();
+  const std::string qvr = creator.ProgrammingStringPart1 + creator.ProgrammingStringPart2;
   const std::string km2 = Km2Image();
   auto flipped = qvr;
   flipped[2 * 28 + 25] = flipped[2 * 28 + 25] == '0' ? '1' : '0';  // line 3, checksum digit
@@ -118,8 +100,6 @@ TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
   swapped.replace(28, 28, qvr.substr(56, 28)).replace(56, 28, qvr.substr(28, 28));
   auto crOnly = qvr;
   std::erase(crOnly, '\n');
-  auto withNul = km2;
-  withNul[4] = '\0';
   // 8193 lines of right checksums whose four-digit addresses run past FFF8 back to 0000.
   const std::string wrapped = [] {
     clsStringCreator c;
@@ -128,13 +108,12 @@ TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
     return c.ProgrammingStringPart1 + c.ProgrammingStringPart2;
   }();
 
-  struct Case {
+  const struct {
     std::string name;
     RadioFamily family;
     std::string content;
     std::string message;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"cut.qvr", RadioFamily::QVR, qvr.substr(0, 10 * 28),
        "\"cut.qvr\" is not a QVR radio file: it holds 10 lines, a QVR programming has at least "
        "15 (the settings block and eight channels)"},
@@ -162,11 +141,12 @@ TEST_F(RadioFiles, ADamagedOrForeignFileIsRefusedWithWhatIsWrong) {
       {"nul.qvr", RadioFamily::QVR, qvr.substr(0, 30) + '\0' + qvr.substr(31),
        "line 2 is not an S1 line of eight data bytes"},
       {"wrap.qvr", RadioFamily::QVR, wrapped, "line 8193 lies beyond the last S1 address FFF8"},
-      {"nul.km2", RadioFamily::KM2, withNul, "character 5 is character code 0, not a hex digit"},
+      {"nul.km2", RadioFamily::KM2, km2.substr(0, 4) + '\0' + km2.substr(5),
+       "character 5 is character code 0, not a hex digit"},
       {"huge.km2", RadioFamily::KM2, km2 + std::string(1 << 20, 'F'),
        "it is 1064960 bytes long, far more than a programming of the radio holds"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Put(root / c.name, c.content);
     EXPECT_THAT(Refusal([&] { ReadRadioFile(root / c.name, c.family); }), HasSubstr(c.message))
         << c.name;
@@ -193,20 +173,16 @@ class FailedSaves : public ScratchFolders {
     folder = root / "radios";
     Put(folder / "radio.km2", old);
   }
-  // The old file byte for byte, and nothing else in its folder.
-  void ExpectOldFileAlone() {
-    EXPECT_EQ(Bytes(folder / "radio.km2"), old);
-    EXPECT_THAT(Names(folder), ElementsAre("radio.km2"));
-  }
-  // Runs the save in a child process that `prepare` sets up first; the child's exit code
-  // is the errno of the FileError it got (0: none, 255: some other failure).
-  int SaveInChild(const std::function<void()>& prepare, std::string_view content) {
+  // Saves `size` characters over the old file in a child process that `prepare` sets up
+  // first; the child's exit code is the errno of the FileError it got (0: none, 255: some
+  // other failure). The old file must then be there byte for byte, and nothing beside it.
+  int SaveInChild(const std::function<void()>& prepare, std::size_t size) {
     const pid_t child = ::fork();
     if (child == 0) {
       prepare();
       int code = 0;
       try {
-        WriteFileAtomically(folder / "radio.km2", content);
+        WriteFileAtomically(folder / "radio.km2", std::string(size, 'B'));
       } catch (const FileError& e) {
         code = e.Reason().value();
       } catch (...) {
@@ -216,6 +192,8 @@ class FailedSaves : public ScratchFolders {
     }
     int status = 0;
     ::waitpid(child, &status, 0);
+    EXPECT_EQ(Bytes(folder / "radio.km2"), old);
+    EXPECT_THAT(Names(folder), ElementsAre("radio.km2"));
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -223,7 +201,17 @@ class FailedSaves : public ScratchFolders {
   const std::string old = std::string(16384, 'A');
 };
 
-TEST_F(FailedSaves, AReadOnlyFolderLeavesTheOldFile) {
+TEST_F(FailedSaves, AFullDiskOrAReadOnlyFolderLeavesTheOldFile) {
+  // A file size limit fails the write part way, as a full disk does, for root as well.
+  EXPECT_EQ(SaveInChild(
+                [] {
+                  ::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit limit{4096, 4096};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                },
+                65536),
+            EFBIG);
+
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                               fs::perms::group_exec | fs::perms::others_read |
                               fs::perms::others_exec);
@@ -236,23 +224,9 @@ TEST_F(FailedSaves, AReadOnlyFolderLeavesTheOldFile) {
         const gid_t gid = nobody ? nobody->pw_gid : 65534;
         if (::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(254);
       },
-      std::string(16384, 'B'));
+      16384);
   ASSERT_NE(error, 254) << "could not drop root";
   EXPECT_EQ(error, EACCES);
-  ExpectOldFileAlone();
-}
-
-TEST_F(FailedSaves, AFullDiskLeavesTheOldFile) {
-  // A file size limit fails the write part way, as a full disk does, for root as well.
-  const int error = SaveInChild(
-      [] {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-      },
-      std::string(65536, 'B'));
-  EXPECT_EQ(error, EFBIG);
-  ExpectOldFileAlone();
 }
 
 }  // namespace
