@@ -34,11 +34,9 @@ TEST(QVR, WritesBothPhasesOfARunAndReadsTheWholeEepromBack) {
   EXPECT_TRUE(b.LeftIdle());
 
   b.mark = b.clock.Now();
+  // What the answer holds is the read log's in Transfers.QvrReadEditAndWriteBack...
   const std::string answer = b.link.ReadRadioQVR();
-  ASSERT_EQ(answer.size(), 64u * 28);
-  std::string data;  // characters 9 to 24 of every line
-  for (std::size_t i = 0; i < answer.size(); i += 28) data += answer.substr(i + 8, 16);
-  EXPECT_EQ(data, b.radio.EepromHex());
+  EXPECT_EQ(answer.size(), 64u * 28);
   EXPECT_EQ(b.feedback.said, "");
   EXPECT_TRUE(b.LeftIdle());
   // The read command and 1792 characters at 2400 baud, then only the quiet gap: the answer
@@ -97,26 +95,8 @@ std::string ReadImage(Km2Bench& b, std::size_t blocks) {
   return b.radio.EepromHex().substr(0, n) + std::string(16704 - n, 'F');
 }
 
-// Addresses, pace and the window's progress of a whole read are
-// Transfers.Km2ReadEditAndWriteBack's.
-TEST(KM2Read, ReadsTheWholeImageInFortyBlocks) {
-  Km2Bench b;
-  b.radio.Eeprom = RandomBytes(8192, 1);
-  bool linesAndBusy = true;
-  b.onPump = [&] {
-    linesAndBusy =
-        linesAndBusy && b.state.TransferBusy && (b.radio.BlockRequests().empty() || b.radio.DTR());
-  };
-  EXPECT_EQ(b.link.ReadRadioKM2().Image, b.radio.EepromHex() + std::string(320, 'F'));
-  EXPECT_EQ(b.radio.BlockRequests().size(), 40u);
-  ASSERT_EQ(b.feedback.readStatus.size(), 40u);
-  EXPECT_EQ(b.feedback.readStatus.front(), "Reading... 3%");
-  EXPECT_EQ(b.feedback.readStatus.back(), "Reading... 100%");
-  EXPECT_EQ(b.feedback.said, "");
-  EXPECT_TRUE(linesAndBusy);
-  EXPECT_TRUE(b.LeftIdle());
-}
-
+// A block that is bad every time from the first, and a radio that stops answering part way,
+// are Transfers.Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas's.
 TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
   struct Case {
     sim::Misbehaviour misbehave;
@@ -132,7 +112,6 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
       {{}, 5, 5, 5, ""},                    // the stop keeps the blocks read before it
       {{.GarbleBlock = 7}, 0, 41, 40, ""},  // bad once: asked again and recovered
       {{.GarbleBlock = 7, .GarbleAlways = true}, 0, 9, 7, checksum},
-      {{.GarbleBlock = 0, .GarbleAlways = true}, 0, 2, 0, checksum},
       {{.CutBlock = 3}, 0, 5, 3, checksum},  // a block cut short is no whole block
       // A pause mid-answer is waited out: the answer is not yet complete.
       {{.PauseBlock = 5}, 0, 40, 40, "", 4},
@@ -143,8 +122,6 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
       {{.StrayAfterBlock = 5, .StrayDelay = 50ms}, 0, 40, 40, ""},
       {{.StrayAfterBlock = 5, .StrayDelay = 100ms}, 0, 41, 40, ""},
       {{.Silent = true}, 0, 2, 0, noData},
-      // Erased bytes where the radio fell silent must not pass for its programming.
-      {{.StopAnsweringAfter = 10}, 0, 12, 10, noData},
       {{.NotAttached = true}, 0, 0, -1, "Error: Unable to communicate with the radio" + title, 3},
       // The link check sees CTS; the cable comes off once the test-mode record is through.
       {{.DropLineAfter = 1}, 0, 0, -1, link::kNoCts + title, 10},
@@ -175,9 +152,9 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
   }
 }
 
-// What the radio then holds, and how long the write takes, are
+// What the radio then holds, the addresses asked for, the pace and the window's progress are
 // Transfers.Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited's.
-TEST(KM2Write, SendsStartRecordAllDataRecordsAndTheEndRecord) {
+TEST(KM2, WritesStartDataAndEndRecordsThenReadsTheImageBackInFortyBlocks) {
   Km2Bench b;
   EXPECT_TRUE(b.link.TransferImageKM2(HexOf(RandomBytes(8192, 6))));
   const auto& heard = b.radio.RecordsHeard;
@@ -192,6 +169,20 @@ TEST(KM2Write, SendsStartRecordAllDataRecordsAndTheEndRecord) {
   EXPECT_EQ(status[95], "Writing... 38%");
   EXPECT_EQ(status[255], "Writing... 100%");
   EXPECT_EQ(status.back(), "Radio Programming Complete");
+  EXPECT_TRUE(b.LeftIdle());
+
+  bool linesAndBusy = true;
+  b.onPump = [&] {
+    linesAndBusy =
+        linesAndBusy && b.state.TransferBusy && (b.radio.BlockRequests().empty() || b.radio.DTR());
+  };
+  EXPECT_EQ(b.link.ReadRadioKM2().Image, b.radio.EepromHex() + std::string(320, 'F'));
+  EXPECT_EQ(b.radio.BlockRequests().size(), 40u);
+  ASSERT_EQ(b.feedback.readStatus.size(), 40u);
+  EXPECT_EQ(b.feedback.readStatus.front(), "Reading... 3%");
+  EXPECT_EQ(b.feedback.readStatus.back(), "Reading... 100%");
+  EXPECT_EQ(b.feedback.said, "");
+  EXPECT_TRUE(linesAndBusy);
   EXPECT_TRUE(b.LeftIdle());
 }
 
