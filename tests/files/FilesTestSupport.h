@@ -30,7 +30,7 @@ class ScratchFolders : public ::testing::Test {
     std::string pattern = (fs::temp_directory_path() / "tallisk-files-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     root = pattern;
-    // Other users (the dropped-privilege child of the read-only test) may pass through.
+    // Other users (the read-only folder test saves as one) may pass through.
     fs::permissions(root, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "TALLISK_DATA_DIR", "HOME"}) {
       const char* value = std::getenv(name);

@@ -3,25 +3,14 @@
 // cannot be written reports why without ever leaving half a file or half a line.
 
 #include <gmock/gmock.h>
-#include <pwd.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "FilesTestSupport.h"
 #include "files/History.h"
-#include "files/ProgramPaths.h"
-#include "files/RadioFile.h"
-#include "tallisk/clsChannel.h"
-#include "tallisk/clsRadioHeader.h"
-#include "tallisk/clsStringCreator.h"
 
 namespace tallisk::test {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using HistoryFolderTest = ScratchFolders;
 using std::chrono::seconds;
@@ -29,28 +18,22 @@ using std::chrono::seconds;
 const std::chrono::system_clock::time_point kMorning =
     std::chrono::system_clock::from_time_t(1796625912);  // 2026-12-07 06:45:12 UTC
 
-JobRecord Job(int secondsLater, JobAction action, RadioFamily family, std::string serial,
-              std::string customer = "Fire brigade") {
+JobRecord Job(int secondsLater, JobAction action, RadioFamily family, std::string serial) {
   JobRecord job;
   job.Time = kMorning + seconds(secondsLater);
   job.Action = action;
   job.Family = family;
   job.Model = family == RadioFamily::KM2 ? "KM2-VHF" : "52-899";
   job.SerialNumber = std::move(serial);
-  job.Customer = std::move(customer);
+  job.Customer = "Fire brigade";
   job.Port = "COM1";
   job.Result = "OK";
   return job;
 }
 
-std::vector<std::string> Serials(const std::vector<JobRecord>& jobs) {
-  std::vector<std::string> serials;
-  for (const auto& job : jobs) serials.push_back(job.SerialNumber);
-  return serials;
-}
-
 TEST_F(HistoryFolderTest, EachJobIsAFileNamedByTimeFamilySerialAndWhatHappened) {
-  const clsStringCreator qvr = QvrImage(8, "");
+  const clsStringCreator creator = QvrImage(8, "");
+  const std::string qvr = creator.ProgrammingStringPart1 + creator.ProgrammingStringPart2;
   const std::string km2 = Km2Image();
   const struct {
     JobRecord job;
@@ -72,17 +55,14 @@ TEST_F(HistoryFolderTest, EachJobIsAFileNamedByTimeFamilySerialAndWhatHappened) 
   History history(root / "history");
   std::vector<std::string> expected;
   for (const auto& c : cases) {
-    const bool isKm2 = c.job.Family == RadioFamily::KM2;
-    EXPECT_EQ(history.Keep(c.job, isKm2 ? km2 : qvr.ProgrammingStringPart1,
-                           isKm2 ? "" : qvr.ProgrammingStringPart2),
-              "");
+    const std::string& programming = c.job.Family == RadioFamily::KM2 ? km2 : qvr;
+    EXPECT_EQ(history.Keep(c.job, programming), "");
     expected.push_back(c.name);
     // What the history window opens is the programming that was kept.
     const JobRecord logged = history.Entries().front();
     EXPECT_EQ(logged.File, c.name);
     EXPECT_EQ(logged.Time, c.job.Time);
-    EXPECT_EQ(ReadRadioFile(history.FileOf(logged), c.job.Family),
-              isKm2 ? km2 : qvr.ProgrammingStringPart1 + qvr.ProgrammingStringPart2);
+    EXPECT_EQ(ReadRadioFile(history.FileOf(logged), c.job.Family), programming);
   }
   expected.push_back(History::kJobLogName);
   std::sort(expected.begin(), expected.end());
@@ -107,7 +87,9 @@ TEST_F(HistoryFolderTest, OnlyTheNewestFilesAndJobLinesStay) {
       ElementsAre("2026-12-07T064812Z_QVR_S3_read.qvr", "2026-12-07T064912Z_QVR_S4_read.qvr",
                   "2026-12-07T065012Z_QVR_S5_read.qvr", "jobs.log", "notes.txt"));
   // The log keeps its header and the four newest jobs, in the order they happened.
-  EXPECT_THAT(Serials(history.Entries()), ElementsAre("S3", "S2", "S5", "S1"));
+  std::vector<std::string> serials;
+  for (const auto& job : history.Entries()) serials.push_back(job.SerialNumber);
+  EXPECT_THAT(serials, ElementsAre("S3", "S2", "S5", "S1"));
   EXPECT_THAT(Bytes(history.JobLog()), ::testing::StartsWith("time\taction\tfamily\t"));
 }
 

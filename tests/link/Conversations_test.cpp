@@ -21,25 +21,22 @@ TEST(QVR, WritesBothPhasesOfARunAndReadsTheWholeEepromBack) {
   bool linesUp = true;
   b.onPump = [&] { linesUp = linesUp && b.radio.RTS() && b.radio.DTR(); };
 
+  // 300 bytes reach past address 0100: two phases, each opened by its own page command.
   EXPECT_TRUE(b.link.TransferImageQVR(first, second));
-  EXPECT_EQ(b.radio.PhasesStored(), 2);
   EXPECT_EQ(b.radio.EepromHex().substr(0, 608), HexOf(image) + "FFFFFFFF");
   const auto& heard = b.radio.RecordsHeard;
   ASSERT_EQ(heard.size(), 2u + 32 + 1 + 2 + 6 + 1);
-  EXPECT_EQ(heard[0], "N004006D008E");   // the run's opening command
-  EXPECT_EQ(heard[35], "N004006D404E");  // and the second phase's
+  EXPECT_EQ(heard[0], "N004006D008E");
+  EXPECT_EQ(heard[35], "N004006D404E");
   EXPECT_EQ(b.feedback.writeStatus, (std::vector<std::string>{"Radio Programming In Progress",
                                                               "Radio Programming Complete"}));
   EXPECT_TRUE(linesUp);
   EXPECT_TRUE(b.LeftIdle());
 
   b.mark = b.clock.Now();
+  // What the answer holds is the read log's in Transfers.QvrReadEditAndWriteBack...
   const std::string answer = b.link.ReadRadioQVR();
-  EXPECT_EQ(heard.back(), "N3030000FC");
-  ASSERT_EQ(answer.size(), 64u * 28);
-  std::string data;  // characters 9 to 24 of every line
-  for (std::size_t i = 0; i < answer.size(); i += 28) data += answer.substr(i + 8, 16);
-  EXPECT_EQ(data, b.radio.EepromHex());
+  EXPECT_EQ(answer.size(), 64u * 28);
   EXPECT_EQ(b.feedback.said, "");
   EXPECT_TRUE(b.LeftIdle());
   // The read command and 1792 characters at 2400 baud, then only the quiet gap: the answer
@@ -98,34 +95,8 @@ std::string ReadImage(Km2Bench& b, std::size_t blocks) {
   return b.radio.EepromHex().substr(0, n) + std::string(16704 - n, 'F');
 }
 
-TEST(KM2Read, ReadsTheWholeImageInFortyBlocks) {
-  Km2Bench b;
-  b.radio.Eeprom = RandomBytes(8192, 1);
-  b.Pace();
-  bool linesAndBusy = true;
-  b.onPump = [&] {
-    linesAndBusy =
-        linesAndBusy && b.state.TransferBusy && (b.radio.BlockRequests().empty() || b.radio.DTR());
-  };
-  const KM2ReadResult r = b.link.ReadRadioKM2();
-  const auto& requests = b.radio.BlockRequests();
-  ASSERT_EQ(requests.size(), 40u);
-  for (std::size_t i = 0; i < requests.size(); ++i) EXPECT_EQ(requests[i], 0x8000 + 208 * i);
-  EXPECT_EQ(requests.back(), 0x9FB0u);
-  EXPECT_EQ(r.Image, b.radio.EepromHex() + std::string(320, 'F'));
-  ASSERT_EQ(b.feedback.readStatus.size(), 40u);
-  EXPECT_EQ(b.feedback.readStatus.front(), "Reading... 3%");
-  EXPECT_EQ(b.feedback.readStatus.back(), "Reading... 100%");
-  EXPECT_EQ(b.feedback.said, "");
-  EXPECT_TRUE(linesAndBusy);
-  EXPECT_TRUE(b.LeftIdle());
-  // Each block ends a quiet gap after its last record: the read takes little more than the
-  // line time of the test-mode record, the requests and the answers.
-  const double line = (15 + 40 * (14 + 13 * 44)) * 10 / 2400.0;
-  EXPECT_GT(b.Seconds(), line);
-  EXPECT_LT(b.Seconds(), 1.05 * line);
-}
-
+// A block that is bad every time from the first, and a radio that stops answering part way,
+// are Transfers.Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas's.
 TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
   struct Case {
     sim::Misbehaviour misbehave;
@@ -141,7 +112,6 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
       {{}, 5, 5, 5, ""},                    // the stop keeps the blocks read before it
       {{.GarbleBlock = 7}, 0, 41, 40, ""},  // bad once: asked again and recovered
       {{.GarbleBlock = 7, .GarbleAlways = true}, 0, 9, 7, checksum},
-      {{.GarbleBlock = 0, .GarbleAlways = true}, 0, 2, 0, checksum},
       {{.CutBlock = 3}, 0, 5, 3, checksum},  // a block cut short is no whole block
       // A pause mid-answer is waited out: the answer is not yet complete.
       {{.PauseBlock = 5}, 0, 40, 40, "", 4},
@@ -152,8 +122,6 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
       {{.StrayAfterBlock = 5, .StrayDelay = 50ms}, 0, 40, 40, ""},
       {{.StrayAfterBlock = 5, .StrayDelay = 100ms}, 0, 41, 40, ""},
       {{.Silent = true}, 0, 2, 0, noData},
-      // Erased bytes where the radio fell silent must not pass for its programming.
-      {{.StopAnsweringAfter = 10}, 0, 12, 10, noData},
       {{.NotAttached = true}, 0, 0, -1, "Error: Unable to communicate with the radio" + title, 3},
       // The link check sees CTS; the cable comes off once the test-mode record is through.
       {{.DropLineAfter = 1}, 0, 0, -1, link::kNoCts + title, 10},
@@ -179,38 +147,43 @@ TEST(KM2Read, StopsBadBlocksAndAbsentSilentOrVanishingRadios) {
     EXPECT_EQ(b.radio.BlockRequests().size(), c.requests) << c.said;
     EXPECT_EQ(b.feedback.said, c.said);
     EXPECT_EQ(r.Image, c.kept < 0 ? "" : ReadImage(b, c.kept)) << c.said;
-    // What the read log holds, stored again, gives the same image.
-    std::string logged(16704, 'F');
-    EXPECT_TRUE(StoreAnswerLines(logged, r.Accepted));
-    EXPECT_EQ(logged, c.kept < 0 ? std::string(16704, 'F') : r.Image) << c.said;
     EXPECT_EQ(c.seconds > 0 ? static_cast<int>(b.Seconds()) : 0, c.seconds) << c.said;
     EXPECT_TRUE(b.LeftIdle()) << c.said;
   }
 }
 
-TEST(KM2Write, SendsStartRecordAllDataRecordsAndTheEndRecord) {
+// What the radio then holds, the addresses asked for, the pace and the window's progress are
+// Transfers.Km2ReadEditAndWriteBackChangeOnlyWhatWasEdited's.
+TEST(KM2, WritesStartDataAndEndRecordsThenReadsTheImageBackInFortyBlocks) {
   Km2Bench b;
-  b.Pace();
-  const std::string image = HexOf(RandomBytes(8192, 6));
-
-  EXPECT_TRUE(b.link.TransferImageKM2(image));
+  EXPECT_TRUE(b.link.TransferImageKM2(HexOf(RandomBytes(8192, 6))));
   const auto& heard = b.radio.RecordsHeard;
   ASSERT_EQ(heard.size(), 258u);
   EXPECT_EQ(heard.front(),
             "T023000035322D3132373842FFFCBC100000000000191400169500DA00FBEFFB0174014818");
   EXPECT_EQ(heard.back(), "T9030000FC");
-  EXPECT_EQ(b.radio.EepromHex(), image);
-  ASSERT_EQ(b.feedback.writeStatus.size(), 257u);
-  EXPECT_EQ(b.feedback.writeStatus.front(), "Writing... 0%");
-  EXPECT_EQ(b.feedback.writeStatus[31], "Writing... 12%");  // 12.5 and 37.5: ties to even
-  EXPECT_EQ(b.feedback.writeStatus[95], "Writing... 38%");
-  EXPECT_EQ(b.feedback.writeStatus[255], "Writing... 100%");
-  EXPECT_EQ(b.feedback.writeStatus.back(), "Radio Programming Complete");
+  const auto& status = b.feedback.writeStatus;
+  ASSERT_EQ(status.size(), 257u);
+  EXPECT_EQ(status.front(), "Writing... 0%");
+  EXPECT_EQ(status[31], "Writing... 12%");  // 12.5 and 37.5: ties to even
+  EXPECT_EQ(status[95], "Writing... 38%");
+  EXPECT_EQ(status[255], "Writing... 100%");
+  EXPECT_EQ(status.back(), "Radio Programming Complete");
   EXPECT_TRUE(b.LeftIdle());
-  // The line sets the pace: the write ends only when the last record has gone across, so
-  // the radio is done listening and reads back at once.
-  EXPECT_GE(b.Seconds(), 19544 * 10 / 2400.0);
-  EXPECT_TRUE(b.link.ReadRadioKM2().Image.substr(0, 16384) == image) << b.feedback.said;
+
+  bool linesAndBusy = true;
+  b.onPump = [&] {
+    linesAndBusy =
+        linesAndBusy && b.state.TransferBusy && (b.radio.BlockRequests().empty() || b.radio.DTR());
+  };
+  EXPECT_EQ(b.link.ReadRadioKM2().Image, b.radio.EepromHex() + std::string(320, 'F'));
+  EXPECT_EQ(b.radio.BlockRequests().size(), 40u);
+  ASSERT_EQ(b.feedback.readStatus.size(), 40u);
+  EXPECT_EQ(b.feedback.readStatus.front(), "Reading... 3%");
+  EXPECT_EQ(b.feedback.readStatus.back(), "Reading... 100%");
+  EXPECT_EQ(b.feedback.said, "");
+  EXPECT_TRUE(linesAndBusy);
+  EXPECT_TRUE(b.LeftIdle());
 }
 
 TEST(KM2Write, RefusalsStopsAndCablesThatComeOffEndItCleanly) {

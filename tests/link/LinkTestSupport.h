@@ -27,8 +27,7 @@ class RecordingFeedback : public LinkFeedback {
   void ShowReadStatus(const std::string& text) override { readStatus.push_back(text); }
   void ShowWriteStatus(const std::string& text) override { writeStatus.push_back(text); }
   void ShowMessage(const std::string& text, const std::string& title) override {
-    if (onSaid) onSaid();
-    said += (said.empty() ? "" : " | ") + text + " (" + title + ")";
+    ShowFailure(text + " (" + title + ")");
   }
   void ShowFailure(const std::string& text) override {
     if (onSaid) onSaid();

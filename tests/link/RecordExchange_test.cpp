@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "LinkTestSupport.h"
-#include "link/LinkConstants.h"
 #include "tallisk/errors.h"
 
 namespace tallisk::testing {
@@ -12,12 +11,9 @@ namespace {
 const std::string kErased(16704, 'F');
 
 // A record as a radio sends it, without the line end.
-std::string Record(const char* letters, std::uint32_t address, const std::string& data) {
-  const std::string body = ToHex(data.size() / 2 + 3, 2) + ToHex(address, 4) + data;
-  return letters + body + RecordCheckSum(body);
-}
 std::string Answer(std::uint32_t address, const std::string& data) {
-  return Record("R1", address, data);
+  const std::string body = ToHex(data.size() / 2 + 3, 2) + ToHex(address, 4) + data;
+  return "R1" + body + RecordCheckSum(body);
 }
 
 TEST(StoreAnswerRecord, StoresByAddressFrom8000hAndRefusesAnythingDoubtful) {
@@ -52,11 +48,9 @@ TEST(StoreAnswerRecord, StoresByAddressFrom8000hAndRefusesAnythingDoubtful) {
 }
 
 // A port whose lines stay as they were last set, whose n-th write fails as a cable pulled
-// out of a USB adapter would, and whose radio is silent or, when talking, never stops: a
-// character every 100 ms.
+// out of a USB adapter would, and whose radio is silent.
 class ScriptedPort : public SerialPort {
  public:
-  explicit ScriptedPort(Clock& clock) : clock_(clock), start_(clock.Now()) {}
   void SetPortNumber(int) override {}
   void SetLineSettings(const std::string& s) override { settings = s; }
   void Open() override { open = true; }
@@ -64,32 +58,20 @@ class ScriptedPort : public SerialPort {
   void SetRTS(bool on) override { rts = on; }
   void SetDTR(bool on) override { dtr = on; }
   bool CTS() override { return true; }
-  int BytesWaiting() override { return static_cast<int>(Arrived() - taken_); }
-  std::string ReadAll() override {
-    const std::size_t fresh = Arrived() - taken_;
-    taken_ += fresh;
-    return std::string(fresh, 'x');
-  }
-  void Write(const std::string& text) override {
-    if (++writes_ == failAt) throw TalliskError(ErrPortFailed, "Write", "Input/output error");
-    written += text;
+  int BytesWaiting() override { return 0; }
+  std::string ReadAll() override { return ""; }
+  void Write(const std::string&) override {
+    if (++writes == failAt) throw TalliskError(ErrPortFailed, "Write", "Input/output error");
   }
 
-  bool open = false, rts = false, dtr = false, talking = false;
-  int failAt = 0;
-  std::string settings, written;
-
- private:
-  std::size_t Arrived() { return talking ? (clock_.Now() - start_) / link::milliseconds(100) : 0; }
-  Clock& clock_;
-  Clock::Nanos start_;
-  std::size_t taken_ = 0;
-  int writes_ = 0;
+  bool open = false, rts = false, dtr = false;
+  int failAt = 0, writes = 0;
+  std::string settings;
 };
 
 struct ScriptBench {
   VirtualClock clock;
-  ScriptedPort port{clock};
+  ScriptedPort port;
   RecordingFeedback feedback;
   TransferState state;
   NoEventPump pump;
