@@ -25,22 +25,14 @@ class RadioFiles : public MainWindowTest {
     w.btnLoadFile.Press();
   }
 
-  // A second window on the same folders, of the family.
-  std::unique_ptr<frmMain> FreshWindow(int family) {
-    auto w = std::make_unique<frmMain>(dialogs_, folders_);
-    w->Today = [] { return Date(2026, 12, 6); };
-    if (family == 1) {
-      w->cmbRadioType.Select(1);
-      w->cmbRadioType.Leave();
-    }
-    return w;
+  // The programming the test radios use, and a KM2 radio file of it.
+  Km2Programming Km2() {
+    if (!profiles_.RadioData) profiles_.LoadProfilesKM2();
+    return Km2Programming(profiles_);
   }
-
-  // A KM2 radio file of the programming the test radios use.
-  std::string Km2File(const std::string& name, Km2Programming& programming) {
-    const std::string path = Path(name);
-    std::ofstream(path, std::ios::binary) << programming.Image();
-    return path;
+  std::string Km2File(const std::string& name, Km2Programming programming) {
+    std::ofstream(Path(name), std::ios::binary) << programming.Image();
+    return Path(name);
   }
 
   clsOperator profiles_;
@@ -87,33 +79,31 @@ TEST_F(RadioFiles, NewProgrammingsSavedAndLoadedIntoAFreshWindowGiveTheSameImage
     const std::string saved = FileText(first);
     EXPECT_EQ(saved.size(), c.family == 1 ? 16384u : 25u * 28);
 
-    auto fresh = FreshWindow(c.family);
-    Load(*fresh, first);
+    // Cancelled dialogs change nothing and say nothing.
+    dialogs_.Files = {std::nullopt, std::nullopt};
+    w.btnLoadFile.Press();
+    w.btnSaveToFile.Press();
+    EXPECT_EQ(dialogs_.Messages.size(), 1u);
+    EXPECT_EQ(w.CurrentPage, 6);
+
+    // Loaded into a new window on the same folders.
+    frmMain& fresh = c.family == 1 ? StartKM2() : Start();
+    Load(fresh, first);
     const FileDialogRequest& load = dialogs_.FileRequests.back();
     EXPECT_EQ(load.Title, "Load Radio File...");
     EXPECT_TRUE(load.MustExist);
-    EXPECT_EQ(fresh->CurrentPage, 2);
-    EXPECT_TRUE(fresh->ModelFromRadio);
-    EXPECT_EQ(fresh->ReceiveChannelFreq.Text(), c.shown);
-    EXPECT_EQ(fresh->txtTransmitChannelFreq.Text(), c.shown);
-    EXPECT_TRUE(fresh->SaveRadioFile(second));
+    EXPECT_EQ(fresh.CurrentPage, 2);
+    EXPECT_TRUE(fresh.ModelFromRadio);
+    EXPECT_EQ(fresh.ReceiveChannelFreq.Text(), c.shown);
+    EXPECT_EQ(fresh.txtTransmitChannelFreq.Text(), c.shown);
+    EXPECT_TRUE(fresh.SaveRadioFile(second));
     EXPECT_EQ(ImageDifference(FileText(second), saved), "");
-
-    // Cancelled dialogs change nothing and say nothing.
-    const auto said = dialogs_.Messages.size();
-    dialogs_.Files = {std::nullopt, std::nullopt};
-    fresh->btnLoadFile.Press();
-    w.btnSaveToFile.Press();
-    EXPECT_EQ(dialogs_.Messages.size(), said);
-    EXPECT_EQ(fresh->CurrentPage, 2);
   }
 }
 
 TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) {
   frmMain& w = StartKM2();
-  profiles_.LoadProfilesKM2();
-  Km2Programming programming(profiles_);
-  const std::string good = Km2File("radio.km2", programming);
+  const std::string good = Km2File("radio.km2", Km2());
   Load(w, good);
   ASSERT_EQ(w.CurrentPage, 2);
   dialogs_.Answers = {MessageAnswer::Yes};
@@ -166,8 +156,7 @@ TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) 
 }
 
 TEST_F(RadioFiles, AFileNamedAtStartOpensAsItsFamilysWhateverItIsCalled) {
-  profiles_.LoadProfilesKM2();
-  Km2Programming km2(profiles_);
+  const Km2Programming km2 = Km2();
   const std::string plain = Km2File("radio.txt", km2);
   std::ofstream(Path("notes.txt")) << "not a programming";
   frmMain& w = Start();
@@ -182,9 +171,7 @@ TEST_F(RadioFiles, AFileNamedAtStartOpensAsItsFamilysWhateverItIsCalled) {
 
 TEST_F(RadioFiles, FailedSavesSayWhyAndNeverClaimTheFileSaved) {
   frmMain& w = StartKM2();
-  profiles_.LoadProfilesKM2();
-  Km2Programming programming(profiles_);
-  Load(w, Km2File("radio.km2", programming));
+  Load(w, Km2File("radio.km2", Km2()));
   w.btnFinish.Press();
   ASSERT_EQ(w.CurrentPage, 6);
 
@@ -214,8 +201,7 @@ using ManualEditor = RadioFiles;
 
 TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothing) {
   frmMain& w = StartKM2();
-  profiles_.LoadProfilesKM2();
-  Km2Programming programming(profiles_);
+  Km2Programming programming = Km2();
   const std::string file = Km2File("radio.km2", programming);
   const std::string original = FileText(file);
   // The group name's last letter: the byte where "ONE" and "ONF" differ.

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "PagesSupport.h"
-#include "tallisk/clsStringCreator.h"
+#include "files/ProgrammingJson.h"
 #include "ui/PageText.h"
 #include "ui/frmCTCSSKeyForm.h"
 #include "ui/frmChannelList.h"
@@ -132,72 +132,40 @@ TEST_F(WholeProgramming, AKm2ProgrammingTypedIntoTheWindowsComesBackFromItsImage
   Walk(w, w.btnNext, 6);
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
 
-  // The image a write sends.
-  clsStringCreator creator;
-  for (clsChannel channel : w.Channels) {
-    channel.AlternatePreScaler = w.RadioHeader.AlternatePreScaler;
-    channel.AlternatePreScaler2 = w.RadioHeader.AlternatePreScaler2;
-    ASSERT_TRUE(channel.CreateChannelDataKM2());
-    creator.colChannelData.Add(channel.ChannelData);
-    creator.colChannelCheckSum.Add(channel.CheckSumKM2);
-  }
-  for (clsGroup group : w.Groups) {
-    group.CreateGroupData();
-    creator.colGroupData.Add(group.GroupData);
-  }
-  for (clsChannelGroup entry : w.ChannelGroupTable) {
-    entry.CreateChannelGroup();
-    creator.colChannelGroup.Add(entry.ChannelGroupStr);
-  }
-  creator.RadioHeader = w.RadioHeader.RadioHeader;
-  ASSERT_TRUE(creator.CreateStringKM2());
-
-  // Cut up and read as a read does.
-  clsStringCreator splitter;
-  splitter.EntireString = creator.ProgrammingStringPart1;
-  splitter.BreakUpStringKM2();
-  clsRadioHeader h;
-  h.RadioHeader = splitter.RadioHeader;
-  ASSERT_TRUE(h.BreakUpRadioHeaderKM2());
+  // The image a write sends, shown in a new window as a read shows it.
+  const std::optional<ProgrammingParts> written = w.CurrentProgramming();
+  ASSERT_TRUE(written);
+  frmMain& r = StartKM2();
+  ASSERT_TRUE(r.ShowImageKM2(written->Image)) << dialogs_.LastText();
+  const clsRadioHeader& h = r.RadioHeader;
   EXPECT_EQ(std::tie(h.SerialNumber, h.CustomerNumber, h.OneTouchSelection),
             std::make_tuple("SN-0042", "BENCH-7", 1));
   EXPECT_EQ(std::tie(h.CTCSSKeyForm1, h.CTCSSKeyForm10, h.FrontPanelConfiguration),
             std::make_tuple(std::int16_t{12}, std::int16_t{1}, 1));
   EXPECT_EQ(h.NoiseSquelchTail, 150);
-
-  std::vector<clsChannel> read(321);
+  Walk(r, r.btnNext, 5);
   for (int n = 1; n <= 320; ++n) {
-    clsChannel& ch = read[static_cast<std::size_t>(n)];
-    ch.ChannelData = splitter.colChannelData.Item(n);
-    ch.ModelName = w.ModelProfile->Model;
-    std::tie(ch.PLLReferenceFreq, ch.RxIF, ch.TxIF) = std::tie(h.PLLReferenceFreq, h.IFRx, h.IFTx);
-    std::tie(ch.prsclKM2, ch.SpecialRadio) = std::tie(h.PRSCLType, h.SpecialRadio);
-    ch.BreakChannelDataKM2();
+    const clsChannel& ch = r.Channels.Item(n);
     if (!typed.contains(n)) {
       EXPECT_EQ(ch.RxFrequency, 0) << "channel " << n;
       continue;
     }
-    w.ShowChannel(ch);
-    EXPECT_EQ(ChannelShown(w), typed[n]) << "channel " << n;
+    r.ShowChannel(ch);
+    EXPECT_EQ(ChannelShown(r), typed[n]) << "channel " << n;
   }
   // The codes themselves: octal 754 is 492, 77 Hz is the fourth standard tone.
-  EXPECT_EQ(std::tie(read[2].RxSignalData, read[2].TxSignalData, read[200].TxCTCSSCode),
+  EXPECT_EQ(std::tie(r.Channels.Item(2).RxSignalData, r.Channels.Item(2).TxSignalData,
+                     r.Channels.Item(200).TxCTCSSCode),
             std::make_tuple(std::int16_t{19}, std::int16_t{-492}, std::uint8_t{4}));
 
   std::map<int, std::multiset<int>> members;
-  for (int k = 1; k <= 320; ++k) {
-    clsChannelGroup entry;
-    entry.ChannelGroupStr = splitter.colChannelGroup.Item(k);
-    entry.BreakChannelGroup();
+  for (const clsChannelGroup& entry : r.ChannelGroupTable)
     if (entry.Programmed) members[entry.GroupNumber].insert(entry.ChannelNumber);
-  }
   EXPECT_EQ(members.size(), kGroups.size());
   for (const auto& [group, named] : kGroups) {
     const auto& [name, channels] = named;
     EXPECT_EQ(members[group], std::multiset<int>(channels.begin(), channels.end()));
-    clsGroup g;
-    g.GroupData = splitter.colGroupData.Item(group);
-    g.BreakGroupData();
+    const clsGroup& g = r.Groups.Item(group);
     EXPECT_EQ(std::tie(g.GroupName, g.PriorityChannel1),
               std::make_tuple(UpperCase(name), std::int16_t(channels.front())));
   }
