@@ -111,6 +111,54 @@ TEST_F(Transfers, AQvrReadEditedAndWrittenBackChangesOnlyWhatWasEdited) {
   w.btnWriteToRadio.Press();
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), kSilent);
   EXPECT_NE(dialogs_.LastText().find("did not answer"), std::string::npos) << dialogs_.LastText();
+
+  // A bad line or silence ends a read within four seconds, no CTS a write within ten; nothing
+  // is written and the edited programming stays on the pages.
+  const struct {
+    sim::Misbehaviour misbehave;
+    bool write;
+    std::string said;
+  } failures[] = {
+      {{.GarbleBlock = 21}, false, "Checksum Error"},  // the calibration line
+      {{.Silent = true}, false, "No Data Read"},
+      {{.NeverCTS = true},
+       true,
+       "The radio is not ready (no CTS). Check the cable and that the radio is switched on."},
+  };
+  for (const auto& c : failures) {
+    SCOPED_TRACE(c.said);
+    RadioOnCable<sim::VirtualRadioQVR> bad;
+    bad.radio.Misbehave = c.misbehave;
+    bad.Attach(w);
+    const std::string held = bad.radio.EepromHex();
+    const auto start = bad.clock.Now();
+    if (c.write) dialogs_.Answers.push_back(MessageAnswer::Yes);
+    (c.write ? w.btnWriteToRadio : w.btnReadRadio).Press();
+    EXPECT_EQ(dialogs_.LastText(), c.said);
+    EXPECT_LT(std::chrono::duration<double>(bad.clock.Now() - start).count(), c.write ? 10.5 : 5);
+    EXPECT_EQ(bad.radio.EepromHex(), held);
+    EXPECT_EQ(w.Channels.Item(2).RxFrequency, 150750000);
+  }
+
+  // The 8-channel models, codes 12 to 18, hold 15 lines: the read ends with the last of them,
+  // not at the silence limit.
+  for (const std::uint8_t model : {12, 18}) {
+    RadioOnCable<sim::VirtualRadioQVR> eight;
+    eight.Pace();
+    eight.radio.Eeprom.resize(120);
+    eight.radio.Eeprom[0x0C] = model;
+    eight.Attach(w);
+    std::filesystem::remove(folders_.State / "ReadDataLog.log");
+    const auto start = eight.clock.Now();
+    w.btnReadRadio.Press();
+    EXPECT_LT(std::chrono::duration<double>(eight.clock.Now() - start).count(),
+              (12 + 15 * 28) * 10 / 2400.0 + 0.1)
+        << int{model};
+    EXPECT_EQ(
+        ReadLogText(),
+        LogEntries({"\r\n" + DataLines("S1", eight.radio.EepromHex(), 0, 0, 120, 8) + "\r\n\r\n"},
+                   kStamp));
+  }
 }
 
 TEST_F(Transfers, AKm2ReadEditedAndWrittenBackChangesOnlyWhatWasEditedAndIsKeptInTheHistory) {
