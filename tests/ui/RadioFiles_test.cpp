@@ -101,7 +101,8 @@ TEST_F(RadioFiles, NewProgrammingsSavedAndLoadedIntoAFreshWindowGiveTheSameImage
   }
 }
 
-TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) {
+TEST_F(RadioFiles,
+       FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAndNamedOnesOpenAsTheirFamilys) {
   frmMain& w = StartKM2();
   const std::string good = Km2File("radio.km2", Km2());
   Load(w, good);
@@ -153,53 +154,23 @@ TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) 
   ASSERT_EQ(q.Channels.Count(), 16);
   EXPECT_EQ(q.Channels.Item(1).RxFrequency, 146025000);
   for (int n = 9; n <= 16; ++n) EXPECT_EQ(q.Channels.Item(n).RxFrequency, 0) << n;
-}
 
-TEST_F(RadioFiles, AFileNamedAtStartOpensAsItsFamilysWhateverItIsCalled) {
-  const Km2Programming km2 = Km2();
-  const std::string plain = Km2File("radio.txt", km2);
+  // A file named when the program was started opens as its family's, whatever it is called.
+  std::ofstream(Path("radio.txt"), std::ios::binary) << image;
   std::ofstream(Path("notes.txt")) << "not a programming";
-  frmMain& w = Start();
-  ASSERT_EQ(w.RadioType, 0);
-  ASSERT_TRUE(w.OpenNamedFile(plain));
-  EXPECT_EQ(w.RadioType, 1);
-  EXPECT_EQ(w.CurrentPage, 2);
-  EXPECT_EQ(w.Channels.Item(3).TxFrequency, km2.Channels[2].TxFrequency);
-  EXPECT_FALSE(w.OpenNamedFile(Path("notes.txt")));
-  EXPECT_EQ(w.RadioType, 1);
-}
-
-TEST_F(RadioFiles, FailedSavesSayWhyAndNeverClaimTheFileSaved) {
-  frmMain& w = StartKM2();
-  Load(w, Km2File("radio.km2", Km2()));
-  w.btnFinish.Press();
-  ASSERT_EQ(w.CurrentPage, 6);
-
-  EXPECT_FALSE(SaveAs(w, Path("no/such/folder/x.km2")));
-  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
-            "Unable to save file because a following error has occured: \r");
-  EXPECT_NE(dialogs_.LastText().find("No such file or directory"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(Path("no")));
-
-  const std::string tail = w.KM2Tail;
-  w.KM2Tail.clear();
-  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
-  EXPECT_EQ(dialogs_.LastText(), kNoKM2TailMessage);
-  w.KM2Tail = tail;
-  // A band the library cannot tune to is a codec failure, told with the save's lead-in.
-  w.RadioHeader.PLLReferenceFreq = 0;
-  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
-  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
-            "Unable to save file because a following error has occured: \r");
-  EXPECT_EQ(dialogs_.LastText().substr(dialogs_.LastText().size() - 4), " #11");
-  EXPECT_FALSE(std::filesystem::exists(Path("x.km2")));
+  ASSERT_TRUE(q.OpenNamedFile(Path("radio.txt")));
+  EXPECT_EQ(q.RadioType, 1);
+  EXPECT_EQ(q.CurrentPage, 2);
+  EXPECT_EQ(q.Channels.Item(3).TxFrequency, 489500000);
+  EXPECT_FALSE(q.OpenNamedFile(Path("notes.txt")));
+  EXPECT_EQ(q.RadioType, 1);
 }
 
 // --- The byte editor ---
 
 using ManualEditor = RadioFiles;
 
-TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothing) {
+TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothingAndSavesCanFail) {
   frmMain& w = StartKM2();
   Km2Programming programming = Km2();
   const std::string file = Km2File("radio.km2", programming);
@@ -269,6 +240,26 @@ TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothi
   EXPECT_TRUE(w.SaveRadioFile(Path("edited.km2")));
   EXPECT_EQ(ImageDifference(FileText(Path("edited.km2")), renamed), "");
   EXPECT_EQ(dialogs_.LastText(), "Invalid address");
+
+  // Failed saves say why and never claim the file saved.
+  EXPECT_FALSE(SaveAs(w, Path("no/such/folder/x.km2")));
+  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
+            "Unable to save file because a following error has occured: \r");
+  EXPECT_NE(dialogs_.LastText().find("No such file or directory"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Path("no")));
+
+  const std::string tail = w.KM2Tail;
+  w.KM2Tail.clear();
+  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
+  EXPECT_EQ(dialogs_.LastText(), kNoKM2TailMessage);
+  w.KM2Tail = tail;
+  // A band the library cannot tune to is a codec failure, told with the save's lead-in.
+  w.RadioHeader.PLLReferenceFreq = 0;
+  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
+  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
+            "Unable to save file because a following error has occured: \r");
+  EXPECT_EQ(dialogs_.LastText().substr(dialogs_.LastText().size() - 4), " #11");
+  EXPECT_FALSE(std::filesystem::exists(Path("x.km2")));
 }
 
 }  // namespace
