@@ -131,17 +131,12 @@ std::string DataDigits(const std::string& lines) {
 }
 
 // One byte of the band's header bytes: "0x8A", or bit characters with X for the user's bits.
-void PutBandByte(std::string& header, int address, const std::string& value) {
-  std::string byte = header.substr(static_cast<std::size_t>(address) * 2, 2);
-  if (value.starts_with("0x")) {
-    byte = value.substr(2);
-  } else {
-    std::string bits = HexToBinStr(byte);
-    for (std::size_t i = 0; i < 8 && i < value.size(); ++i)
-      if (value[i] != 'X') bits[i] = value[i];
-    byte = BinStrToHex(bits);
-  }
-  header.replace(static_cast<std::size_t>(address) * 2, 2, byte);
+void PutBandByte(std::string& header, std::size_t address, const std::string& value) {
+  const bool whole = value.starts_with("0x");
+  std::string byte = whole ? value.substr(2) : header.substr(address * 2, 2);
+  for (std::size_t i = 0; !whole && i < 8 && i < value.size(); ++i)
+    if (value[i] != 'X') CopyBits(byte, value[i] == '1' ? "FF" : "00", static_cast<int>(i) + 1, 1);
+  header.replace(address * 2, 2, byte);
 }
 
 std::string RandomQvrImage(Random& r, const clsPersistentInfo& model) {
@@ -150,7 +145,7 @@ std::string RandomQvrImage(Random& r, const clsPersistentInfo& model) {
   clsStringCreator creator;
   std::string& header = creator.RadioHeader = r.Bytes(34);
   header.replace(0x0C * 2, 2, ToHex(model.ModelCode, 2));
-  const std::pair<int, const std::string*> bandBytes[] = {
+  const std::pair<std::size_t, const std::string*> bandBytes[] = {
       {0x0D, &band.Address0x0D}, {0x0F, &band.Address0x0F}, {0x10, &band.Address0x10},
       {0x14, &band.Address0x14}, {0x15, &band.Address0x15}, {0x16, &band.Address0x16},
       {0x17, &band.Address0x17}};

@@ -102,6 +102,17 @@ TEST_F(Reports, SaveAsPdfProposesTheSerialNumberAndSavesTheReport) {
   ASSERT_EQ(output_.Saved.size(), 1u);
   EXPECT_EQ(output_.Saved[0].second, "/media/usb/KM0042B.pdf");
   EXPECT_EQ(output_.Saved[0].first, w.BuildReport());
+  EXPECT_EQ(dialogs_.LastText(), "File Saved");
+
+  // A full disk says why, and nothing is called saved.
+  output_.DiskFull = true;
+  dialogs_.Files = {"/media/usb/KM0042B.pdf"};
+  w.btnSaveAsPdf.Press();
+  EXPECT_EQ(
+      dialogs_.LastText().rfind("Unable to save file because a following error has occured: \r", 0),
+      0u)
+      << dialogs_.LastText();
+  EXPECT_NE(dialogs_.LastText().find("No space left on device"), std::string::npos);
 }
 
 TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndAQvrReadPrintsItsTones) {
