@@ -46,7 +46,7 @@ class Reports : public MainWindowTest {
   RecordingOutput output_;
 };
 
-TEST_F(Reports, ThePrintoutIsTheProgrammingReadAndACancelledDialogPrintsNothing) {
+TEST_F(Reports, ThePrintoutAndThePdfAreTheProgrammingReadAndACancelledDialogMakesNeither) {
   clsOperator profiles;
   profiles.LoadProfilesKM2();
   frmMain& w = StartKM2();
@@ -86,12 +86,10 @@ TEST_F(Reports, ThePrintoutIsTheProgrammingReadAndACancelledDialogPrintsNothing)
   EXPECT_EQ(dialogs_.LastText(),
             "Unable to print the report: \rthe printer \"Office\" could not be opened");
   EXPECT_EQ(output_.Printed.size(), 1u);
-}
 
-TEST_F(Reports, SaveAsPdfProposesTheSerialNumberAndSavesTheReport) {
-  frmMain& w = StartKM2();
-  w.UseReportOutput(output_);
+  // Save as PDF: the report of the programming in memory.
   dialogs_.Files = {std::nullopt, "/media/usb/KM0042B.pdf"};
+  w.RadioHeader.SerialNumber = "";
   w.btnSaveAsPdf.Press();
   w.RadioHeader.SerialNumber = "KM 0042/B ";
   w.btnSaveAsPdf.Press();
