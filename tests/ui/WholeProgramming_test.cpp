@@ -24,34 +24,23 @@ using WholeProgramming = PagesTest;
 struct Typed {
   int n;
   std::string name, rx, tx, rxSignalling, txSignalling, subsignalling;
-  bool low, scrambler, burst, transpond;
+  std::string switches;  // L low power, S scrambler, B burst tone, T transpond tone
   std::string burstFeq, duration;
 };
 
 const Typed kChannels[] = {
-    {1, "base", "470.0125", "475.0125", "CTCSS 67", "CTCSS 71.9", "Type 1", true, false, true,
-     false, "694.4", "3200"},
-    {2, "porta", "471.5", "471.5", "DCS +23", "DCS -754", "Type 2", false, true, false, true,
-     "1008.1", "100"},
-    {3, "", "472.25", "", "None", "None", "None", true, false, false, false, "694.4", "3200"},
-    {7, "rpt 7", "480.025", "485.025", "CTCSS 250.3", "DCS +17", "Type 3", false, false, true, true,
-     "1250.0", "800"},
-    {10, "x", "495.5", "500.5", "DCS -1", "CTCSS 100", "None", false, true, false, false, "694.4",
-     "3200"},
-    {11, "sixchr", "511.9875", "470", "None", "CTCSS 250.3", "Type 2", true, false, true, false,
-     "2083.3", "1500"},
-    {12, "ab", "476.1", "476.2", "CTCSS 203.5", "None", "Type 1", true, true, false, false, "694.4",
-     "3200"},
-    {100, "c100", "490", "490", "DCS +777", "DCS +777", "None", false, false, false, true, "801.3",
-     "400"},
-    {150, "c150", "470.5", "", "CTCSS 123", "None", "Type 3", true, false, false, false, "694.4",
-     "3200"},
-    {200, "c200", "483.3375", "483.3375", "None", "CTCSS 77", "None", false, false, true, false,
-     "694.4", "200"},
-    {319, "end-1", "505", "505", "CTCSS 156.7", "CTCSS 156.7", "Type 1", false, false, false, false,
-     "694.4", "3200"},
-    {320, "end", "512", "511", "DCS +23", "DCS -23", "Type 2", true, true, true, true, "694.4",
-     "3200"},
+    {1, "base", "470.0125", "475.0125", "CTCSS 67", "CTCSS 71.9", "Type 1", "LB", "694.4", "3200"},
+    {2, "porta", "471.5", "471.5", "DCS +23", "DCS -754", "Type 2", "ST", "1008.1", "100"},
+    {3, "", "472.25", "", "None", "None", "None", "L", "694.4", "3200"},
+    {7, "rpt 7", "480.025", "485.025", "CTCSS 250.3", "DCS +17", "Type 3", "BT", "1250.0", "800"},
+    {10, "x", "495.5", "500.5", "DCS -1", "CTCSS 100", "None", "S", "694.4", "3200"},
+    {11, "sixchr", "511.9875", "470", "None", "CTCSS 250.3", "Type 2", "LB", "2083.3", "1500"},
+    {12, "ab", "476.1", "476.2", "CTCSS 203.5", "None", "Type 1", "LS", "694.4", "3200"},
+    {100, "c100", "490", "490", "DCS +777", "DCS +777", "None", "T", "801.3", "400"},
+    {150, "c150", "470.5", "", "CTCSS 123", "None", "Type 3", "L", "694.4", "3200"},
+    {200, "c200", "483.3375", "483.3375", "None", "CTCSS 77", "None", "B", "694.4", "200"},
+    {319, "end-1", "505", "505", "CTCSS 156.7", "CTCSS 156.7", "Type 1", "", "694.4", "3200"},
+    {320, "end", "512", "511", "DCS +23", "DCS -23", "Type 2", "LSBT", "694.4", "3200"},
 };
 
 // Each group's name and the channels its channel list gets, the first also its priority
@@ -77,10 +66,11 @@ void TypeChannel(frmMain& w, const Typed& c) {
   signalling(c.txSignalling, w.cmbTransmitSignalingType, w.cmbCTCSSFrequenciesTx,
              w.txtTransmitOctal);
   w.cmbSubsignalingType.SelectText(c.subsignalling);
-  w.cmbRFPowerSelection.SelectText(c.low ? "Low" : "Normal");
-  w.chkEnableScrambler.SetChecked(c.scrambler);
-  w.chkBurstToneEnable.SetChecked(c.burst);
-  w.chkTranspondToneEnable.SetChecked(c.transpond);
+  const auto on = [&c](char s) { return c.switches.find(s) != std::string::npos; };
+  w.cmbRFPowerSelection.SelectText(on('L') ? "Low" : "Normal");
+  w.chkEnableScrambler.SetChecked(on('S'));
+  w.chkBurstToneEnable.SetChecked(on('B'));
+  w.chkTranspondToneEnable.SetChecked(on('T'));
   w.txtBurstFeq.SetText(c.burstFeq);
   w.txtBurstDuration.SetText(c.duration);
 }
