@@ -247,8 +247,10 @@ TEST_F(Fidelity, AQvrEditChangesOnlyItsBytesAndChannelsOfABandNoProfileKnowsGoBa
       const bool untouched = !known && edit.first == 0x2C;
       if (!untouched) edit.make(w);
       w.btnFinish.Press();
-      const std::vector<int> changed =
-          Changed(DataDigits(*programmed), DataDigits(Saved(w, RadioFamily::QVR)));
+      const std::string read = DataDigits(*programmed),
+                        saved = DataDigits(Saved(w, RadioFamily::QVR));
+      EXPECT_EQ(saved.size(), read.size());
+      const std::vector<int> changed = Changed(read, saved);
       EXPECT_EQ(changed.empty(), untouched);
       for (int address : changed)
         EXPECT_TRUE(address >= edit.first && address <= edit.last)
