@@ -1,9 +1,16 @@
-// Radio files through the window's commands and file dialogs, and the byte editor.
+// Radio files through the window's commands and file dialogs, and the byte editor; and a
+// failure that no operation foresaw, behind a command or a field: one message that names what
+// the user did and what failed, the programming in memory as it was, and a way to save it.
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "RadioBench.h"
 #include "files/StartupFiles.h"
+#include "tallisk/errors.h"
+#include "ui/UserAction.h"
 #include "ui/frmManualEdit.h"
 
 namespace tallisk::testing {
@@ -25,22 +32,24 @@ class RadioFiles : public MainWindowTest {
     w.btnLoadFile.Press();
   }
 
-  // A second window on the same folders, of the family.
-  std::unique_ptr<frmMain> FreshWindow(int family) {
-    auto w = std::make_unique<frmMain>(dialogs_, folders_);
-    w->Today = [] { return Date(2026, 12, 6); };
-    if (family == 1) {
-      w->cmbRadioType.Select(1);
-      w->cmbRadioType.Leave();
-    }
-    return w;
+  // The programming the test radios use, and a KM2 radio file of it.
+  Km2Programming Km2() {
+    if (!profiles_.RadioData) profiles_.LoadProfilesKM2();
+    return Km2Programming(profiles_);
+  }
+  std::string Km2File(const std::string& name, Km2Programming programming) {
+    std::ofstream(Path(name), std::ios::binary) << programming.Image();
+    return Path(name);
   }
 
-  // A KM2 radio file of the programming the test radios use.
-  std::string Km2File(const std::string& name, Km2Programming& programming) {
-    const std::string path = Path(name);
-    std::ofstream(path, std::ios::binary) << programming.Image();
-    return path;
+  // A QVR radio file loaded into the window: the programming in memory.
+  frmMain& LoadedQvr() {
+    frmMain& w = Start();
+    std::ofstream(Path("radio.qvr"), std::ios::binary)
+        << DataLines("S1", QvrProgramming().Image() + std::string(12, 'F'), 0, 0, 200, 8);
+    Load(w, Path("radio.qvr"));
+    EXPECT_EQ(w.CurrentPage, 2);
+    return w;
   }
 
   clsOperator profiles_;
@@ -87,33 +96,32 @@ TEST_F(RadioFiles, NewProgrammingsSavedAndLoadedIntoAFreshWindowGiveTheSameImage
     const std::string saved = FileText(first);
     EXPECT_EQ(saved.size(), c.family == 1 ? 16384u : 25u * 28);
 
-    auto fresh = FreshWindow(c.family);
-    Load(*fresh, first);
+    // Cancelled dialogs change nothing and say nothing.
+    dialogs_.Files = {std::nullopt, std::nullopt};
+    w.btnLoadFile.Press();
+    w.btnSaveToFile.Press();
+    EXPECT_EQ(dialogs_.Messages.size(), 1u);
+    EXPECT_EQ(w.CurrentPage, 6);
+
+    // Loaded into a new window on the same folders.
+    frmMain& fresh = c.family == 1 ? StartKM2() : Start();
+    Load(fresh, first);
     const FileDialogRequest& load = dialogs_.FileRequests.back();
     EXPECT_EQ(load.Title, "Load Radio File...");
     EXPECT_TRUE(load.MustExist);
-    EXPECT_EQ(fresh->CurrentPage, 2);
-    EXPECT_TRUE(fresh->ModelFromRadio);
-    EXPECT_EQ(fresh->ReceiveChannelFreq.Text(), c.shown);
-    EXPECT_EQ(fresh->txtTransmitChannelFreq.Text(), c.shown);
-    EXPECT_TRUE(fresh->SaveRadioFile(second));
+    EXPECT_EQ(fresh.CurrentPage, 2);
+    EXPECT_TRUE(fresh.ModelFromRadio);
+    EXPECT_EQ(fresh.ReceiveChannelFreq.Text(), c.shown);
+    EXPECT_EQ(fresh.txtTransmitChannelFreq.Text(), c.shown);
+    EXPECT_TRUE(fresh.SaveRadioFile(second));
     EXPECT_EQ(ImageDifference(FileText(second), saved), "");
-
-    // Cancelled dialogs change nothing and say nothing.
-    const auto said = dialogs_.Messages.size();
-    dialogs_.Files = {std::nullopt, std::nullopt};
-    fresh->btnLoadFile.Press();
-    w.btnSaveToFile.Press();
-    EXPECT_EQ(dialogs_.Messages.size(), said);
-    EXPECT_EQ(fresh->CurrentPage, 2);
   }
 }
 
-TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) {
+TEST_F(RadioFiles,
+       FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAndNamedOnesOpenAsTheirFamilys) {
   frmMain& w = StartKM2();
-  profiles_.LoadProfilesKM2();
-  Km2Programming programming(profiles_);
-  const std::string good = Km2File("radio.km2", programming);
+  const std::string good = Km2File("radio.km2", Km2());
   Load(w, good);
   ASSERT_EQ(w.CurrentPage, 2);
   dialogs_.Answers = {MessageAnswer::Yes};
@@ -163,59 +171,25 @@ TEST_F(RadioFiles, FilesThatAreNoProgrammingOfTheFamilyLeaveThePagesAsTheyWere) 
   ASSERT_EQ(q.Channels.Count(), 16);
   EXPECT_EQ(q.Channels.Item(1).RxFrequency, 146025000);
   for (int n = 9; n <= 16; ++n) EXPECT_EQ(q.Channels.Item(n).RxFrequency, 0) << n;
-}
 
-TEST_F(RadioFiles, AFileNamedAtStartOpensAsItsFamilysWhateverItIsCalled) {
-  profiles_.LoadProfilesKM2();
-  Km2Programming km2(profiles_);
-  const std::string plain = Km2File("radio.txt", km2);
+  // A file named when the program was started opens as its family's, whatever it is called.
+  std::ofstream(Path("radio.txt"), std::ios::binary) << image;
   std::ofstream(Path("notes.txt")) << "not a programming";
-  frmMain& w = Start();
-  ASSERT_EQ(w.RadioType, 0);
-  ASSERT_TRUE(w.OpenNamedFile(plain));
-  EXPECT_EQ(w.RadioType, 1);
-  EXPECT_EQ(w.CurrentPage, 2);
-  EXPECT_EQ(w.Channels.Item(3).TxFrequency, km2.Channels[2].TxFrequency);
-  EXPECT_FALSE(w.OpenNamedFile(Path("notes.txt")));
-  EXPECT_EQ(w.RadioType, 1);
-}
-
-TEST_F(RadioFiles, FailedSavesSayWhyAndNeverClaimTheFileSaved) {
-  frmMain& w = StartKM2();
-  profiles_.LoadProfilesKM2();
-  Km2Programming programming(profiles_);
-  Load(w, Km2File("radio.km2", programming));
-  w.btnFinish.Press();
-  ASSERT_EQ(w.CurrentPage, 6);
-
-  EXPECT_FALSE(SaveAs(w, Path("no/such/folder/x.km2")));
-  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
-            "Unable to save file because a following error has occured: \r");
-  EXPECT_NE(dialogs_.LastText().find("No such file or directory"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(Path("no")));
-
-  const std::string tail = w.KM2Tail;
-  w.KM2Tail.clear();
-  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
-  EXPECT_EQ(dialogs_.LastText(), kNoKM2TailMessage);
-  w.KM2Tail = tail;
-  // A band the library cannot tune to is a codec failure, told with the save's lead-in.
-  w.RadioHeader.PLLReferenceFreq = 0;
-  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
-  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
-            "Unable to save file because a following error has occured: \r");
-  EXPECT_EQ(dialogs_.LastText().substr(dialogs_.LastText().size() - 4), " #11");
-  EXPECT_FALSE(std::filesystem::exists(Path("x.km2")));
+  ASSERT_TRUE(q.OpenNamedFile(Path("radio.txt")));
+  EXPECT_EQ(q.RadioType, 1);
+  EXPECT_EQ(q.CurrentPage, 2);
+  EXPECT_EQ(q.Channels.Item(3).TxFrequency, 489500000);
+  EXPECT_FALSE(q.OpenNamedFile(Path("notes.txt")));
+  EXPECT_EQ(q.RadioType, 1);
 }
 
 // --- The byte editor ---
 
 using ManualEditor = RadioFiles;
 
-TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothing) {
+TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothingAndSavesCanFail) {
   frmMain& w = StartKM2();
-  profiles_.LoadProfilesKM2();
-  Km2Programming programming(profiles_);
+  Km2Programming programming = Km2();
   const std::string file = Km2File("radio.km2", programming);
   const std::string original = FileText(file);
   // The group name's last letter: the byte where "ONE" and "ONF" differ.
@@ -283,6 +257,93 @@ TEST_F(ManualEditor, SetThenOkChangesThatByteAndThePagesFollowCancelChangesNothi
   EXPECT_TRUE(w.SaveRadioFile(Path("edited.km2")));
   EXPECT_EQ(ImageDifference(FileText(Path("edited.km2")), renamed), "");
   EXPECT_EQ(dialogs_.LastText(), "Invalid address");
+
+  // Failed saves say why and never claim the file saved.
+  EXPECT_FALSE(SaveAs(w, Path("no/such/folder/x.km2")));
+  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
+            "Unable to save file because a following error has occured: \r");
+  EXPECT_NE(dialogs_.LastText().find("No such file or directory"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Path("no")));
+
+  const std::string tail = w.KM2Tail;
+  w.KM2Tail.clear();
+  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
+  EXPECT_EQ(dialogs_.LastText(), kNoKM2TailMessage);
+  w.KM2Tail = tail;
+  // A band the library cannot tune to is a codec failure, told with the save's lead-in.
+  w.RadioHeader.PLLReferenceFreq = 0;
+  EXPECT_FALSE(SaveAs(w, Path("x.km2")));
+  EXPECT_EQ(dialogs_.LastText().substr(0, 60),
+            "Unable to save file because a following error has occured: \r");
+  EXPECT_EQ(dialogs_.LastText().substr(dialogs_.LastText().size() - 4), " #11");
+  EXPECT_FALSE(std::filesystem::exists(Path("x.km2")));
+}
+
+// --- Failures behind commands ---
+
+using Rescue = RadioFiles;
+
+TEST_F(Rescue, AFailingCommandNamesWhatFailedAndTheProgrammingCanStillBeSaved) {
+  struct Case {
+    std::function<void()> failure;
+    std::string said;
+    MessageAnswer answer;
+  };
+  const Case cases[] = {
+      {[] { RaiseOverflow("BreakChannelData"); }, "Overflow #6", MessageAnswer::Yes},
+      {[] { throw std::out_of_range("basic_string::substr"); }, "basic_string::substr",
+       MessageAnswer::Yes},
+      {[] { throw std::bad_alloc(); }, "std::bad_alloc", MessageAnswer::No},
+      {[] { throw 42; }, "A failure of unknown kind", MessageAnswer::No},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    frmMain& w = LoadedQvr();
+    ASSERT_TRUE(w.SaveRadioFile(Path("before.qvr")));
+    // A typed value the page has not taken yet: the save works from the programming itself.
+    w.txtSerialNumber.SetText("");
+    w.btnOptions.OnClick.Connect(c.failure);
+    dialogs_.Messages.clear();
+    dialogs_.ModalActions = {[](Form& options) { options.Close(); }};
+    dialogs_.Answers = {c.answer};
+    dialogs_.Files = {Path("rescued.qvr")};
+    std::filesystem::remove(Path("rescued.qvr"));
+
+    EXPECT_FALSE(w.RunUserAction(UserAction(w.btnOptions), [&w] { w.btnOptions.Press(); }));
+    ASSERT_GE(dialogs_.Messages.size(), 1u);
+    const ShownMessage& shown = dialogs_.Messages.front();
+    EXPECT_EQ(shown.Title, "QVR Radio Programmer");
+    EXPECT_EQ(shown.Text, "Following error has occured while pressing \"Options...\":\r" + c.said +
+                              "\r\rThe programming in memory is kept. Do you want to save it to "
+                              "a file now?");
+    EXPECT_EQ(shown.Buttons, MessageButtons::YesNo);
+    if (c.answer == MessageAnswer::Yes) {
+      EXPECT_EQ(dialogs_.LastText(), "File Saved");
+      EXPECT_EQ(ImageDifference(FileText(Path("rescued.qvr")), FileText(Path("before.qvr"))), "");
+    } else {
+      EXPECT_EQ(dialogs_.Messages.size(), 1u);
+      EXPECT_FALSE(std::filesystem::exists(Path("rescued.qvr")));
+    }
+    EXPECT_EQ(w.CurrentPage, 2);
+    EXPECT_EQ(w.RadioHeader.SerialNumber, "4711");
+    EXPECT_EQ(w.Channels.Item(1).RxFrequency, 146025000);
+  }
+}
+
+TEST_F(Rescue, WithoutAProgrammingThereIsNothingToSaveAndAFieldIsNamedByItsCaption) {
+  frmMain& w = Start();
+  w.cmbRadioType.OnChange.Connect([] { throw std::runtime_error("no such family"); });
+  EXPECT_FALSE(w.RunUserAction(UserAction(w.cmbRadioType), [&w] { w.cmbRadioType.Select(1); }));
+  ASSERT_EQ(dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(dialogs_.LastText(),
+            "Following error has occured while changing \"Radio Type\":\rno such family");
+  EXPECT_EQ(dialogs_.Messages.back().Buttons, MessageButtons::OK);
+  EXPECT_TRUE(dialogs_.FileRequests.empty());
+
+  // An action that ends normally says nothing.
+  EXPECT_TRUE(w.RunUserAction(UserAction(w.btnProgramRadio), [&w] { w.btnProgramRadio.Press(); }));
+  EXPECT_EQ(w.CurrentPage, 1);
+  EXPECT_EQ(dialogs_.Messages.size(), 1u);
 }
 
 }  // namespace

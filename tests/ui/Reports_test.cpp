@@ -43,23 +43,15 @@ std::vector<std::string> BodyLines(const ReportDocument& document) {
 
 class Reports : public MainWindowTest {
  protected:
-  const clsOperator& Km2Profiles() {
-    if (!km2Profiles_.RadioData) km2Profiles_.LoadProfilesKM2();
-    return km2Profiles_;
-  }
-  clsOperator km2Profiles_;
   RecordingOutput output_;
 };
 
-TEST_F(Reports, ThePrintoutIsTheProgrammingReadAndACancelledDialogPrintsNothing) {
-  RadioOnCable<sim::VirtualRadioKM2> bench;
-  Km2Programming programming(Km2Profiles());
-  bench.radio.SetEepromHex(programming.Image());
+TEST_F(Reports, ThePrintoutAndThePdfAreTheProgrammingReadAndACancelledDialogMakesNeither) {
+  clsOperator profiles;
+  profiles.LoadProfilesKM2();
   frmMain& w = StartKM2();
-  bench.Attach(w);
   w.UseReportOutput(output_);
-  w.btnReadRadio.Press();
-  ASSERT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  ASSERT_TRUE(w.ShowImageKM2(Km2Programming(profiles).Image()));
 
   dialogs_.PrintAnswers = {false};
   w.btnPrint.Press();
@@ -94,12 +86,10 @@ TEST_F(Reports, ThePrintoutIsTheProgrammingReadAndACancelledDialogPrintsNothing)
   EXPECT_EQ(dialogs_.LastText(),
             "Unable to print the report: \rthe printer \"Office\" could not be opened");
   EXPECT_EQ(output_.Printed.size(), 1u);
-}
 
-TEST_F(Reports, SaveAsPdfProposesTheSerialNumberAndSavesTheReport) {
-  frmMain& w = StartKM2();
-  w.UseReportOutput(output_);
+  // Save as PDF: the report of the programming in memory.
   dialogs_.Files = {std::nullopt, "/media/usb/KM0042B.pdf"};
+  w.RadioHeader.SerialNumber = "";
   w.btnSaveAsPdf.Press();
   w.RadioHeader.SerialNumber = "KM 0042/B ";
   w.btnSaveAsPdf.Press();
@@ -110,35 +100,26 @@ TEST_F(Reports, SaveAsPdfProposesTheSerialNumberAndSavesTheReport) {
   ASSERT_EQ(output_.Saved.size(), 1u);
   EXPECT_EQ(output_.Saved[0].second, "/media/usb/KM0042B.pdf");
   EXPECT_EQ(output_.Saved[0].first, w.BuildReport());
+  EXPECT_EQ(dialogs_.LastText(), "File Saved");
+
+  // A full disk says why, and nothing is called saved.
+  output_.DiskFull = true;
+  dialogs_.Files = {"/media/usb/KM0042B.pdf"};
+  w.btnSaveAsPdf.Press();
+  EXPECT_EQ(
+      dialogs_.LastText().rfind("Unable to save file because a following error has occured: \r", 0),
+      0u)
+      << dialogs_.LastText();
+  EXPECT_NE(dialogs_.LastText().find("No space left on device"), std::string::npos);
 }
 
-TEST_F(Reports, AQvrRadioReadPrintsTheToneEachCodeNames) {
+TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndAQvrReadPrintsItsTones) {
   RadioOnCable<sim::VirtualRadioQVR> bench;
-  QvrProgramming programming;
-  bench.radio.SetEepromHex(programming.Image());
   frmMain& w = Start();
   bench.Attach(w);
-  w.btnReadRadio.Press();
-  ASSERT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
-
-  // Channel 1 listens and sends on tone code 11; no channel was shown on the channel page.
-  std::string tone;
-  for (const auto& t : *w.ToneTable)
-    if (t.Index == 11) tone = ShortestText(t.CTCSSFreq);
-  ASSERT_FALSE(tone.empty());
-  std::vector<std::string> printed;
-  for (const std::string& line : BodyLines(w.BuildReport()))
-    if (line.starts_with("Squelch Tone Frequency")) printed.push_back(line.substr(line.find(':')));
-  EXPECT_EQ(printed, (std::vector<std::string>{": " + tone, ": " + tone}));
-}
-
-TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndKeepsTheMainWindowQuiet) {
-  RadioOnCable<sim::VirtualRadioQVR> bench;
   const std::uint8_t calibration[] = {0xD5, 0x07, 0x3F, 0x80};
   for (std::size_t i = 0; i < std::size(calibration); ++i)
     bench.radio.Eeprom[sim::VirtualRadioQVR::kCalibrationAddress + i] = calibration[i];
-  frmMain& w = Start();
-  bench.Attach(w);
   w.Options->CommPort = 2;
 
   for (CommandField* command : {&w.btnTestMode, &w.btnTestMode2}) {
@@ -161,11 +142,24 @@ TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndKeepsTheMainWindowQ
     EXPECT_FALSE(bench.radio.InTestMode());
     EXPECT_EQ(w.RadioHeader.NormalPower, 21);
     EXPECT_EQ(w.RadioHeader.CrystalCharType, 2);
-    EXPECT_FALSE(w.TransferBusy);
-    EXPECT_TRUE(w.btnReadRadio.Enabled());
-    EXPECT_TRUE(w.btnWriteToRadio.Enabled());
+    EXPECT_TRUE(!w.TransferBusy && w.btnReadRadio.Enabled() && w.btnWriteToRadio.Enabled());
   }
   EXPECT_EQ(dialogs_.ModalWindows.size(), 2u);
+
+  // Channel 1 of a radio read listens and sends on tone code 11; the report names the tone,
+  // though no channel was shown on the channel page.
+  bench.radio.SetEepromHex(QvrProgramming().Image());
+  dialogs_.Messages.clear();
+  w.btnReadRadio.Press();
+  ASSERT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
+  std::string tone;
+  for (const auto& t : *w.ToneTable)
+    if (t.Index == 11) tone = ShortestText(t.CTCSSFreq);
+  ASSERT_FALSE(tone.empty());
+  std::vector<std::string> printed;
+  for (const std::string& line : BodyLines(w.BuildReport()))
+    if (line.starts_with("Squelch Tone Frequency")) printed.push_back(line.substr(line.find(':')));
+  EXPECT_EQ(printed, (std::vector<std::string>{": " + tone, ": " + tone}));
 
   // The KM2 family has no test mode: nothing is opened and nothing is sent.
   w.cmbRadioType.Select(1);

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "PagesSupport.h"
-#include "tallisk/clsStringCreator.h"
+#include "files/ProgrammingJson.h"
 #include "ui/PageText.h"
 #include "ui/frmCTCSSKeyForm.h"
 #include "ui/frmChannelList.h"
@@ -24,34 +24,23 @@ using WholeProgramming = PagesTest;
 struct Typed {
   int n;
   std::string name, rx, tx, rxSignalling, txSignalling, subsignalling;
-  bool low, scrambler, burst, transpond;
+  std::string switches;  // L low power, S scrambler, B burst tone, T transpond tone
   std::string burstFeq, duration;
 };
 
 const Typed kChannels[] = {
-    {1, "base", "470.0125", "475.0125", "CTCSS 67", "CTCSS 71.9", "Type 1", true, false, true,
-     false, "694.4", "3200"},
-    {2, "porta", "471.5", "471.5", "DCS +23", "DCS -754", "Type 2", false, true, false, true,
-     "1008.1", "100"},
-    {3, "", "472.25", "", "None", "None", "None", true, false, false, false, "694.4", "3200"},
-    {7, "rpt 7", "480.025", "485.025", "CTCSS 250.3", "DCS +17", "Type 3", false, false, true, true,
-     "1250.0", "800"},
-    {10, "x", "495.5", "500.5", "DCS -1", "CTCSS 100", "None", false, true, false, false, "694.4",
-     "3200"},
-    {11, "sixchr", "511.9875", "470", "None", "CTCSS 250.3", "Type 2", true, false, true, false,
-     "2083.3", "1500"},
-    {12, "ab", "476.1", "476.2", "CTCSS 203.5", "None", "Type 1", true, true, false, false, "694.4",
-     "3200"},
-    {100, "c100", "490", "490", "DCS +777", "DCS +777", "None", false, false, false, true, "801.3",
-     "400"},
-    {150, "c150", "470.5", "", "CTCSS 123", "None", "Type 3", true, false, false, false, "694.4",
-     "3200"},
-    {200, "c200", "483.3375", "483.3375", "None", "CTCSS 77", "None", false, false, true, false,
-     "694.4", "200"},
-    {319, "end-1", "505", "505", "CTCSS 156.7", "CTCSS 156.7", "Type 1", false, false, false, false,
-     "694.4", "3200"},
-    {320, "end", "512", "511", "DCS +23", "DCS -23", "Type 2", true, true, true, true, "694.4",
-     "3200"},
+    {1, "base", "470.0125", "475.0125", "CTCSS 67", "CTCSS 71.9", "Type 1", "LB", "694.4", "3200"},
+    {2, "porta", "471.5", "471.5", "DCS +23", "DCS -754", "Type 2", "ST", "1008.1", "100"},
+    {3, "", "472.25", "", "None", "None", "None", "L", "694.4", "3200"},
+    {7, "rpt 7", "480.025", "485.025", "CTCSS 250.3", "DCS +17", "Type 3", "BT", "1250.0", "800"},
+    {10, "x", "495.5", "500.5", "DCS -1", "CTCSS 100", "None", "S", "694.4", "3200"},
+    {11, "sixchr", "511.9875", "470", "None", "CTCSS 250.3", "Type 2", "LB", "2083.3", "1500"},
+    {12, "ab", "476.1", "476.2", "CTCSS 203.5", "None", "Type 1", "LS", "694.4", "3200"},
+    {100, "c100", "490", "490", "DCS +777", "DCS +777", "None", "T", "801.3", "400"},
+    {150, "c150", "470.5", "", "CTCSS 123", "None", "Type 3", "L", "694.4", "3200"},
+    {200, "c200", "483.3375", "483.3375", "None", "CTCSS 77", "None", "B", "694.4", "200"},
+    {319, "end-1", "505", "505", "CTCSS 156.7", "CTCSS 156.7", "Type 1", "", "694.4", "3200"},
+    {320, "end", "512", "511", "DCS +23", "DCS -23", "Type 2", "LSBT", "694.4", "3200"},
 };
 
 // Each group's name and the channels its channel list gets, the first also its priority
@@ -77,10 +66,11 @@ void TypeChannel(frmMain& w, const Typed& c) {
   signalling(c.txSignalling, w.cmbTransmitSignalingType, w.cmbCTCSSFrequenciesTx,
              w.txtTransmitOctal);
   w.cmbSubsignalingType.SelectText(c.subsignalling);
-  w.cmbRFPowerSelection.SelectText(c.low ? "Low" : "Normal");
-  w.chkEnableScrambler.SetChecked(c.scrambler);
-  w.chkBurstToneEnable.SetChecked(c.burst);
-  w.chkTranspondToneEnable.SetChecked(c.transpond);
+  const auto on = [&c](char s) { return c.switches.find(s) != std::string::npos; };
+  w.cmbRFPowerSelection.SelectText(on('L') ? "Low" : "Normal");
+  w.chkEnableScrambler.SetChecked(on('S'));
+  w.chkBurstToneEnable.SetChecked(on('B'));
+  w.chkTranspondToneEnable.SetChecked(on('T'));
   w.txtBurstFeq.SetText(c.burstFeq);
   w.txtBurstDuration.SetText(c.duration);
 }
@@ -132,72 +122,40 @@ TEST_F(WholeProgramming, AKm2ProgrammingTypedIntoTheWindowsComesBackFromItsImage
   Walk(w, w.btnNext, 6);
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
 
-  // The image a write sends.
-  clsStringCreator creator;
-  for (clsChannel channel : w.Channels) {
-    channel.AlternatePreScaler = w.RadioHeader.AlternatePreScaler;
-    channel.AlternatePreScaler2 = w.RadioHeader.AlternatePreScaler2;
-    ASSERT_TRUE(channel.CreateChannelDataKM2());
-    creator.colChannelData.Add(channel.ChannelData);
-    creator.colChannelCheckSum.Add(channel.CheckSumKM2);
-  }
-  for (clsGroup group : w.Groups) {
-    group.CreateGroupData();
-    creator.colGroupData.Add(group.GroupData);
-  }
-  for (clsChannelGroup entry : w.ChannelGroupTable) {
-    entry.CreateChannelGroup();
-    creator.colChannelGroup.Add(entry.ChannelGroupStr);
-  }
-  creator.RadioHeader = w.RadioHeader.RadioHeader;
-  ASSERT_TRUE(creator.CreateStringKM2());
-
-  // Cut up and read as a read does.
-  clsStringCreator splitter;
-  splitter.EntireString = creator.ProgrammingStringPart1;
-  splitter.BreakUpStringKM2();
-  clsRadioHeader h;
-  h.RadioHeader = splitter.RadioHeader;
-  ASSERT_TRUE(h.BreakUpRadioHeaderKM2());
+  // The image a write sends, shown in a new window as a read shows it.
+  const std::optional<ProgrammingParts> written = w.CurrentProgramming();
+  ASSERT_TRUE(written);
+  frmMain& r = StartKM2();
+  ASSERT_TRUE(r.ShowImageKM2(written->Image)) << dialogs_.LastText();
+  const clsRadioHeader& h = r.RadioHeader;
   EXPECT_EQ(std::tie(h.SerialNumber, h.CustomerNumber, h.OneTouchSelection),
             std::make_tuple("SN-0042", "BENCH-7", 1));
   EXPECT_EQ(std::tie(h.CTCSSKeyForm1, h.CTCSSKeyForm10, h.FrontPanelConfiguration),
             std::make_tuple(std::int16_t{12}, std::int16_t{1}, 1));
   EXPECT_EQ(h.NoiseSquelchTail, 150);
-
-  std::vector<clsChannel> read(321);
+  Walk(r, r.btnNext, 5);
   for (int n = 1; n <= 320; ++n) {
-    clsChannel& ch = read[static_cast<std::size_t>(n)];
-    ch.ChannelData = splitter.colChannelData.Item(n);
-    ch.ModelName = w.ModelProfile->Model;
-    std::tie(ch.PLLReferenceFreq, ch.RxIF, ch.TxIF) = std::tie(h.PLLReferenceFreq, h.IFRx, h.IFTx);
-    std::tie(ch.prsclKM2, ch.SpecialRadio) = std::tie(h.PRSCLType, h.SpecialRadio);
-    ch.BreakChannelDataKM2();
+    const clsChannel& ch = r.Channels.Item(n);
     if (!typed.contains(n)) {
       EXPECT_EQ(ch.RxFrequency, 0) << "channel " << n;
       continue;
     }
-    w.ShowChannel(ch);
-    EXPECT_EQ(ChannelShown(w), typed[n]) << "channel " << n;
+    r.ShowChannel(ch);
+    EXPECT_EQ(ChannelShown(r), typed[n]) << "channel " << n;
   }
   // The codes themselves: octal 754 is 492, 77 Hz is the fourth standard tone.
-  EXPECT_EQ(std::tie(read[2].RxSignalData, read[2].TxSignalData, read[200].TxCTCSSCode),
+  EXPECT_EQ(std::tie(r.Channels.Item(2).RxSignalData, r.Channels.Item(2).TxSignalData,
+                     r.Channels.Item(200).TxCTCSSCode),
             std::make_tuple(std::int16_t{19}, std::int16_t{-492}, std::uint8_t{4}));
 
   std::map<int, std::multiset<int>> members;
-  for (int k = 1; k <= 320; ++k) {
-    clsChannelGroup entry;
-    entry.ChannelGroupStr = splitter.colChannelGroup.Item(k);
-    entry.BreakChannelGroup();
+  for (const clsChannelGroup& entry : r.ChannelGroupTable)
     if (entry.Programmed) members[entry.GroupNumber].insert(entry.ChannelNumber);
-  }
   EXPECT_EQ(members.size(), kGroups.size());
   for (const auto& [group, named] : kGroups) {
     const auto& [name, channels] = named;
     EXPECT_EQ(members[group], std::multiset<int>(channels.begin(), channels.end()));
-    clsGroup g;
-    g.GroupData = splitter.colGroupData.Item(group);
-    g.BreakGroupData();
+    const clsGroup& g = r.Groups.Item(group);
     EXPECT_EQ(std::tie(g.GroupName, g.PriorityChannel1),
               std::make_tuple(UpperCase(name), std::int16_t(channels.front())));
   }
