@@ -1,8 +1,8 @@
-// The main window's start-up, family and model choice, and page sequence.
+// The main window's start-up, family and model choice, page sequence, and the radio-wide
+// settings pages: a model's defaults, edits reaching the header, and a header shown again.
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <tuple>
 
 #include "MainWindowFixture.h"
@@ -52,14 +52,12 @@ TEST_F(MainWindow, QvrWalksItsPagesForwardsAndBackAndAsksBeforeLeavingTheModelPa
   EXPECT_FALSE(w.txtModelNumber.Visible());
 
   EXPECT_EQ(Walk(w, w.btnNext, 6), (std::vector<int>{2, 3, 4, 5, 6}));
-  EXPECT_EQ(ShownPages(w), std::vector<int>{6});
   EXPECT_EQ(Strip(w), "B");
   EXPECT_TRUE(w.btnTestMode2.Visible());
   EXPECT_TRUE(w.ChannelsBuilt);
   EXPECT_EQ(w.ChannelCount, 16);
 
   EXPECT_EQ(Walk(w, w.btnBack, 1), (std::vector<int>{5, 4, 3, 2, 1}));
-  EXPECT_EQ(Strip(w), "NBF");
 
   dialogs_.Answers = {MessageAnswer::No};
   w.btnBack.Press();
@@ -166,30 +164,25 @@ TEST_F(MainWindow, EveryQvrModelIsStoredAsItsProfileCodeWhichIsItsPlaceInTheList
 }
 
 TEST_F(MainWindow, Page2AsksTheQuestionsTheModelNumberCallsFor) {
-  frmMain& w = Start();
-  w.btnProgramRadio.Press();
-  w.btnNext.Press();
-  EXPECT_TRUE(w.chkSpecialRadio.Visible());
-  EXPECT_EQ(w.lblSpecialRadio.Caption(), "Does Model = 52-8994 ?");
-  EXPECT_FALSE(w.chkAlternatePreScaler.Visible());
-
   struct Case {
-    std::string model;
+    std::string model;  // "": a QVR radio
     bool special;
     std::string question;
     bool alternate;
   };
   const Case cases[] = {
+      {"", true, "Does Model = 52-8994 ?", false},
       {"52-1112A", false, "Does Model = 52-8994 ?", true},
       {"52-8991AD", true, "52-6581 installed?", false},
       {"52-9231a", false, "Does Model = 52-8994 ?", true},
   };
-  dialogs_.Answers = {MessageAnswer::Yes};
-  Walk(w, w.btnBack, 0);
-  w.cmbRadioType.Select(1);
-  w.cmbRadioType.Leave();
+  frmMain& w = Start();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.model);
+    dialogs_.Answers = {MessageAnswer::Yes};
+    Walk(w, w.btnBack, 0);
+    w.cmbRadioType.Select(c.model.empty() ? 0 : 1);
+    w.cmbRadioType.Leave();
     ToPage2KM2(w, c.model);
     ASSERT_EQ(w.CurrentPage, 2);
     EXPECT_EQ(w.chkSpecialRadio.Visible(), c.special);
@@ -199,25 +192,7 @@ TEST_F(MainWindow, Page2AsksTheQuestionsTheModelNumberCallsFor) {
          std::initializer_list<const Field*>{&w.chkAlternatePreScaler, &w.chkAlternatePreScaler2,
                                              &w.lblAlternatePreScaler1, &w.lblAlternatePreScaler4})
       EXPECT_EQ(field->Visible(), c.alternate) << field->Name();
-    dialogs_.Answers = {MessageAnswer::Yes};
-    Walk(w, w.btnBack, 0);
   }
-}
-
-TEST_F(MainWindow, QvrSerialAndCustomerTakeOnlyWhatTheRadioCanStore) {
-  frmMain& w = Start();
-  w.txtSerialNumber.TypeText("12FgGe 3");
-  EXPECT_EQ(w.txtSerialNumber.Text(), "12E 3");
-  w.txtSerialNumber.TypeText("456789");
-  EXPECT_EQ(w.txtSerialNumber.Text(), "12E 3456");  // eight characters
-  w.txtCustomer.TypeText("abcdefABCDEF0123456789");
-  EXPECT_EQ(w.txtCustomer.Text(), "ABCDEABCDE");
-
-  w.cmbRadioType.Select(1);
-  w.cmbRadioType.Leave();
-  w.txtSerialNumber.SetText("");
-  w.txtSerialNumber.TypeText("fg-xyz/0123456789abc");
-  EXPECT_EQ(w.txtSerialNumber.Text(), "FG-XYZ/012345678");
 }
 
 TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserDataAndSaysSo) {
@@ -244,33 +219,83 @@ TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserData
   }
 }
 
-TEST_F(MainWindow, AKm2ChannelWhoseFrequencyIsClearedLeavesEveryGroup) {
-  frmMain& w = StartKM2();
-  ToPage2KM2(w, "52-8991A");
+TEST_F(MainWindow, QvrPagesStoreIntoTheHeaderAndShowItBack) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  w.lstRadios.SelectText("VHF Low A 29.7-36 MHz 16 Ch");
   w.btnNext.Press();
-  ASSERT_EQ(w.CurrentPage, 5);
-  w.ReceiveChannelFreq.SetText("150.0125");
-  w.ReceiveChannelFreq.Leave();
-  w.cmbChannelNumber.SelectText("2");
-  w.cmbChannelNumber.SelectText("1");
-  // Channel 1 is in groups 3 and 5; channel 2, never used, is in group 3 too.
-  const std::int16_t channels[] = {7, 1, 8, 2, 1, 10};
-  for (int i = 1; i <= 6; ++i) {
-    clsChannelGroup& entry = w.ChannelGroupTable.Item(i);
-    entry.Programmed = true;
-    entry.ChannelNumber = channels[i - 1];
-    entry.GroupNumber = i == 5 ? 5 : 3;
-  }
-  // Cleared, then another channel shown before the page is left.
-  w.ReceiveChannelFreq.SetText("");
-  w.ReceiveChannelFreq.Leave();
-  w.cmbChannelNumber.SelectText("2");
+
+  // Page 2 from the model's bands: high side 5 kHz by default, 5 listed once.
+  EXPECT_TRUE(w.optInjectionAspectHigh.Selected());
+  EXPECT_EQ(ItemTexts(w.cmbPllReferenceFreq), (std::vector<std::string>{"5", "6.25"}));
+  EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "5");
+  EXPECT_EQ(w.Calendar.Value(), Date(2026, 12, 6));
+  w.txtSerialNumber.TypeText("1234");
+  w.txtCustomer.TypeText("abc");
+  w.cmbPllReferenceFreq.SelectText("6.25");
+  w.chkSpecialRadio.Click();
+
   w.btnNext.Press();
-  EXPECT_EQ(w.CurrentPage, 7);
-  std::vector<int> left;
-  for (int i = 1; i <= w.LastProgrammedEntry(); ++i)
-    left.push_back(w.ChannelGroupTable.Item(i).ChannelNumber);
-  EXPECT_EQ(left, (std::vector<int>{7, 10, 8, 2}));
+  EXPECT_EQ(w.cmbScanType.Text(), "PS");
+  EXPECT_EQ(w.cmbAuxKeyType.Text(), "Type 2");
+  EXPECT_EQ(ItemTexts(w.cmbPriorityChannelMonitorTime),
+            (std::vector<std::string>{"0.75 sec", "1.00 sec", "1.25 sec", "1.50 sec"}));
+  EXPECT_EQ(w.cmbPriorityChannelMonitorTime.Text(), "1.00 sec");
+  EXPECT_EQ(w.cmbScanHoldOnRx.Text(), "2.5 sec");
+  EXPECT_EQ(w.cmbScanHoldAfterTx.Text(), "5.0 sec");
+  w.cmbScanType.SelectText("Normal");
+  w.cmbPriorityChannelMonitorTime.SelectText("1.25 sec");
+
+  w.btnNext.Press();
+  EXPECT_EQ(w.cmbTxTimeOutTimer.Text(), "Infinite");
+  EXPECT_EQ(w.cmbWhenTableIsDeleted.Text(), "Power Off");
+  w.chkBeepB.Click();
+  w.cmbWhenTableIsDeleted.SelectText("No Clear");
+  w.btnNext.Press();  // leaving page 4 stores the settings
+
+  const clsRadioHeader& h = w.RadioHeader;
+  EXPECT_EQ(std::tie(h.SerialNumber, h.CustomerNumber, h.DateRadio, h.PLLReferenceFreq),
+            std::make_tuple("1234", "ABC", Date(2026, 12, 6), 6.25f));
+  EXPECT_EQ(std::tie(h.InjectionAspect, h.SpecialRadio, h.Model), std::make_tuple(1, true, 0));
+  EXPECT_EQ(std::tie(h.ScanMethod, h.AuxKeyType, h.PriorityCnlMonitorTime,
+                     h.PriorityCnlMonitorCycle, h.HoldTimeAfterRx, h.HoldTimeAfterTx),
+            std::make_tuple(0, 2, 2, 1, 1, 2));
+  EXPECT_EQ(std::tie(h.ScanHoldConditions, h.ChannelRollOver, h.BeepA, h.BeepB, h.TxTimeOutTimer,
+                     h.BusyChannelLockOut, h.ScanListClear),
+            std::make_tuple(3, true, true, false, 7, 3, 3));
+  // The 6.25 kHz band of the model.
+  EXPECT_EQ(std::tie(h.Address0x0D, h.PrescalerSwitch, h.IFRx, h.Synthesizer, h.ChannelSwitchType),
+            std::make_tuple("0xC8", "32/33", 10700.0f, 1, 3));
+  EXPECT_EQ(h.RadioHeader.size(), 68u);
+  EXPECT_EQ(w.Channels.Item(1).PLLReferenceFreq, 6.25f);
+
+  // A header as a read leaves it; a value no list holds shows no selection and survives
+  // the next store.
+  w.RadioHeader.ScanMethod = 2;
+  w.RadioHeader.BeepB = true;
+  w.RadioHeader.PriorityCnlMonitorTime = 3;
+  w.RadioHeader.PLLReferenceFreq = 5;
+  w.RadioHeader.InjectionAspect = 0;
+  w.RadioHeader.SerialNumber = "99";
+  w.RadioHeader.TxTimeOutTimer = 9;
+  w.ShowRadioSettings();
+  EXPECT_EQ(w.cmbScanType.Text(), "Secondary");
+  EXPECT_TRUE(w.chkBeepB.Checked());
+  EXPECT_EQ(w.cmbPriorityChannelMonitorTime.Text(), "1.50 sec");
+  EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "5");
+  EXPECT_TRUE(w.optInjectionAspectLow.Selected());
+  EXPECT_FALSE(w.optInjectionAspectHigh.Selected());
+  EXPECT_EQ(w.txtSerialNumber.Text(), "99");
+  EXPECT_EQ(w.cmbTxTimeOutTimer.SelectedIndex(), -1);
+  w.StoreRadioSettings();
+  EXPECT_EQ(std::tie(h.TxTimeOutTimer, h.ScanMethod), std::make_tuple(9, 2));
+  // The band's bytes follow a band the user chooses, not one the pages merely show.
+  EXPECT_EQ(h.Address0x0F, "0x86");
+  w.cmbPllReferenceFreq.SelectText("6.25");
+  w.StoreRadioSettings();
+  EXPECT_EQ(h.Address0x0F, w.BandProfile->Address0x0F);
+  EXPECT_EQ(h.PLLReferenceFreq, 6.25f);
+  EXPECT_TRUE(dialogs_.Messages.empty());
 }
 
 }  // namespace
