@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <tuple>
 
-#include "MainWindowFixture.h"
+#include "PagesSupport.h"
 
 namespace tallisk::testing {
 namespace {
 
-using MainWindow = MainWindowTest;
+using MainWindow = PagesTest;
 
 TEST_F(MainWindow, StartUpOffersTheConfiguredFamiliesOnTheStartPage) {
   struct Case {
@@ -107,29 +108,44 @@ TEST_F(MainWindow, Km2RefusesAnUnknownModelAndWalksItsOwnSequence) {
   EXPECT_EQ(dialogs_.Messages.size(), 1u);
 }
 
-TEST_F(MainWindow, FinishFromTheModelPageAppliesTheDefaultsUnlessTheSettingsWereRead) {
+TEST_F(MainWindow, FinishFromTheModelPageStoresEveryQvrModelWithItsDefaultsUnlessTheyWereRead) {
   frmMain& w = Start();
   w.btnProgramRadio.Press();
+  const colRadioData& profiles = *w.Operator->RadioData;
+  ASSERT_EQ(w.lstRadios.Count(), profiles.Count());
+  for (int index = 0; index < w.lstRadios.Count(); ++index) {
+    SCOPED_TRACE(w.lstRadios.ItemText(index));
+    w.lstRadios.Select(index);
+    w.btnFinish.Press();
+    ASSERT_EQ(w.CurrentPage, 6);
+    EXPECT_EQ(ShownPages(w), std::vector<int>{6});
+    EXPECT_EQ(Strip(w), "B");
+    // A model is stored as its profile's code, which is its place in the list.
+    EXPECT_EQ(w.RadioHeader.Model, profiles.Item(index + 1)->ModelCode);
+    EXPECT_EQ(w.RadioHeader.Model, index);
+    EXPECT_EQ(w.RadioHeader.ModelName, w.lstRadios.ItemText(index));
+    EXPECT_EQ(std::tie(w.RadioHeader.ScanMethod, w.RadioHeader.DateRadio),
+              std::make_tuple(3, Date(2026, 12, 6)));
+    EXPECT_EQ(w.RadioHeader.RadioHeader.size(), 68u);
+    // The channels of the model now chosen, from the channel page's defaults.
+    ASSERT_EQ(w.Channels.Count(), w.ChannelCount);
+    for (const clsChannel& channel : w.Channels) {
+      EXPECT_EQ(channel.ModelName, w.lstRadios.ItemText(index));
+      EXPECT_EQ(std::tie(channel.RxSignalling, channel.TxSignalling, channel.TxPowerControl,
+                         channel.RxFrequency),
+                std::make_tuple(3, 3, 1, 0.0));
+    }
+    Walk(w, w.btnBack, 1);
+  }
+  EXPECT_TRUE(dialogs_.Messages.empty());
+
+  // The model's default band reaches every channel.
   w.lstRadios.SelectText("VHF High A 136-156 MHz 16 Ch");
   w.btnFinish.Press();
-
-  EXPECT_EQ(w.CurrentPage, 6);
-  EXPECT_EQ(ShownPages(w), std::vector<int>{6});
-  EXPECT_EQ(Strip(w), "B");
-  EXPECT_TRUE(dialogs_.Messages.empty());
-  EXPECT_EQ(w.RadioHeader.ScanMethod, 3);
-  EXPECT_EQ(w.RadioHeader.DateRadio, Date(2026, 12, 6));
-  EXPECT_EQ(w.RadioHeader.RadioHeader.size(), 68u);
-
-  // Every channel starts from the channel page's defaults and the model's default band.
   ASSERT_EQ(w.Channels.Count(), 16);
-  for (const clsChannel& channel : w.Channels) {
-    EXPECT_EQ(std::tie(channel.RxSignalling, channel.TxSignalling, channel.TxPowerControl),
-              std::make_tuple(3, 3, 1));
-    EXPECT_EQ(channel.RxFrequency, 0);
+  for (const clsChannel& channel : w.Channels)
     EXPECT_EQ(std::tie(channel.PLLReferenceFreq, channel.Prescaler, channel.RxIF),
               std::make_tuple(12.5f, std::string("64/65"), 21400.0f));
-  }
 
   // As a read leaves it: the settings came from the radio, and Finish keeps them.
   w.RadioHeader.ScanMethod = 0;
@@ -141,26 +157,6 @@ TEST_F(MainWindow, FinishFromTheModelPageAppliesTheDefaultsUnlessTheSettingsWere
   EXPECT_EQ(w.CurrentPage, 6);
   EXPECT_EQ(w.RadioHeader.ScanMethod, 0);
   EXPECT_EQ(w.RadioHeader.SerialNumber, "1234");
-}
-
-TEST_F(MainWindow, EveryQvrModelIsStoredAsItsProfileCodeWhichIsItsPlaceInTheList) {
-  frmMain& w = Start();
-  w.btnProgramRadio.Press();
-  const colRadioData& profiles = *w.Operator->RadioData;
-  ASSERT_EQ(w.lstRadios.Count(), profiles.Count());
-  for (int index = 0; index < w.lstRadios.Count(); ++index) {
-    SCOPED_TRACE(w.lstRadios.ItemText(index));
-    w.lstRadios.Select(index);
-    w.btnFinish.Press();
-    ASSERT_EQ(w.CurrentPage, 6);
-    EXPECT_EQ(w.RadioHeader.Model, profiles.Item(index + 1)->ModelCode);
-    EXPECT_EQ(w.RadioHeader.Model, index);
-    EXPECT_EQ(w.RadioHeader.ModelName, w.lstRadios.ItemText(index));
-    // Finish builds the channels of the model now chosen.
-    EXPECT_EQ(w.Channels.Count(), w.ChannelCount);
-    EXPECT_EQ(w.Channels.Item(1).ModelName, w.lstRadios.ItemText(index));
-    Walk(w, w.btnBack, 1);
-  }
 }
 
 TEST_F(MainWindow, Page2AsksTheQuestionsTheModelNumberCallsFor) {
@@ -219,39 +215,40 @@ TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserData
   }
 }
 
-TEST_F(MainWindow, QvrPagesStoreIntoTheHeaderAndShowItBack) {
+TEST_F(MainWindow, QvrSettingsPagesShowTheDefaultsStoreIntoTheHeaderAndShowItBack) {
   frmMain& w = Start();
   w.btnProgramRadio.Press();
   w.lstRadios.SelectText("VHF Low A 29.7-36 MHz 16 Ch");
   w.btnNext.Press();
-
-  // Page 2 from the model's bands: high side 5 kHz by default, 5 listed once.
+  const auto settings = [&w] {
+    std::map<std::string, std::string> shown;
+    for (int page : {2, 3, 4}) shown.merge(Shown(*w.PageAt(page), nullptr));
+    return shown;
+  };
+  // The model's defaults; page 2 from its bands: high side 5 kHz, 5 listed once.
   EXPECT_TRUE(w.optInjectionAspectHigh.Selected());
   EXPECT_EQ(ItemTexts(w.cmbPllReferenceFreq), (std::vector<std::string>{"5", "6.25"}));
-  EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "5");
   EXPECT_EQ(w.Calendar.Value(), Date(2026, 12, 6));
+  EXPECT_EQ(ItemTexts(w.cmbPriorityChannelMonitorTime),
+            (std::vector<std::string>{"0.75 sec", "1.00 sec", "1.25 sec", "1.50 sec"}));
+  EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "5");
+  EXPECT_EQ(w.cmbScanType.Text(), "PS");
+  EXPECT_EQ(w.cmbAuxKeyType.Text(), "Type 2");
+  EXPECT_EQ(w.cmbPriorityChannelMonitorTime.Text(), "1.00 sec");
+  EXPECT_EQ(w.cmbScanHoldOnRx.Text(), "2.5 sec");
+  EXPECT_EQ(w.cmbScanHoldAfterTx.Text(), "5.0 sec");
+  EXPECT_EQ(w.cmbTxTimeOutTimer.Text(), "Infinite");
+  EXPECT_EQ(w.cmbWhenTableIsDeleted.Text(), "Power Off");
   w.txtSerialNumber.TypeText("1234");
   w.txtCustomer.TypeText("abc");
   w.cmbPllReferenceFreq.SelectText("6.25");
   w.chkSpecialRadio.Click();
-
-  w.btnNext.Press();
-  EXPECT_EQ(w.cmbScanType.Text(), "PS");
-  EXPECT_EQ(w.cmbAuxKeyType.Text(), "Type 2");
-  EXPECT_EQ(ItemTexts(w.cmbPriorityChannelMonitorTime),
-            (std::vector<std::string>{"0.75 sec", "1.00 sec", "1.25 sec", "1.50 sec"}));
-  EXPECT_EQ(w.cmbPriorityChannelMonitorTime.Text(), "1.00 sec");
-  EXPECT_EQ(w.cmbScanHoldOnRx.Text(), "2.5 sec");
-  EXPECT_EQ(w.cmbScanHoldAfterTx.Text(), "5.0 sec");
   w.cmbScanType.SelectText("Normal");
   w.cmbPriorityChannelMonitorTime.SelectText("1.25 sec");
-
-  w.btnNext.Press();
-  EXPECT_EQ(w.cmbTxTimeOutTimer.Text(), "Infinite");
-  EXPECT_EQ(w.cmbWhenTableIsDeleted.Text(), "Power Off");
   w.chkBeepB.Click();
   w.cmbWhenTableIsDeleted.SelectText("No Clear");
-  w.btnNext.Press();  // leaving page 4 stores the settings
+  auto typed = settings();
+  Walk(w, w.btnNext, 5);  // leaving page 4 stores the settings
 
   const clsRadioHeader& h = w.RadioHeader;
   EXPECT_EQ(std::tie(h.SerialNumber, h.CustomerNumber, h.DateRadio, h.PLLReferenceFreq),
@@ -269,26 +266,19 @@ TEST_F(MainWindow, QvrPagesStoreIntoTheHeaderAndShowItBack) {
   EXPECT_EQ(h.RadioHeader.size(), 68u);
   EXPECT_EQ(w.Channels.Item(1).PLLReferenceFreq, 6.25f);
 
-  // A header as a read leaves it; a value no list holds shows no selection and survives
-  // the next store.
-  w.RadioHeader.ScanMethod = 2;
-  w.RadioHeader.BeepB = true;
-  w.RadioHeader.PriorityCnlMonitorTime = 3;
+  // Shown again as a read leaves the header: as typed, but for a value no list holds, which
+  // shows no selection and survives the next store, and another band.
+  w.RadioHeader.TxTimeOutTimer = 9;
   w.RadioHeader.PLLReferenceFreq = 5;
   w.RadioHeader.InjectionAspect = 0;
-  w.RadioHeader.SerialNumber = "99";
-  w.RadioHeader.TxTimeOutTimer = 9;
   w.ShowRadioSettings();
-  EXPECT_EQ(w.cmbScanType.Text(), "Secondary");
-  EXPECT_TRUE(w.chkBeepB.Checked());
-  EXPECT_EQ(w.cmbPriorityChannelMonitorTime.Text(), "1.50 sec");
-  EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "5");
+  typed["cmbTxTimeOutTimer"] = "-1:";
+  typed["cmbPllReferenceFreq"] = "0:5";
+  EXPECT_EQ(settings(), typed);
   EXPECT_TRUE(w.optInjectionAspectLow.Selected());
   EXPECT_FALSE(w.optInjectionAspectHigh.Selected());
-  EXPECT_EQ(w.txtSerialNumber.Text(), "99");
-  EXPECT_EQ(w.cmbTxTimeOutTimer.SelectedIndex(), -1);
   w.StoreRadioSettings();
-  EXPECT_EQ(std::tie(h.TxTimeOutTimer, h.ScanMethod), std::make_tuple(9, 2));
+  EXPECT_EQ(std::tie(h.TxTimeOutTimer, h.ScanMethod), std::make_tuple(9, 0));
   // The band's bytes follow a band the user chooses, not one the pages merely show.
   EXPECT_EQ(h.Address0x0F, "0x86");
   w.cmbPllReferenceFreq.SelectText("6.25");
