@@ -51,7 +51,7 @@ class ChannelSheetTest : public PagesTest {
   }
 };
 
-TEST_F(ChannelSheetTest, APastedBlockSetsItsCellsAndNothingElse) {
+TEST_F(ChannelSheetTest, APastedBlockSetsItsCellsAndNothingElseAsOneStep) {
   frmMain& w = LoadedKm2();
   ChannelSheet sheet(w);
   ASSERT_EQ(sheet.RowCount(), 320);
@@ -59,6 +59,7 @@ TEST_F(ChannelSheetTest, APastedBlockSetsItsCellsAndNothingElse) {
   EXPECT_EQ(sheet.Cell(10, Column(sheet, SheetColumn::ReceiveMHz)), "");  // unused: empty row
   const int last = sheet.ColumnCount() - 1;
   const std::string above = sheet.Copy(0, 0, 1, last), below = sheet.Copy(5, 0, 319, last);
+  const auto before = AllCells(sheet);
   // Rows 3 to 5 (channels 3 in use, 4 and 5 unused), receive frequency to transmit signalling.
   const auto result = sheet.Paste(2, Column(sheet, SheetColumn::ReceiveMHz),
                                   "480.0125\tctcss\t71.9\t485.5\tDCS\n"
@@ -76,6 +77,12 @@ TEST_F(ChannelSheetTest, APastedBlockSetsItsCellsAndNothingElse) {
   EXPECT_EQ(sheet.Copy(0, 0, 1, last), above);
   EXPECT_EQ(sheet.Copy(5, 0, 319, last), below);
   EXPECT_EQ(w.Channels.Item(5).RxSignalData, -19);
+  // One step, undone and redone whole.
+  const auto after = AllCells(sheet);
+  EXPECT_TRUE(sheet.Undo());
+  EXPECT_EQ(AllCells(sheet), before);
+  EXPECT_TRUE(sheet.Redo());
+  EXPECT_EQ(AllCells(sheet), after);
 }
 
 TEST_F(ChannelSheetTest, PastedValuesMeetThePagesChecksAndARefusalChangesNothing) {

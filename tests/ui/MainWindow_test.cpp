@@ -53,6 +53,7 @@ TEST_F(MainWindow, QvrWalksItsPagesForwardsAndBackAndAsksBeforeLeavingTheModelPa
   EXPECT_FALSE(w.txtModelNumber.Visible());
 
   EXPECT_EQ(Walk(w, w.btnNext, 6), (std::vector<int>{2, 3, 4, 5, 6}));
+  EXPECT_EQ(ShownPages(w), std::vector<int>{6});
   EXPECT_EQ(Strip(w), "B");
   EXPECT_TRUE(w.btnTestMode2.Visible());
   EXPECT_TRUE(w.ChannelsBuilt);
