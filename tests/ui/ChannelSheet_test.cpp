@@ -37,6 +37,14 @@ class ChannelSheetTest : public PagesTest {
       for (int c = 0; c < sheet.ColumnCount(); ++c) cells.push_back(sheet.Cell(r, c));
     return cells;
   }
+  // The sheet opened from the main window's `command`, acted on and closed.
+  void WithSheet(CommandField& command, std::function<void(ChannelSheet&)> act) {
+    dialogs_.ModalActions.push_back([act](Form& window) {
+      act(dynamic_cast<ChannelSheet&>(window));
+      window.Close();
+    });
+    command.Press();
+  }
   static int Column(const ChannelSheet& sheet, SheetColumn column) {
     const auto& columns = sheet.Columns();
     return static_cast<int>(std::find(columns.begin(), columns.end(), column) - columns.begin());
@@ -49,33 +57,28 @@ TEST_F(ChannelSheetTest, APastedBlockSetsItsCellsAndNothingElseAsOneStep) {
   ASSERT_EQ(sheet.RowCount(), 320);
   EXPECT_EQ(sheet.Cell(0, Column(sheet, SheetColumn::Name)), "ALPHA");
   EXPECT_EQ(sheet.Cell(10, Column(sheet, SheetColumn::ReceiveMHz)), "");  // unused: empty row
+  const int last = sheet.ColumnCount() - 1;
+  const std::string above = sheet.Copy(0, 0, 1, last), below = sheet.Copy(5, 0, 319, last);
   const auto before = AllCells(sheet);
-  const int rx = Column(sheet, SheetColumn::ReceiveMHz);
   // Rows 3 to 5 (channels 3 in use, 4 and 5 unused), receive frequency to transmit signalling.
-  const auto result = sheet.Paste(2, rx,
+  const auto result = sheet.Paste(2, Column(sheet, SheetColumn::ReceiveMHz),
                                   "480.0125\tctcss\t71.9\t485.5\tDCS\n"
                                   "481\tNone\t\t481\tNone\n"
                                   "482.025\tDCS\t-023\t482.025\tCTCSS\r\n");
   ASSERT_TRUE(result.Applied) << result.Text();
-  const std::vector<std::vector<std::string>> block{
-      {"480.012500", "CTCSS", "71.9", "485.500000", "DCS"},
-      {"481.000000", "None", "", "481.000000", "None"},
-      {"482.025000", "DCS", "-23", "482.025000", "CTCSS"}};
-  const auto after = AllCells(sheet);
-  for (int r = 0; r < sheet.RowCount(); ++r)
-    for (int c = 0; c < sheet.ColumnCount(); ++c) {
-      const auto i = static_cast<std::size_t>(r * sheet.ColumnCount() + c);
-      const bool inBlock = r >= 2 && r <= 4 && c >= rx && c < rx + 5;
-      // A channel put in use shows the rest of its row; nothing else moves.
-      if (inBlock) {
-        EXPECT_EQ(after[i],
-                  block[static_cast<std::size_t>(r - 2)][static_cast<std::size_t>(c - rx)])
-            << "row " << r << " column " << sheet.Header(c);
-      } else if (before[i] != "" || r < 3 || r > 4) {
-        EXPECT_EQ(after[i], before[i]) << "row " << r << " column " << sheet.Header(c);
-      }
-    }
+  // Channel 3 keeps the rest of its row; 4 and 5, put in use, show the rest of theirs.
+  EXPECT_EQ(sheet.Copy(2, 0, 4, last),
+            "3\t\t480.012500\tCTCSS\t71.9\t485.500000\tDCS\t+23\t"
+            "Normal\tNo\tNone\tNo\tNo\t694.4\t3200\t2\n"
+            "4\t\t481.000000\tNone\t\t481.000000\tNone\t\t"
+            "Normal\tNo\tNone\tNo\tNo\t694.4\t3200\t\n"
+            "5\t\t482.025000\tDCS\t-23\t482.025000\tCTCSS\t#0\t"
+            "Normal\tNo\tNone\tNo\tNo\t694.4\t3200\t\n");
+  EXPECT_EQ(sheet.Copy(0, 0, 1, last), above);
+  EXPECT_EQ(sheet.Copy(5, 0, 319, last), below);
   EXPECT_EQ(w.Channels.Item(5).RxSignalData, -19);
+  // One step, undone and redone whole.
+  const auto after = AllCells(sheet);
   EXPECT_TRUE(sheet.Undo());
   EXPECT_EQ(AllCells(sheet), before);
   EXPECT_TRUE(sheet.Redo());
@@ -182,52 +185,73 @@ TEST_F(ChannelSheetTest, UndoAfterEditsGivesBackEveryByteOfTheImage) {
   EXPECT_EQ(sheet.Find("999", 0, 0), std::nullopt);
 }
 
-TEST_F(ChannelSheetTest, PageAndSheetShowTheSameChannelAndShareOneHistory) {
+TEST_F(ChannelSheetTest, AQvrChannelTypedOnThePageIsTheSheetsAndBothShareOneHistory) {
   frmMain& w = QvrOnPage5("VHF High A 136-156 MHz 16 Ch");
+  EXPECT_FALSE(w.txtChannelName.Visible());  // a QVR channel has no name
+  const auto untouched = ChannelShown(w);
   w.cmbChannelNumber.SelectText("3");
   TypeAndLeave(w.ReceiveChannelFreq, "150.0125");
+  EXPECT_EQ(w.ReceiveChannelFreq.Text(), "150.012 500");
+  TypeAndLeave(w.txtTransmitChannelFreq, "155.1");
   w.cmbReceiveSignalingType.SelectText("CTCSS");
   w.cmbCTCSSFrequenciesRx.SelectText("71.9");
+  w.cmbTransmitSignalingType.SelectText("DCS");
+  EXPECT_FALSE(w.cmbCTCSSFrequenciesTx.Visible());
+  w.txtTransmitOctal.TypeText("-23");
+  w.cmbTxPowerControl.SelectText("Low Only");
+  w.chkEnableScrambler.Click();
+  w.chkChannelinScanGroupA.Click();
+  w.chkAuxiliaryData[0].Click();
   // Typing not yet stored reaches the sheet when it opens.
-  dialogs_.ModalActions.push_back([](Form& window) {
-    auto& sheet = dynamic_cast<ChannelSheet&>(window);
-    EXPECT_EQ(sheet.Copy(2, 0, 2, 3), "3\t150.012500\tCTCSS\t71.9\n");
-    EXPECT_EQ(sheet.Columns().size(), 12u);
-    EXPECT_TRUE(sheet.SetCell(2, Column(sheet, SheetColumn::TransmitMHz), "155.1").Applied);
+  WithSheet(w.btnChannelSheet, [](ChannelSheet& sheet) {
+    EXPECT_EQ(sheet.Copy(2, 0, 2, 11),
+              "3\t150.012500\tCTCSS\t71.9\t155.100000\tDCS\t-23\tLow Only\tYes\tYes\tNo\t"
+              "10000000\n");
+    EXPECT_TRUE(sheet.SetCell(2, Column(sheet, SheetColumn::TransmitMHz), "155.2").Applied);
     EXPECT_TRUE(sheet.SetCell(2, Column(sheet, SheetColumn::AuxiliaryData), "10100001").Applied);
     EXPECT_FALSE(sheet.SetCell(2, Column(sheet, SheetColumn::AuxiliaryData), "101").Applied);
-    window.Close();
   });
-  w.btnChannelSheet.Press();
   ASSERT_EQ(dialogs_.ModalWindows, std::vector<std::string>{"frmChannelSheet"});
   // The page shows the sheet's edits of the channel on show.
-  EXPECT_EQ(w.txtTransmitChannelFreq.Text(), "155.100 000");
+  EXPECT_EQ(w.txtTransmitChannelFreq.Text(), "155.200 000");
   EXPECT_TRUE(w.chkAuxiliaryData[2].Checked());
   EXPECT_FALSE(w.chkAuxiliaryData[1].Checked());
 
-  // Undo on the page: first the sheet's edits, then the page's typing; redo brings them back.
+  const auto typed = ChannelShown(w);
+  w.btnChannelUp.Press();
+  EXPECT_EQ(ChannelShown(w), untouched);  // nothing of channel 3 stays on the page
+  w.btnChannelDown.Press();
+  EXPECT_EQ(ChannelShown(w), typed);
+  w.cmbChannelNumber.SelectText("1");
+  w.btnChannelDown.Press();  // no channel below 1
+  EXPECT_EQ(w.CurrentChannel, 1);
+  EXPECT_EQ(w.cmbChannelNumber.Text(), "1");
+  w.cmbChannelNumber.SelectText("3");
+  // "None" shows neither a tone nor a code.
+  w.cmbTransmitSignalingType.SelectText("None");
+  EXPECT_FALSE(w.cmbCTCSSFrequenciesTx.Visible());
+  EXPECT_FALSE(w.txtTransmitOctal.Visible());
+
+  // Undo on the page: first the page's last edits, then the sheet's, then the page's typing;
+  // redo brings them back.
   TypeAndLeave(w.txtTransmitChannelFreq, "156");
   w.Undo();
+  EXPECT_EQ(w.txtTransmitChannelFreq.Text(), "155.200 000");
+  w.Undo();
+  w.Undo();
   EXPECT_EQ(w.txtTransmitChannelFreq.Text(), "155.100 000");
-  w.Undo();
-  w.Undo();
-  EXPECT_EQ(w.txtTransmitChannelFreq.Text(), "000.000 000");
   EXPECT_EQ(w.ReceiveChannelFreq.Text(), "150.012 500");
   w.Undo();
   EXPECT_EQ(w.ReceiveChannelFreq.Text(), "000.000 000");
   EXPECT_EQ(w.Channels.Item(3).RxFrequency, 0);
   w.Redo();
   w.Redo();
-  EXPECT_EQ(w.Channels.Item(3).TxFrequency, 155100000);
+  EXPECT_EQ(w.Channels.Item(3).TxFrequency, 155200000);
 
   // From the Finish page the sheet edits what the Finish page writes.
   w.btnFinish.Press();
-  dialogs_.ModalActions.push_back([](Form& window) {
-    auto& sheet = dynamic_cast<ChannelSheet&>(window);
-    EXPECT_TRUE(sheet.SetCell(7, 1, "146.5").Applied);
-    window.Close();
-  });
-  w.btnChannelSheet2.Press();
+  WithSheet(w.btnChannelSheet2,
+            [](ChannelSheet& sheet) { EXPECT_TRUE(sheet.SetCell(7, 1, "146.5").Applied); });
   EXPECT_EQ(w.Channels.Item(8).RxFrequency, 146500000);
 }
 

@@ -56,19 +56,23 @@ class GroupPages : public PagesTest {
   }
 };
 
-TEST_F(GroupPages, TheChannelListEditsOneGroupAndWritesTheTableOnlyOnOk) {
+TEST_F(GroupPages, TheChannelListEditsOneGroupTakesAChannelOnceAndWritesTheTableOnlyOnOk) {
   frmMain& w = OnPage12({"5", "7", "9"});
   // Leaving the channel page listed the channels that have a receive frequency.
   EXPECT_EQ(ItemTexts(w.cmbPriorityChannel1), (std::vector<std::string>{"", " 5", " 7", " 9"}));
   SetTable(w, {{1, 1}, {1, 2}, {1, 3}});
   w.cmbGroupNumber.SelectText(" 2");
 
-  // An empty pick and a cancelled one add nothing.
-  for (const char* pick : {" 5", " 7", ""}) Picks(pick);
+  // An empty pick, a cancelled one and a channel already in the group add nothing; nor does
+  // an edit into a channel already there.
+  for (const char* pick : {" 5", " 7", "", " 5"}) Picks(pick);
   Picks(" 9", false);
+  Picks(" 5");
   WithChannelList(w, [](frmChannelList& list) {
     EXPECT_EQ(list.lblSlotAvail.Caption(), " 317");
-    for (int i = 0; i < 4; ++i) list.btnAdd.Press();
+    for (int i = 0; i < 5; ++i) list.btnAdd.Press();
+    list.lstChannelList.Select(1);
+    list.btnEdit.Press();
     EXPECT_EQ(ItemTexts(list.lstChannelList), (std::vector<std::string>{" 5", " 7"}));
     EXPECT_EQ(list.lblSlotAvail.Caption(), " 315");
     list.btnOK.Press();
@@ -88,10 +92,12 @@ TEST_F(GroupPages, TheChannelListEditsOneGroupAndWritesTheTableOnlyOnOk) {
     EXPECT_EQ(list.lblSlotAvail.Caption(), " 316");
     list.btnCancel.Press();
   });
-  ASSERT_EQ(dialogs_.Messages.size(), 2u);
-  EXPECT_EQ(dialogs_.Messages[0].Text, "Please select a channel to edit");
-  EXPECT_EQ(dialogs_.Messages[1].Title, "QV2 Radio Programmer");
-  EXPECT_EQ(dialogs_.Messages[1].Text, "Please select a channel to remove");
+  std::vector<std::string> said;
+  for (const ShownMessage& m : dialogs_.Messages) said.push_back(m.Text);
+  EXPECT_EQ(said, (std::vector<std::string>{
+                      "Channel 5 is already in this group.", "Channel 5 is already in this group.",
+                      "Please select a channel to edit", "Please select a channel to remove"}));
+  EXPECT_EQ(dialogs_.Messages[3].Title, "QV2 Radio Programmer");
   EXPECT_EQ(Table(w), stored);
 
   // A group among other groups' entries: the holes are filled from the end of the table.
@@ -159,11 +165,6 @@ TEST_F(GroupPages, TwoGroupsKeepTheirOwnSettingsAndTheGroupShownIsTheOneStored) 
   EXPECT_EQ(std::tie(g.TimeOutTimer, g.RXScanHold, g.PriorityChannel2, g.MultiDigitDecodeFormat),
             std::make_tuple(30.0f, 25.0f, std::int16_t{9}, std::int16_t{0}));
   EXPECT_EQ(w.Groups.Item(5).PriorityChannel2, 0);
-
-  // Ten of 0-9, A-D, * and #: what a 10-digit DTMF ID holds.
-  w.txtDTMF2805IDNumber.SetText("");
-  w.txtDTMF2805IDNumber.TypeText("12ab*#xyz9E0123");
-  EXPECT_EQ(w.txtDTMF2805IDNumber.Text(), "12AB*#9012");
 
   // A read shows group 1, which makes it the group the pages store into.
   w.ShowGroup(w.Groups.Item(1));
@@ -238,6 +239,20 @@ TEST_F(GroupPages, TheCtcssKeyFormShowsForSignallingAndStoresOnlyOnOk) {
   const clsRadioHeader& h = w.RadioHeader;
   EXPECT_EQ(std::tie(h.CTCSSKeyForm1, h.CTCSSKeyForm2, h.CTCSSKeyForm3, h.CTCSSKeyForm4),
             std::make_tuple(std::int16_t{12}, std::int16_t{0}, std::int16_t{60}, std::int16_t{-1}));
+}
+
+TEST_F(GroupPages, AKm2ChannelWhoseFrequencyIsClearedLeavesEveryGroup) {
+  frmMain& w = Km2OnPage5("52-8991A");
+  TypeAndLeave(w.ReceiveChannelFreq, "150.0125");
+  w.cmbChannelNumber.SelectText("2");
+  w.cmbChannelNumber.SelectText("1");
+  // Channel 1 is in groups 3 and 5; channel 2, never used, is in group 3 too.
+  SetTable(w, {{3, 7}, {3, 1}, {3, 8}, {3, 2}, {5, 1}, {3, 10}});
+  // Cleared, then another channel shown before the page is left.
+  TypeAndLeave(w.ReceiveChannelFreq, "");
+  w.cmbChannelNumber.SelectText("2");
+  w.btnNext.Press();
+  EXPECT_EQ(Table(w), (std::vector<std::string>{"3/7", "3/10", "3/8", "3/2"}));
 }
 
 }  // namespace

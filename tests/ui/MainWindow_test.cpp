@@ -1,16 +1,17 @@
-// The main window's start-up, family and model choice, and page sequence.
+// The main window's start-up, family and model choice, page sequence, and the radio-wide
+// settings pages: a model's defaults, edits reaching the header, and a header shown again.
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <tuple>
 
-#include "MainWindowFixture.h"
+#include "PagesSupport.h"
 
 namespace tallisk::testing {
 namespace {
 
-using MainWindow = MainWindowTest;
+using MainWindow = PagesTest;
 
 TEST_F(MainWindow, StartUpOffersTheConfiguredFamiliesOnTheStartPage) {
   struct Case {
@@ -59,7 +60,6 @@ TEST_F(MainWindow, QvrWalksItsPagesForwardsAndBackAndAsksBeforeLeavingTheModelPa
   EXPECT_EQ(w.ChannelCount, 16);
 
   EXPECT_EQ(Walk(w, w.btnBack, 1), (std::vector<int>{5, 4, 3, 2, 1}));
-  EXPECT_EQ(Strip(w), "NBF");
 
   dialogs_.Answers = {MessageAnswer::No};
   w.btnBack.Press();
@@ -109,29 +109,44 @@ TEST_F(MainWindow, Km2RefusesAnUnknownModelAndWalksItsOwnSequence) {
   EXPECT_EQ(dialogs_.Messages.size(), 1u);
 }
 
-TEST_F(MainWindow, FinishFromTheModelPageAppliesTheDefaultsUnlessTheSettingsWereRead) {
+TEST_F(MainWindow, FinishFromTheModelPageStoresEveryQvrModelWithItsDefaultsUnlessTheyWereRead) {
   frmMain& w = Start();
   w.btnProgramRadio.Press();
+  const colRadioData& profiles = *w.Operator->RadioData;
+  ASSERT_EQ(w.lstRadios.Count(), profiles.Count());
+  for (int index = 0; index < w.lstRadios.Count(); ++index) {
+    SCOPED_TRACE(w.lstRadios.ItemText(index));
+    w.lstRadios.Select(index);
+    w.btnFinish.Press();
+    ASSERT_EQ(w.CurrentPage, 6);
+    EXPECT_EQ(ShownPages(w), std::vector<int>{6});
+    EXPECT_EQ(Strip(w), "B");
+    // A model is stored as its profile's code, which is its place in the list.
+    EXPECT_EQ(w.RadioHeader.Model, profiles.Item(index + 1)->ModelCode);
+    EXPECT_EQ(w.RadioHeader.Model, index);
+    EXPECT_EQ(w.RadioHeader.ModelName, w.lstRadios.ItemText(index));
+    EXPECT_EQ(std::tie(w.RadioHeader.ScanMethod, w.RadioHeader.DateRadio),
+              std::make_tuple(3, Date(2026, 12, 6)));
+    EXPECT_EQ(w.RadioHeader.RadioHeader.size(), 68u);
+    // The channels of the model now chosen, from the channel page's defaults.
+    ASSERT_EQ(w.Channels.Count(), w.ChannelCount);
+    for (const clsChannel& channel : w.Channels) {
+      EXPECT_EQ(channel.ModelName, w.lstRadios.ItemText(index));
+      EXPECT_EQ(std::tie(channel.RxSignalling, channel.TxSignalling, channel.TxPowerControl,
+                         channel.RxFrequency),
+                std::make_tuple(3, 3, 1, 0.0));
+    }
+    Walk(w, w.btnBack, 1);
+  }
+  EXPECT_TRUE(dialogs_.Messages.empty());
+
+  // The model's default band reaches every channel.
   w.lstRadios.SelectText("VHF High A 136-156 MHz 16 Ch");
   w.btnFinish.Press();
-
-  EXPECT_EQ(w.CurrentPage, 6);
-  EXPECT_EQ(ShownPages(w), std::vector<int>{6});
-  EXPECT_EQ(Strip(w), "B");
-  EXPECT_TRUE(dialogs_.Messages.empty());
-  EXPECT_EQ(w.RadioHeader.ScanMethod, 3);
-  EXPECT_EQ(w.RadioHeader.DateRadio, Date(2026, 12, 6));
-  EXPECT_EQ(w.RadioHeader.RadioHeader.size(), 68u);
-
-  // Every channel starts from the channel page's defaults and the model's default band.
   ASSERT_EQ(w.Channels.Count(), 16);
-  for (const clsChannel& channel : w.Channels) {
-    EXPECT_EQ(std::tie(channel.RxSignalling, channel.TxSignalling, channel.TxPowerControl),
-              std::make_tuple(3, 3, 1));
-    EXPECT_EQ(channel.RxFrequency, 0);
+  for (const clsChannel& channel : w.Channels)
     EXPECT_EQ(std::tie(channel.PLLReferenceFreq, channel.Prescaler, channel.RxIF),
               std::make_tuple(12.5f, std::string("64/65"), 21400.0f));
-  }
 
   // As a read leaves it: the settings came from the radio, and Finish keeps them.
   w.RadioHeader.ScanMethod = 0;
@@ -145,51 +160,26 @@ TEST_F(MainWindow, FinishFromTheModelPageAppliesTheDefaultsUnlessTheSettingsWere
   EXPECT_EQ(w.RadioHeader.SerialNumber, "1234");
 }
 
-TEST_F(MainWindow, EveryQvrModelIsStoredAsItsProfileCodeWhichIsItsPlaceInTheList) {
-  frmMain& w = Start();
-  w.btnProgramRadio.Press();
-  const colRadioData& profiles = *w.Operator->RadioData;
-  ASSERT_EQ(w.lstRadios.Count(), profiles.Count());
-  for (int index = 0; index < w.lstRadios.Count(); ++index) {
-    SCOPED_TRACE(w.lstRadios.ItemText(index));
-    w.lstRadios.Select(index);
-    w.btnFinish.Press();
-    ASSERT_EQ(w.CurrentPage, 6);
-    EXPECT_EQ(w.RadioHeader.Model, profiles.Item(index + 1)->ModelCode);
-    EXPECT_EQ(w.RadioHeader.Model, index);
-    EXPECT_EQ(w.RadioHeader.ModelName, w.lstRadios.ItemText(index));
-    // Finish builds the channels of the model now chosen.
-    EXPECT_EQ(w.Channels.Count(), w.ChannelCount);
-    EXPECT_EQ(w.Channels.Item(1).ModelName, w.lstRadios.ItemText(index));
-    Walk(w, w.btnBack, 1);
-  }
-}
-
 TEST_F(MainWindow, Page2AsksTheQuestionsTheModelNumberCallsFor) {
-  frmMain& w = Start();
-  w.btnProgramRadio.Press();
-  w.btnNext.Press();
-  EXPECT_TRUE(w.chkSpecialRadio.Visible());
-  EXPECT_EQ(w.lblSpecialRadio.Caption(), "Does Model = 52-8994 ?");
-  EXPECT_FALSE(w.chkAlternatePreScaler.Visible());
-
   struct Case {
-    std::string model;
+    std::string model;  // "": a QVR radio
     bool special;
     std::string question;
     bool alternate;
   };
   const Case cases[] = {
+      {"", true, "Does Model = 52-8994 ?", false},
       {"52-1112A", false, "Does Model = 52-8994 ?", true},
       {"52-8991AD", true, "52-6581 installed?", false},
       {"52-9231a", false, "Does Model = 52-8994 ?", true},
   };
-  dialogs_.Answers = {MessageAnswer::Yes};
-  Walk(w, w.btnBack, 0);
-  w.cmbRadioType.Select(1);
-  w.cmbRadioType.Leave();
+  frmMain& w = Start();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.model);
+    dialogs_.Answers = {MessageAnswer::Yes};
+    Walk(w, w.btnBack, 0);
+    w.cmbRadioType.Select(c.model.empty() ? 0 : 1);
+    w.cmbRadioType.Leave();
     ToPage2KM2(w, c.model);
     ASSERT_EQ(w.CurrentPage, 2);
     EXPECT_EQ(w.chkSpecialRadio.Visible(), c.special);
@@ -199,25 +189,7 @@ TEST_F(MainWindow, Page2AsksTheQuestionsTheModelNumberCallsFor) {
          std::initializer_list<const Field*>{&w.chkAlternatePreScaler, &w.chkAlternatePreScaler2,
                                              &w.lblAlternatePreScaler1, &w.lblAlternatePreScaler4})
       EXPECT_EQ(field->Visible(), c.alternate) << field->Name();
-    dialogs_.Answers = {MessageAnswer::Yes};
-    Walk(w, w.btnBack, 0);
   }
-}
-
-TEST_F(MainWindow, QvrSerialAndCustomerTakeOnlyWhatTheRadioCanStore) {
-  frmMain& w = Start();
-  w.txtSerialNumber.TypeText("12FgGe 3");
-  EXPECT_EQ(w.txtSerialNumber.Text(), "12E 3");
-  w.txtSerialNumber.TypeText("456789");
-  EXPECT_EQ(w.txtSerialNumber.Text(), "12E 3456");  // eight characters
-  w.txtCustomer.TypeText("abcdefABCDEF0123456789");
-  EXPECT_EQ(w.txtCustomer.Text(), "ABCDEABCDE");
-
-  w.cmbRadioType.Select(1);
-  w.cmbRadioType.Leave();
-  w.txtSerialNumber.SetText("");
-  w.txtSerialNumber.TypeText("fg-xyz/0123456789abc");
-  EXPECT_EQ(w.txtSerialNumber.Text(), "FG-XYZ/012345678");
 }
 
 TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserDataAndSaysSo) {
@@ -244,33 +216,77 @@ TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserData
   }
 }
 
-TEST_F(MainWindow, AKm2ChannelWhoseFrequencyIsClearedLeavesEveryGroup) {
-  frmMain& w = StartKM2();
-  ToPage2KM2(w, "52-8991A");
+TEST_F(MainWindow, QvrSettingsPagesShowTheDefaultsStoreIntoTheHeaderAndShowItBack) {
+  frmMain& w = Start();
+  w.btnProgramRadio.Press();
+  w.lstRadios.SelectText("VHF Low A 29.7-36 MHz 16 Ch");
   w.btnNext.Press();
-  ASSERT_EQ(w.CurrentPage, 5);
-  w.ReceiveChannelFreq.SetText("150.0125");
-  w.ReceiveChannelFreq.Leave();
-  w.cmbChannelNumber.SelectText("2");
-  w.cmbChannelNumber.SelectText("1");
-  // Channel 1 is in groups 3 and 5; channel 2, never used, is in group 3 too.
-  const std::int16_t channels[] = {7, 1, 8, 2, 1, 10};
-  for (int i = 1; i <= 6; ++i) {
-    clsChannelGroup& entry = w.ChannelGroupTable.Item(i);
-    entry.Programmed = true;
-    entry.ChannelNumber = channels[i - 1];
-    entry.GroupNumber = i == 5 ? 5 : 3;
-  }
-  // Cleared, then another channel shown before the page is left.
-  w.ReceiveChannelFreq.SetText("");
-  w.ReceiveChannelFreq.Leave();
-  w.cmbChannelNumber.SelectText("2");
-  w.btnNext.Press();
-  EXPECT_EQ(w.CurrentPage, 7);
-  std::vector<int> left;
-  for (int i = 1; i <= w.LastProgrammedEntry(); ++i)
-    left.push_back(w.ChannelGroupTable.Item(i).ChannelNumber);
-  EXPECT_EQ(left, (std::vector<int>{7, 10, 8, 2}));
+  const auto settings = [&w] {
+    std::map<std::string, std::string> shown;
+    for (int page : {2, 3, 4}) shown.merge(Shown(*w.PageAt(page), nullptr));
+    return shown;
+  };
+  // The model's defaults; page 2 from its bands: high side 5 kHz, 5 listed once.
+  EXPECT_TRUE(w.optInjectionAspectHigh.Selected());
+  EXPECT_EQ(ItemTexts(w.cmbPllReferenceFreq), (std::vector<std::string>{"5", "6.25"}));
+  EXPECT_EQ(w.Calendar.Value(), Date(2026, 12, 6));
+  EXPECT_EQ(ItemTexts(w.cmbPriorityChannelMonitorTime),
+            (std::vector<std::string>{"0.75 sec", "1.00 sec", "1.25 sec", "1.50 sec"}));
+  EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "5");
+  EXPECT_EQ(w.cmbScanType.Text(), "PS");
+  EXPECT_EQ(w.cmbAuxKeyType.Text(), "Type 2");
+  EXPECT_EQ(w.cmbPriorityChannelMonitorTime.Text(), "1.00 sec");
+  EXPECT_EQ(w.cmbScanHoldOnRx.Text(), "2.5 sec");
+  EXPECT_EQ(w.cmbScanHoldAfterTx.Text(), "5.0 sec");
+  EXPECT_EQ(w.cmbTxTimeOutTimer.Text(), "Infinite");
+  EXPECT_EQ(w.cmbWhenTableIsDeleted.Text(), "Power Off");
+  w.txtSerialNumber.TypeText("1234");
+  w.txtCustomer.TypeText("abc");
+  w.cmbPllReferenceFreq.SelectText("6.25");
+  w.chkSpecialRadio.Click();
+  w.cmbScanType.SelectText("Normal");
+  w.cmbPriorityChannelMonitorTime.SelectText("1.25 sec");
+  w.chkBeepB.Click();
+  w.cmbWhenTableIsDeleted.SelectText("No Clear");
+  auto typed = settings();
+  Walk(w, w.btnNext, 5);  // leaving page 4 stores the settings
+
+  const clsRadioHeader& h = w.RadioHeader;
+  EXPECT_EQ(std::tie(h.SerialNumber, h.CustomerNumber, h.DateRadio, h.PLLReferenceFreq),
+            std::make_tuple("1234", "ABC", Date(2026, 12, 6), 6.25f));
+  EXPECT_EQ(std::tie(h.InjectionAspect, h.SpecialRadio, h.Model), std::make_tuple(1, true, 0));
+  EXPECT_EQ(std::tie(h.ScanMethod, h.AuxKeyType, h.PriorityCnlMonitorTime,
+                     h.PriorityCnlMonitorCycle, h.HoldTimeAfterRx, h.HoldTimeAfterTx),
+            std::make_tuple(0, 2, 2, 1, 1, 2));
+  EXPECT_EQ(std::tie(h.ScanHoldConditions, h.ChannelRollOver, h.BeepA, h.BeepB, h.TxTimeOutTimer,
+                     h.BusyChannelLockOut, h.ScanListClear),
+            std::make_tuple(3, true, true, false, 7, 3, 3));
+  // The 6.25 kHz band of the model.
+  EXPECT_EQ(std::tie(h.Address0x0D, h.PrescalerSwitch, h.IFRx, h.Synthesizer, h.ChannelSwitchType),
+            std::make_tuple("0xC8", "32/33", 10700.0f, 1, 3));
+  EXPECT_EQ(h.RadioHeader.size(), 68u);
+  EXPECT_EQ(w.Channels.Item(1).PLLReferenceFreq, 6.25f);
+
+  // Shown again as a read leaves the header: as typed, but for a value no list holds, which
+  // shows no selection and survives the next store, and another band.
+  w.RadioHeader.TxTimeOutTimer = 9;
+  w.RadioHeader.PLLReferenceFreq = 5;
+  w.RadioHeader.InjectionAspect = 0;
+  w.ShowRadioSettings();
+  typed["cmbTxTimeOutTimer"] = "-1:";
+  typed["cmbPllReferenceFreq"] = "0:5";
+  EXPECT_EQ(settings(), typed);
+  EXPECT_TRUE(w.optInjectionAspectLow.Selected());
+  EXPECT_FALSE(w.optInjectionAspectHigh.Selected());
+  w.StoreRadioSettings();
+  EXPECT_EQ(std::tie(h.TxTimeOutTimer, h.ScanMethod), std::make_tuple(9, 0));
+  // The band's bytes follow a band the user chooses, not one the pages merely show.
+  EXPECT_EQ(h.Address0x0F, "0x86");
+  w.cmbPllReferenceFreq.SelectText("6.25");
+  w.StoreRadioSettings();
+  EXPECT_EQ(h.Address0x0F, w.BandProfile->Address0x0F);
+  EXPECT_EQ(h.PLLReferenceFreq, 6.25f);
+  EXPECT_TRUE(dialogs_.Messages.empty());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MainWindowFixture.h"
+#include "RadioBench.h"
 #include "files/clsAppBehavior.h"
 #include "link/PortMap.h"
 #include "ui/frmOptions.h"
@@ -34,7 +34,7 @@ class OptionsWindow : public MainWindowTest {
   std::unique_ptr<DeviceFolderSerialDevices> devices_;
 };
 
-TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelKeepsNothing) {
+TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelOrAFailedSaveKeepsNothing) {
   frmMain& w = Start("QVR=TRUE", devices_.get());
   WithOptions(w, [&](frmOptions& o) {
     EXPECT_EQ(ItemTexts(o.cmbCommport), (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4",
@@ -81,16 +81,9 @@ TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelKeepsNothing) {
   });
   EXPECT_TRUE(LoadPortOverrides(portsFile).empty());
 
-  // The options reach qvr.dat when the program ends.
-  window_.reset();
-  std::ifstream file(folders_.Configuration / "qvr.dat", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-  EXPECT_EQ(bytes, std::string("\x03\xFF\xFF\x00\x00\x00\x00", 7));
-}
-
-TEST_F(OptionsWindow, APortChoiceThatCannotBeSavedKeepsTheWindowOpenAndChangesNothing) {
-  frmMain& w = Start("QVR=TRUE", devices_.get());
-  std::filesystem::create_directories(folders_.Configuration / "ports.txt");  // in the way
+  // A port choice that cannot be saved keeps the window open and changes nothing.
+  std::filesystem::remove(portsFile);
+  std::filesystem::create_directories(portsFile);  // in the way
   WithOptions(w, [&](frmOptions& o) {
     o.cmbCommport.SelectText("COM2");
     o.cmbPortDevice.SelectText("virtual KM2 radio");
@@ -101,8 +94,13 @@ TEST_F(OptionsWindow, APortChoiceThatCannotBeSavedKeepsTheWindowOpenAndChangesNo
               std::string::npos);
     o.cmdCancel.Press();
   });
-  EXPECT_EQ(w.Options->CommPort, 1);
-  EXPECT_TRUE(std::filesystem::is_directory(folders_.Configuration / "ports.txt"));
+  EXPECT_EQ(w.Options->CommPort, 3);
+  EXPECT_TRUE(std::filesystem::is_directory(portsFile));
+
+  // The options reach qvr.dat when the program ends.
+  window_.reset();
+  EXPECT_EQ(FileText(folders_.Configuration / "qvr.dat"),
+            std::string("\x03\xFF\xFF\x00\x00\x00\x00", 7));
 }
 
 TEST_F(OptionsWindow, DeletingALogAsksFirst) {
