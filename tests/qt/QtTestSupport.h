@@ -5,15 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest/QTest>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -125,18 +124,34 @@ class BenchDevices : public SerialDeviceSource {
 };
 
 // The program's main window on show, over installation and user folders of its own that
-// offer both families.
+// offer both families; a test that needs its own ports list opens the window itself.
 class QtWindowTest : public QtTest {
  protected:
-  QtWindowTest() {
+  explicit QtWindowTest(bool open = true) {
     program_.Install("control.txt", "QVR=TRUE\r\nKM2=TRUE\r\n");
-    form_ = std::make_unique<frmMain>(dialogs_, folders_, &devices_);
+    if (open) Open(&devices_);
+  }
+
+  void Open(SerialDeviceSource* devices) {
+    form_ = std::make_unique<frmMain>(dialogs_, folders_, devices);
     window_ = std::make_unique<qt::MainWindow>(*form_);
     window_->show();
   }
-  ~QtWindowTest() override {
-    window_.reset();
-    form_.reset();
+
+  // The keys go to the main window.
+  void Activate() {
+    window_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  }
+
+  // A new programming of the family's usual model (QVR VHF High A, KM2 52-8991A) on `page`.
+  void NewProgramming(int family, int page) {
+    form_->cmbRadioType.Select(family);
+    form_->cmbRadioType.Leave();
+    form_->btnProgramRadio.Press();
+    if (family == 0) form_->lstRadios.SelectText("VHF High A 136-156 MHz 16 Ch");
+    if (family == 1) form_->txtModelNumber.SetText("52-8991A");
+    while (form_->CurrentPage != page) form_->btnNext.Press();
   }
 
   template <class T = QWidget>
@@ -151,6 +166,7 @@ class QtWindowTest : public QtTest {
   ProgramFolders& folders_ = program_.folders;
   BenchDevices devices_;
   qt::QtDialogs dialogs_;
+  // Declared after the form, the window goes first.
   std::unique_ptr<frmMain> form_;
   std::unique_ptr<qt::MainWindow> window_;
 };
