@@ -65,28 +65,29 @@ class QtTest : public ::testing::Test {
   int ticks_ = 0;
 };
 
-// Acts on the next modal dialog of type T once it is on show (from the dialog's own event
-// loop), then lets it go. Fails the test when none appears within two seconds.
-template <class T>
-void WhenModal(std::function<void(T&)> act) {
+// Calls `act` once, from the event loop, when `ready` first holds; fails the test when it has
+// not within `ms` milliseconds.
+inline void When(std::function<bool()> ready, std::function<void()> act, int ms = 2000) {
   auto* timer = new QTimer;
-  auto* tries = new int(0);
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
-    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        dialog != nullptr && dialog->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      delete tries;
-      act(*dialog);
-    } else if (++*tries > 200) {
-      timer->stop();
-      timer->deleteLater();
-      delete tries;
-      ADD_FAILURE() << "no modal dialog appeared";
-    }
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, ready, act, left = ms / 5]() mutable {
+    const bool now = ready();
+    if (!now && --left > 0) return;
+    timer->stop();
+    timer->deleteLater();
+    if (now) act();
+    if (!now) ADD_FAILURE() << "what the test waited for never came";
   });
   timer->start();
+}
+
+// Acts on the next modal dialog of type T once it is on show (from the dialog's own event
+// loop), then lets it go.
+template <class T>
+void WhenModal(std::function<void(T&)> act) {
+  const auto modal = [] { return qobject_cast<T*>(QApplication::activeModalWidget()); };
+  When([modal] { return modal() != nullptr && modal()->isVisible(); },
+       [modal, act] { act(*modal()); });
 }
 
 struct SeenMessage {

@@ -60,19 +60,6 @@ class RadioSim {
   std::string device_;
 };
 
-// Calls `act` once, from the event loop the transfer pumps, when `ready` first holds.
-void WhenDuringTransfer(std::function<bool()> ready, std::function<void()> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
-    if (!ready()) return;
-    timer->stop();
-    timer->deleteLater();
-    act();
-  });
-  timer->start();
-}
-
 class QtTransfer : public QtWindowTest {
  protected:
   QtTransfer() : QtWindowTest(false) {}
@@ -121,11 +108,12 @@ TEST_F(QtTransfer, Km2RadioReadAndWrittenBackThroughTheWindowOverAPseudoTerminal
   // window's events. The radio then holds a part, and the window says so.
   auto* writeBar = W<QProgressBar>("prgWriteToRadio");
   SeenMessage told;
-  WhenDuringTransfer([&] { return writeBar->isVisible() && writeBar->value() >= 10; },
-                     [&] {
-                       W<QPushButton>("btnCancelWriting")->click();
-                       AnswerMessage(QMessageBox::Ok, &told);
-                     });
+  When([&] { return writeBar->isVisible() && writeBar->value() >= 10; },
+       [&] {
+         W<QPushButton>("btnCancelWriting")->click();
+         AnswerMessage(QMessageBox::Ok, &told);
+       },
+       60000);
   AnswerMessage(QMessageBox::Yes);
   W<QPushButton>("btnWriteToRadio")->click();
   EXPECT_TRUE(told.text.startsWith("The radio programming did not finish"))
