@@ -82,7 +82,7 @@ class Commands : public ::testing::Test {
   std::ostringstream out_, err_;
 };
 
-TEST_F(Commands, ReadWriteAndVerifyARadioOfEachFamily) {
+TEST_F(Commands, ReadWriteVerifyAndJsonOfEachFamily) {
   for (const Family& f : kFamilies) {
     SCOPED_TRACE(f.Port);
     // The virtual radio starts from the sample: a read gives it back byte for byte.
@@ -112,20 +112,16 @@ TEST_F(Commands, ReadWriteAndVerifyARadioOfEachFamily) {
     EXPECT_EQ(Run({"write", read, "--port", f.Port}), 1);
     EXPECT_EQ(err_.str().find("Complete"), std::string::npos) << err_.str();
     Radio(f.Port).Misbehave.Silent = false;
-  }
-}
 
-TEST_F(Commands, JsonGivesTheImageBackAndItsEditsAsTheRadioHoldsThem) {
-  for (const Family& f : kFamilies) {
-    SCOPED_TRACE(f.Port);
+    // Out to JSON and back in gives the image back.
     const std::string json = Path("p.json"), back = Path(std::string("back") + f.Extension);
     ASSERT_EQ(Run({"export", f.Sample.string(), "-o", json}), 0) << err_.str();
     ASSERT_EQ(Run({"import", json, "-o", back}), 0) << err_.str();
     EXPECT_EQ(Text(back), Text(f.Sample));
-    EXPECT_EQ(Run({"diff", f.Sample.string(), back}), 0);
-    EXPECT_EQ(out_.str(), "");
   }
+}
 
+TEST_F(Commands, JsonEditsLandAsTheRadioHoldsThem) {
   // Edits of a KM2 programming's fields land, and diff says them in the technician's words.
   const fs::path km2 = kFamilies[0].Sample;
   const std::string json = Path("edit.json"), edited = Path("edited.km2");

@@ -101,13 +101,9 @@ inline void AnswerMessage(QMessageBox::StandardButton button, SeenMessage* seen 
   WhenModal<QMessageBox>([button, seen](QMessageBox& box) {
     if (seen != nullptr)
       *seen = {box.windowTitle(), box.text(), box.icon(), int(box.buttons().size())};
-    QAbstractButton* b = box.button(button);
-    if (b == nullptr) {
-      ADD_FAILURE() << "the message box has no such button: " << box.text().toStdString();
-      box.reject();
-      return;
-    }
-    b->click();
+    if (QAbstractButton* b = box.button(button)) return b->click();
+    ADD_FAILURE() << "the message box has no such button: " << box.text().toStdString();
+    box.reject();
   });
 }
 

@@ -29,10 +29,11 @@ class BenchDialogs : public ScriptedDialogs {
 // A QVR radio on the bench with its calibration bytes, and the test window on its cable,
 // both sides at 2400 baud.
 struct Bench {
-  explicit Bench(std::vector<std::uint8_t> calibration = {0xD5, 0x07, 0x3F, 0x80}) {
+  Bench() {
     radio.Paced = port.Line().Paced = true;
-    for (std::size_t i = 0; i < calibration.size(); ++i)
-      radio.Eeprom[sim::VirtualRadioQVR::kCalibrationAddress + i] = calibration[i];
+    const std::uint8_t calibration[] = {0xD5, 0x07, 0x3F, 0x80};
+    std::copy(std::begin(calibration), std::end(calibration),
+              radio.Eeprom.begin() + sim::VirtualRadioQVR::kCalibrationAddress);
   }
 
   VirtualClock clock;
@@ -79,7 +80,7 @@ const std::string kMaximum =
 const std::string kMinimum =
     "System Message: The minimum value for this item is 0.  No modification was made.";
 
-TEST(QVRTestMode, OpeningPutsTheRadioInTestModeAndShowsItsCalibration) {
+TEST(QVRTestMode, OpensInTestModeWithTheCalibrationAndSendsOnlyChangesInsideTheRange) {
   Bench b;
   b.form.Load();
   EXPECT_TRUE(b.radio.InTestMode());
@@ -96,11 +97,8 @@ TEST(QVRTestMode, OpeningPutsTheRadioInTestModeAndShowsItsCalibration) {
             std::make_tuple(63, 21, 7, 0, 2));
   EXPECT_TRUE(b.LeftIdle());
   EXPECT_FALSE(b.form.Busy());
-}
 
-TEST(QVRTestMode, PlusAndMinusStayInsideTheRadiosRangeAndSendOnlyChanges) {
-  Bench b;
-  b.form.Load();
+  // Plus and minus stay inside the radio's range and send only changes.
   b.Mark();
   b.form.cmdMaxModDevPlus.Press();   // at 63
   b.form.cmdRefFrqAdjMinus.Press();  // at 0
