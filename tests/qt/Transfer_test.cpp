@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "QtTestSupport.h"
 #include "RadioBench.h"
@@ -22,42 +23,37 @@ namespace fs = std::filesystem;
 
 // tallisk-radiosim serving a KM2 radio with the given EEPROM; on Stop it saves the EEPROM
 // and ends.
-class RadioSim {
- public:
-  RadioSim(const fs::path& folder, const std::string& eeprom)
-      : load_(folder / "radio.hex"), saved_(folder / "saved.hex") {
-    std::ofstream(load_) << eeprom;
+struct RadioSim {
+  RadioSim(const fs::path& folder, const std::string& eeprom) : saved(folder / "saved.hex") {
+    const fs::path load = folder / "radio.hex";
+    std::ofstream(load) << eeprom;
     // The shell tells its process id, which the simulator keeps, then the simulator its
     // device.
-    pipe_ = popen(("echo $$; exec '" TALLISK_RADIOSIM "' km2 --eeprom '" + load_.string() +
-                   "' --save '" + saved_.string() + "'")
-                      .c_str(),
-                  "r");
-    char device[256] = "";
-    if (pipe_ == nullptr || std::fscanf(pipe_, "%d %255s", &pid_, device) != 2) pid_ = 0;
-    device_ = device;
+    pipe = popen(("echo $$; exec '" TALLISK_RADIOSIM "' km2 --eeprom '" + load.string() +
+                  "' --save '" + saved.string() + "'")
+                     .c_str(),
+                 "r");
+    char name[256] = "";
+    if (pipe == nullptr || std::fscanf(pipe, "%d %255s", &pid, name) != 2) pid = 0;
+    device = name;
   }
   ~RadioSim() { Stop(); }
 
-  const std::string& Device() const { return device_; }
   // Ends the simulator; the EEPROM it saved, empty when it did not end cleanly.
   std::string Stop() {
-    if (pipe_ == nullptr) return {};
-    if (pid_ > 0) kill(pid_, SIGTERM);
-    const int status = pclose(pipe_);
-    pipe_ = nullptr;
-    if (status != 0) return {};
-    std::ifstream in(saved_);
+    if (pipe == nullptr) return {};
+    if (pid > 0) kill(pid, SIGTERM);
+    const int status = pclose(std::exchange(pipe, nullptr));
+    std::ifstream in(saved);
     std::string hex, line;
-    while (std::getline(in, line)) hex += line;
+    while (status == 0 && std::getline(in, line)) hex += line;
     return hex;
   }
 
- private:
-  fs::path load_, saved_;
-  FILE* pipe_ = nullptr;
-  int pid_ = 0;
-  std::string device_;
+  fs::path saved;
+  FILE* pipe = nullptr;
+  int pid = 0;
+  std::string device;
 };
 
 class QtTransfer : public QtWindowTest {
@@ -70,9 +66,9 @@ TEST_F(QtTransfer, Km2RadioReadAndWrittenBackThroughTheWindowOverAPseudoTerminal
   profiles.LoadProfilesKM2();
   Km2Programming programming(profiles);
   RadioSim sim(root_, programming.Image());
-  ASSERT_EQ(sim.Device().rfind("/dev/", 0), 0u) << sim.Device();
+  ASSERT_EQ(sim.device.rfind("/dev/", 0), 0u) << sim.device;
   fs::create_directories(folders_.Configuration);
-  std::ofstream(folders_.Configuration / "ports.txt") << "COM1 = " << sim.Device() << "\n";
+  std::ofstream(folders_.Configuration / "ports.txt") << "COM1 = " << sim.device << "\n";
   Open(nullptr);
   std::vector<std::string> notes;
   form_->ProgramLog = [&notes](const std::string& note) { notes.push_back(note); };
