@@ -3,17 +3,12 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QTableView>
 #include <stdexcept>
 
 #include "QtTestSupport.h"
-#include "RadioBench.h"
 #include "ui/qt/ChannelSheetWindow.h"
 
 namespace tallisk::testing {

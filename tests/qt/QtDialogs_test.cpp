@@ -2,24 +2,12 @@
 // modally: each value with its minus and plus beside it, and the close box asking, as Done
 // does, whether the radio keeps the values.
 
-#include <unistd.h>
-
-#include <QDialog>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPrintDialog>
-#include <QPushButton>
-#include <filesystem>
-#include <fstream>
 
 #include "QtTestSupport.h"
-#include "link/Clock.h"
-#include "ports/VirtualRadioPort.h"
-#include "sim/VirtualRadioQVR.h"
 #include "test/frmQVRTestMode.h"
 #include "ui/FormFields.h"
-#include "ui/qt/QtDialogs.h"
 
 namespace tallisk::testing {
 namespace {

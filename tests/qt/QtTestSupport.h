@@ -1,13 +1,19 @@
 #pragma once
 
-// The Qt application the front-end tests run in, and a hand for the dialogs that a window
-// opens modally while the test waits inside it.
+// The Qt application the front-end tests run in, a hand for the dialogs that a window opens
+// modally while the test waits inside it, and the main window on show. The widgets the tests
+// reach most and the radio bench come with it.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
@@ -17,7 +23,7 @@
 #include <memory>
 #include <string>
 
-#include "MainWindowFixture.h"
+#include "RadioBench.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"

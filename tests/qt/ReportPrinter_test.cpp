@@ -3,13 +3,11 @@
 
 #include <QPageLayout>
 #include <QPrinter>
-#include <filesystem>
 #include <numeric>
 #include <regex>
 #include <sstream>
 
 #include "QtTestSupport.h"
-#include "RadioBench.h"
 #include "ui/qt/ReportPrinter.h"
 
 namespace tallisk::testing {

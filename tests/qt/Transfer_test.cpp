@@ -4,17 +4,11 @@
 
 #include <signal.h>
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <utility>
 
 #include "QtTestSupport.h"
-#include "RadioBench.h"
 
 namespace tallisk::testing {
 namespace {

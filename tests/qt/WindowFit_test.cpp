@@ -2,17 +2,11 @@
 // pixels, and a 16-point desktop font must still do with 800 x 600. Every page of both
 // families and every window the pages open, at the keyboard and with the wheel.
 
-#include <QComboBox>
-#include <QDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QWheelEvent>
 
 #include "QtTestSupport.h"
-#include "link/Clock.h"
-#include "ports/VirtualRadioPort.h"
-#include "sim/VirtualRadioQVR.h"
 
 namespace tallisk::testing {
 namespace {
