@@ -14,11 +14,7 @@
 namespace tallisk::testing {
 namespace {
 
-class QtMainWindow : public QtWindowTest {
- protected:
-  QWidget* ShownPage() const { return window_->View().CurrentPageWidget(); }
-  QWidget* PageWidget(int index) const { return window_->View().PageWidget(index); }
-};
+using QtMainWindow = QtWindowTest;
 
 TEST_F(QtMainWindow, EveryFieldIsAWidgetOnItsPageAndKeysAndClicksReachTheFields) {
   EXPECT_EQ(ShownPage(), PageWidget(0));

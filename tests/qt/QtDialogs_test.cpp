@@ -49,9 +49,8 @@ TEST_F(QtDialogsTest, FileDialogsTakeTheFilterTitleAndTheExtensionAndTellCancelA
   EXPECT_EQ(qt::QtFileFilter("Radio Files|*.qvr;*.km2|All Files|*.*"),
             "Radio Files (*.qvr *.km2);;All Files (*.*)");
 
-  const auto folder =
-      std::filesystem::temp_directory_path() / ("tallisk-qt-files-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
+  const ScratchProgram scratch("tallisk-qt-files-");
+  const std::filesystem::path& folder = scratch.root;
   std::ofstream(folder / "old.qvr") << "S1";
 
   QStringList filters;
@@ -92,7 +91,6 @@ TEST_F(QtDialogsTest, FileDialogsTakeTheFilterTitleAndTheExtensionAndTellCancelA
   EXPECT_EQ(dialogs.OpenFile({"Open Radio File", "QVR Radio Files|*.qvr", false, true}),
             std::nullopt);
   EXPECT_EQ(shownFolder.toStdString(), folder.string());
-  std::filesystem::remove_all(folder);
 }
 
 TEST_F(QtDialogsTest, ThePrintDialogSetsUpTheProgramsPrinterAndTellsConfirmFromCancel) {

@@ -157,6 +157,9 @@ class QtWindowTest : public QtTest {
     while (form_->CurrentPage != page) form_->btnNext.Press();
   }
 
+  QWidget* ShownPage() const { return window_->View().CurrentPageWidget(); }
+  QWidget* PageWidget(int index) const { return window_->View().PageWidget(index); }
+
   template <class T = QWidget>
   T* W(const std::string& name) const {
     T* widget = Find<T>(*window_, name);

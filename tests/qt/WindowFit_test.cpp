@@ -83,8 +83,8 @@ class QtWindowFit : public QtWindowTest {
     Activate();
     QCoreApplication::processEvents();
     SCOPED_TRACE("page " + std::to_string(form_->CurrentPage));
-    QWidget* page = window_->View().CurrentPageWidget();
-    ASSERT_EQ(page, window_->View().PageWidget(form_->CurrentPage));
+    QWidget* page = ShownPage();
+    ASSERT_EQ(page, PageWidget(form_->CurrentPage));
     // No page widens or heightens the window past the screen.
     EXPECT_EQ(window_->size(), size_);
     const QRect inside = window_->rect();
