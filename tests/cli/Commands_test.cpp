@@ -82,7 +82,7 @@ class Commands : public ::testing::Test {
   std::ostringstream out_, err_;
 };
 
-TEST_F(Commands, ReadWriteAndVerifyARadioOfEachFamily) {
+TEST_F(Commands, ReadWriteVerifyAndJsonOfEachFamily) {
   for (const Family& f : kFamilies) {
     SCOPED_TRACE(f.Port);
     // The virtual radio starts from the sample: a read gives it back byte for byte.
@@ -111,21 +111,16 @@ TEST_F(Commands, ReadWriteAndVerifyARadioOfEachFamily) {
     Radio(f.Port).Misbehave.Silent = true;
     EXPECT_EQ(Run({"write", read, "--port", f.Port}), 1);
     EXPECT_EQ(err_.str().find("Complete"), std::string::npos) << err_.str();
-    Radio(f.Port).Misbehave.Silent = false;
-  }
-}
 
-TEST_F(Commands, JsonGivesTheImageBackAndItsEditsAsTheRadioHoldsThem) {
-  for (const Family& f : kFamilies) {
-    SCOPED_TRACE(f.Port);
+    // Out to JSON and back in gives the image back.
     const std::string json = Path("p.json"), back = Path(std::string("back") + f.Extension);
     ASSERT_EQ(Run({"export", f.Sample.string(), "-o", json}), 0) << err_.str();
     ASSERT_EQ(Run({"import", json, "-o", back}), 0) << err_.str();
     EXPECT_EQ(Text(back), Text(f.Sample));
-    EXPECT_EQ(Run({"diff", f.Sample.string(), back}), 0);
-    EXPECT_EQ(out_.str(), "");
   }
+}
 
+TEST_F(Commands, JsonEditsLandAsTheRadioHoldsThem) {
   // Edits of a KM2 programming's fields land, and diff says them in the technician's words.
   const fs::path km2 = kFamilies[0].Sample;
   const std::string json = Path("edit.json"), edited = Path("edited.km2");
@@ -158,10 +153,13 @@ TEST_F(Commands, JsonGivesTheImageBackAndItsEditsAsTheRadioHoldsThem) {
     t.replace(t.find(from), from.size(), to);
     return t;
   };
+  // The line named is the line of the field.
+  const std::string typo = replaced("\"RxFrequency\": 151550000", "\"RxFrequency\": \"151.55\"");
+  const auto typoLine = 1 + std::count(typo.begin(), typo.begin() + typo.find("\"151.55\""), '\n');
   const Damage damages[] = {
       {replaced("\"version\": 1,", "\"version\": 1"), "line 4, column"},
-      {replaced("\"RxFrequency\": 151550000", "\"RxFrequency\": \"151.55\""),
-       "channels[16].RxFrequency: a number is wanted"},
+      {typo, "line " + std::to_string(typoLine) +
+                 ", column 22, channels[16].RxFrequency: a number is wanted"},
       {replaced("\"TimeOutTimer\": 45", "\"TimeOutTimer\": 45.2"),
        "groups[2].TimeOutTimer: the radio holds 45, not 45.2"},
       {replaced("\"Scrambler\": false", "\"Scrambeler\": false"),
@@ -174,15 +172,6 @@ TEST_F(Commands, JsonGivesTheImageBackAndItsEditsAsTheRadioHoldsThem) {
     EXPECT_NE(err_.str().find(d.Said), std::string::npos) << err_.str();
     EXPECT_FALSE(fs::exists(edited));
   }
-  // The line named is the line of the field.
-  std::ofstream(json) << damages[1].Text;
-  Run({"import", json, "-o", edited});
-  const std::string said = err_.str();
-  const int line = std::stoi(said.substr(said.find("line ") + 5));
-  std::istringstream lines(damages[1].Text);
-  std::string at;
-  for (int n = 0; n < line; ++n) std::getline(lines, at);
-  EXPECT_NE(at.find("\"RxFrequency\": \"151.55\""), std::string::npos) << at;
 }
 
 TEST_F(Commands, ACsvSheetPutsTheChannelsItListsOntoABaseProgramming) {

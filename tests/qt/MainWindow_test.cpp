@@ -1,38 +1,22 @@
-// The real windows on Qt: frmMain in the program's main window and frmOptions run modally,
-// driven through their widgets as a technician drives them.
+// frmMain in the program's main window, driven through its widgets as a technician drives
+// them: the pages, the channel page's keys and the channel sheet's grid.
 
-#include <unistd.h>
-
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
+#include <QClipboard>
 #include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
-#include <QtTest/QTest>
-#include <filesystem>
-#include <fstream>
+#include <QTableView>
 #include <stdexcept>
 
 #include "QtTestSupport.h"
-#include "files/clsAppBehavior.h"
-#include "ui/frmMain.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/QtDialogs.h"
+#include "ui/qt/ChannelSheetWindow.h"
 
 namespace tallisk::testing {
 namespace {
 
-class QtMainWindow : public QtWindowTest {
- protected:
-  QWidget* ShownPage() const { return window_->View().CurrentPageWidget(); }
-  QWidget* PageWidget(int index) const { return window_->View().PageWidget(index); }
-};
+using QtMainWindow = QtWindowTest;
 
-TEST_F(QtMainWindow, StartsOnTheStartPageWithEveryFieldAsAWidgetOnItsPage) {
+TEST_F(QtMainWindow, EveryFieldIsAWidgetOnItsPageAndKeysAndClicksReachTheFields) {
   EXPECT_EQ(ShownPage(), PageWidget(0));
   EXPECT_TRUE(W("btnNext")->isHidden());
   for (const auto& page : form_->Pages())
@@ -46,42 +30,21 @@ TEST_F(QtMainWindow, StartsOnTheStartPageWithEveryFieldAsAWidgetOnItsPage) {
   for (const char* name : {"btnNext", "btnBack", "btnFinish", "btnOptions"})
     EXPECT_EQ(W<QPushButton>(name)->parentWidget()->parentWidget(), &window_->View()) << name;
   // Alt and a command's first letter press it: "Program The Radio", then "Next".
-  window_->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Activate();
   QTest::keyClick(window_.get(), Qt::Key_P, Qt::AltModifier);
   EXPECT_TRUE(QTest::qWaitFor([&] { return form_->CurrentPage == 1; }, 1000));
   QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
   EXPECT_TRUE(QTest::qWaitFor([&] { return form_->CurrentPage == 2; }, 1000));
-}
-
-TEST_F(QtMainWindow, TypingReachesTheFieldsAndTheRadioAndChangesByCodeReachTheWidgets) {
-  W<QPushButton>("btnProgramRadio")->click();
-  EXPECT_EQ(ShownPage(), PageWidget(1));
-  auto* models = W<QListWidget>("lstRadios");
-  ASSERT_EQ(models->count(), form_->lstRadios.Count());
-  EXPECT_EQ(models->currentRow(), 0);
-  models->setCurrentRow(1);
-  EXPECT_EQ(form_->lstRadios.SelectedIndex(), 1);
-  W<QPushButton>("btnNext")->click();
   EXPECT_EQ(ShownPage(), PageWidget(2));
   EXPECT_EQ(W<QLabel>("pageTitle")->text(), "Identify Radio Features");
 
+  // Keys the field cannot store are refused as they are typed.
   QTest::keyClicks(W<QLineEdit>("txtSerialNumber"), "12ef-g 3abcd999");
-  form_->txtCustomer.SetText("C1");
-  EXPECT_EQ(W<QLineEdit>("txtCustomer")->text(), "C1");
-
   W<QPushButton>("btnNext")->click();
-  auto* scan = W<QComboBox>("cmbScanType");
-  EXPECT_EQ(scan->currentText(), "PS");
-  scan->setFocus();
-  QTest::keyClick(scan, Qt::Key_Home);
   W<QCheckBox>("chkPriority2Channel")->click();
-
   W<QPushButton>("btnFinish")->click();
   EXPECT_EQ(ShownPage(), PageWidget(6));
   EXPECT_EQ(form_->RadioHeader.SerialNumber, "12E 3ABC");
-  EXPECT_EQ(form_->RadioHeader.CustomerNumber, "C1");
-  EXPECT_EQ(form_->RadioHeader.ScanMethod, 0);
   EXPECT_FALSE(form_->RadioHeader.Priority2Channel);
   EXPECT_TRUE(W("btnNext")->isHidden());
   EXPECT_FALSE(W("btnBack")->isHidden());
@@ -115,9 +78,8 @@ TEST_F(QtMainWindow, DecliningAModelChangeOfAReadRadioPutsTheOldModelBackInTheLi
   EXPECT_EQ(models->currentRow(), 5);
 }
 
-TEST_F(QtMainWindow, LeavingTheFamilyChoiceSwitchesTheModelPageAndARefusalKeepsItShown) {
-  window_->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+TEST_F(QtMainWindow, LeavingTheFamilyChoiceSwitchesTheModelPage) {
+  Activate();
   auto* family = W<QComboBox>("cmbRadioType");
   family->setFocus();
   QTest::keyClick(family, Qt::Key_Down);
@@ -126,19 +88,6 @@ TEST_F(QtMainWindow, LeavingTheFamilyChoiceSwitchesTheModelPageAndARefusalKeepsI
   W<QPushButton>("btnProgramRadio")->click();
   EXPECT_TRUE(W("lstRadios")->isHidden());
   EXPECT_FALSE(W("txtModelNumber")->isHidden());
-
-  QTest::keyClicks(W<QLineEdit>("txtModelNumber"), "52-1119z");
-  SeenMessage refusal;
-  AnswerMessage(QMessageBox::Ok, &refusal);
-  W<QPushButton>("btnNext")->click();
-  EXPECT_EQ(refusal.text, "Invalid Raio Model");
-  EXPECT_EQ(ShownPage(), PageWidget(1));
-
-  // Back from the model page asks; Yes shows the start page without the strip.
-  AnswerMessage(QMessageBox::Yes);
-  W<QPushButton>("btnBack")->click();
-  EXPECT_EQ(ShownPage(), PageWidget(0));
-  for (const char* name : {"btnNext", "btnBack", "btnFinish"}) EXPECT_TRUE(W(name)->isHidden());
 }
 
 TEST_F(QtMainWindow, RefusesToCloseDuringATransferWithTheAlertNotice) {
@@ -174,11 +123,99 @@ TEST_F(QtMainWindow, AFailureNobodyExpectedBehindAButtonEndsInAMessageNotTheProg
   EXPECT_EQ(seen.text,
             "Following error has occured while pressing \"Program The Radio\":\n"
             "basic_string::substr");
+}
 
-  // The window goes on from where the command left it.
-  EXPECT_EQ(ShownPage(), PageWidget(1));
-  W<QPushButton>("btnNext")->click();
-  EXPECT_EQ(ShownPage(), PageWidget(2));
+TEST_F(QtMainWindow, PageDownAndPageUpStepChannelsAndEnterTakesTheFrequency) {
+  NewProgramming(0, 5);
+  Activate();
+  auto* receive = W<QLineEdit>("ReceiveChannelFreq");
+  auto* channel = W<QComboBox>("cmbChannelNumber");
+  receive->setFocus();
+  receive->selectAll();
+  QTest::keyClicks(receive, "150.0125");
+  QTest::keyClick(receive, Qt::Key_Return);
+  EXPECT_EQ(receive->text(), "150.012 500");
+
+  QTest::keyClick(receive, Qt::Key_PageDown);
+  EXPECT_EQ(form_->CurrentChannel, 2);
+  EXPECT_EQ(channel->currentText(), "2");
+  EXPECT_EQ(receive->text(), "000.000 000");
+
+  // Stepping away leaves the field first: the frequency is checked before it is stored.
+  receive->selectAll();
+  QTest::keyClicks(receive, "200");
+  SeenMessage warning;
+  AnswerMessage(QMessageBox::Ok, &warning);
+  QTest::keyClick(receive, Qt::Key_PageUp);
+  EXPECT_TRUE(warning.text.contains("outside the bands")) << warning.text.toStdString();
+  EXPECT_EQ(form_->CurrentChannel, 1);
+  EXPECT_EQ(receive->text(), "150.012 500");
+  EXPECT_DOUBLE_EQ(form_->Channels.Item(2).RxFrequency, 200000000);
+  channel->setFocus();
+  QTest::keyClick(channel, Qt::Key_PageUp);  // no channel below 1
+  EXPECT_EQ(form_->CurrentChannel, 1);
+  QTest::keyClick(channel, Qt::Key_PageDown);  // one step, from the choice itself
+  EXPECT_EQ(form_->CurrentChannel, 2);
+}
+
+TEST_F(QtMainWindow, TheChannelSheetsKeysCopyPasteEditAndUndoThroughTheSheet) {
+  form_->cmbRadioType.Select(1);
+  form_->cmbRadioType.Leave();
+  Km2Programming programming(*form_->Operator);
+  ASSERT_TRUE(form_->ShowImageKM2(programming.Image()));
+  form_->btnNext.Press();
+  ASSERT_EQ(form_->CurrentPage, 5);
+
+  bool seen = false;
+  WhenModal<QDialog>([&](QDialog& dialog) {
+    auto* window = dynamic_cast<qt::ChannelSheetWindow*>(&dialog);
+    ASSERT_NE(window, nullptr);
+    seen = true;
+    QTableView& table = window->Table();
+    EXPECT_EQ(table.objectName(), "tblChannelSheet");
+    EXPECT_EQ(window->objectName(), "frmChannelSheet");
+    const auto cell = [&](int row, int column) {
+      return table.model()->index(row, column).data().toString().toStdString();
+    };
+    ASSERT_EQ(table.model()->rowCount(), 320);
+    EXPECT_EQ(cell(0, 1), "ALPHA");
+    // Ctrl+C of channel 3's receive frequency, Ctrl+V onto unused channel 6.
+    table.setFocus();
+    table.setCurrentIndex(table.model()->index(2, 2));
+    QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "489.000000\n");
+    table.setCurrentIndex(table.model()->index(5, 2));
+    QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(cell(5, 2), "489.000000");
+    // F2 edits, Enter takes the text and moves down.
+    table.setCurrentIndex(table.model()->index(5, 1));
+    QTest::keyClick(&table, Qt::Key_F2);
+    auto* editor = table.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "zed");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // the view commits an edit once its key has been handled
+    EXPECT_EQ(cell(5, 1), "ZED");
+    EXPECT_EQ(table.currentIndex().row(), 6);
+    // The README's picture of the sheet, when asked for.
+    if (const QByteArray shot = qgetenv("TALLISK_SHEET_SCREENSHOT"); !shot.isEmpty()) {
+      window->resize(1200, 330);
+      table.scrollToTop();
+      window->grab().save(QString::fromLocal8Bit(shot));
+    }
+    QTest::keyClick(&table, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cell(5, 1), "");
+    QTest::keyClick(&table, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(cell(5, 1), "ZED");
+    window->accept();
+  });
+  W<QPushButton>("btnChannelSheet")->click();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(form_->Channels.Item(6).ChannelName, "ZED");
+  // Ctrl+Z on the main window undoes the sheet's last step too.
+  Activate();
+  QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(form_->Channels.Item(6).ChannelName, "");
 }
 
 }  // namespace

@@ -1,20 +1,13 @@
-// The dialogs the windows see through Dialogs, as real Qt dialogs.
+// The dialogs the windows see through Dialogs, as real Qt dialogs, and the QVR test window run
+// modally: each value with its minus and plus beside it, and the close box asking, as Done
+// does, whether the radio keeps the values.
 
-#include <unistd.h>
-
-#include <QDialog>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPrintDialog>
-#include <QPushButton>
-#include <QtTest/QTest>
-#include <filesystem>
-#include <fstream>
 
 #include "QtTestSupport.h"
+#include "test/frmQVRTestMode.h"
 #include "ui/FormFields.h"
-#include "ui/qt/QtDialogs.h"
 
 namespace tallisk::testing {
 namespace {
@@ -56,9 +49,8 @@ TEST_F(QtDialogsTest, FileDialogsTakeTheFilterTitleAndTheExtensionAndTellCancelA
   EXPECT_EQ(qt::QtFileFilter("Radio Files|*.qvr;*.km2|All Files|*.*"),
             "Radio Files (*.qvr *.km2);;All Files (*.*)");
 
-  const auto folder =
-      std::filesystem::temp_directory_path() / ("tallisk-qt-files-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
+  const ScratchProgram scratch("tallisk-qt-files-");
+  const std::filesystem::path& folder = scratch.root;
   std::ofstream(folder / "old.qvr") << "S1";
 
   QStringList filters;
@@ -99,7 +91,6 @@ TEST_F(QtDialogsTest, FileDialogsTakeTheFilterTitleAndTheExtensionAndTellCancelA
   EXPECT_EQ(dialogs.OpenFile({"Open Radio File", "QVR Radio Files|*.qvr", false, true}),
             std::nullopt);
   EXPECT_EQ(shownFolder.toStdString(), folder.string());
-  std::filesystem::remove_all(folder);
 }
 
 TEST_F(QtDialogsTest, ThePrintDialogSetsUpTheProgramsPrinterAndTellsConfirmFromCancel) {
@@ -114,20 +105,12 @@ TEST_F(QtDialogsTest, ThePrintDialogSetsUpTheProgramsPrinterAndTellsConfirmFromC
   EXPECT_TRUE(dialogs.PrintDialog());
 }
 
-TEST_F(QtDialogsTest, AModalWindowEndsWhenItsLogicClosesItAndItsCloseBoxAsksFirst) {
+TEST_F(QtDialogsTest, AModalWindowEndsWhenItsLogicClosesIt) {
   Form form("frmAsk", "Ask");
   form.AddPage(0, "Ask");
   CommandField ok(form, "cmdOK", "OK");
   form.PageAt(0)->Row({&ok});
   ok.OnClick.Connect([&] { form.Close(); });
-
-  class Stubborn : public Form {
-   public:
-    Stubborn() : Form("frmStubborn", "Stubborn") { AddPage(0, "").Row({&cmdOK}); }
-    bool QueryClose() override { return ++asked > 1; }
-    int asked = 0;
-    CommandField cmdOK{*this, "cmdOK", "OK"};
-  } stubborn;
 
   WhenModal<QDialog>([](QDialog& dialog) {
     EXPECT_EQ(dialog.objectName(), "frmAsk");
@@ -136,17 +119,54 @@ TEST_F(QtDialogsTest, AModalWindowEndsWhenItsLogicClosesItAndItsCloseBoxAsksFirs
   });
   dialogs.RunModal(form);
   EXPECT_TRUE(form.IsClosed());
+}
 
-  bool stillOpen = false;
+// The close box asks the window first, as its logic would.
+TEST_F(QtDialogsTest,
+       TheQvrTestWindowValuesHaveMinusAndPlusBesideThemAndTheCloseBoxAsksAsDoneDoes) {
+  VirtualClock clock;
+  sim::VirtualRadioQVR radio;
+  VirtualRadioPort port{radio, clock};
+  NoEventPump pump;
+  clsRadioHeader header;
+  frmQVRTestMode form(header, port, clock, pump, 1, dialogs);
+  form.Load();
+  ASSERT_TRUE(radio.InTestMode());
+
+  const std::vector<std::array<const char*, 3>> rows = {
+      {"txtMaxModDev", "cmdMaxModDevMinus", "cmdMaxModDevPlus"},
+      {"txtNorPowAdj", "cmdNorPowAdjMinus", "cmdNorPowAdjPlus"},
+      {"txtLowPowAdj", "cmdLowPowAdjMinus", "cmdLowPowAdjPlus"},
+      {"txtFrqRefAdj", "cmdRefFrqAdjMinus", "cmdRefFrqAdjPlus"}};
+  bool stayedOpen = false;
   WhenModal<QDialog>([&](QDialog& dialog) {
-    dialog.close();  // refused the first time
-    stillOpen = dialog.isVisible();
+    int lastRow = -1;
+    for (const auto& [value, minus, plus] : rows) {
+      SCOPED_TRACE(value);
+      auto* field = Find<QLineEdit>(dialog, value);
+      auto* down = Find<QPushButton>(dialog, minus);
+      auto* up = Find<QPushButton>(dialog, plus);
+      ASSERT_TRUE(field && down && up);
+      const auto middle = [&](QWidget* w) { return w->mapTo(&dialog, w->rect().center()); };
+      // One line: minus right of the value, plus right of minus, rows top to bottom.
+      EXPECT_NEAR(middle(down).y(), middle(field).y(), field->height() / 2);
+      EXPECT_NEAR(middle(up).y(), middle(field).y(), field->height() / 2);
+      EXPECT_GT(middle(down).x(), middle(field).x());
+      EXPECT_GT(middle(up).x(), middle(down).x());
+      EXPECT_GT(middle(field).y(), lastRow);
+      lastRow = middle(field).y();
+    }
+    // Cancel keeps the window, and the radio in test mode; No leaves it.
+    AnswerMessage(QMessageBox::Cancel);
+    dialog.close();
+    stayedOpen = dialog.isVisible() && radio.InTestMode();
+    AnswerMessage(QMessageBox::No);
     dialog.close();
   });
-  dialogs.RunModal(stubborn);
-  EXPECT_TRUE(stillOpen);
-  EXPECT_EQ(stubborn.asked, 2);
-  EXPECT_TRUE(stubborn.IsClosed());
+  dialogs.RunModal(form);
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_TRUE(form.IsClosed());
+  EXPECT_FALSE(radio.InTestMode());
 }
 
 }  // namespace

@@ -1,24 +1,29 @@
 #pragma once
 
-// The Qt application the front-end tests run in, and a hand for the dialogs that a window
-// opens modally while the test waits inside it.
+// The Qt application the front-end tests run in, a hand for the dialogs that a window opens
+// modally while the test waits inside it, and the main window on show. The widgets the tests
+// reach most and the radio bench come with it.
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest/QTest>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "MainWindowFixture.h"
+#include "RadioBench.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"
@@ -66,28 +71,29 @@ class QtTest : public ::testing::Test {
   int ticks_ = 0;
 };
 
-// Acts on the next modal dialog of type T once it is on show (from the dialog's own event
-// loop), then lets it go. Fails the test when none appears within two seconds.
-template <class T>
-void WhenModal(std::function<void(T&)> act) {
+// Calls `act` once, from the event loop, when `ready` first holds; fails the test when it has
+// not within `ms` milliseconds.
+inline void When(std::function<bool()> ready, std::function<void()> act, int ms = 2000) {
   auto* timer = new QTimer;
-  auto* tries = new int(0);
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
-    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        dialog != nullptr && dialog->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      delete tries;
-      act(*dialog);
-    } else if (++*tries > 200) {
-      timer->stop();
-      timer->deleteLater();
-      delete tries;
-      ADD_FAILURE() << "no modal dialog appeared";
-    }
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, ready, act, left = ms / 5]() mutable {
+    const bool now = ready();
+    if (!now && --left > 0) return;
+    timer->stop();
+    timer->deleteLater();
+    if (now) act();
+    if (!now) ADD_FAILURE() << "what the test waited for never came";
   });
   timer->start();
+}
+
+// Acts on the next modal dialog of type T once it is on show (from the dialog's own event
+// loop), then lets it go.
+template <class T>
+void WhenModal(std::function<void(T&)> act) {
+  const auto modal = [] { return qobject_cast<T*>(QApplication::activeModalWidget()); };
+  When([modal] { return modal() != nullptr && modal()->isVisible(); },
+       [modal, act] { act(*modal()); });
 }
 
 struct SeenMessage {
@@ -101,13 +107,9 @@ inline void AnswerMessage(QMessageBox::StandardButton button, SeenMessage* seen 
   WhenModal<QMessageBox>([button, seen](QMessageBox& box) {
     if (seen != nullptr)
       *seen = {box.windowTitle(), box.text(), box.icon(), int(box.buttons().size())};
-    QAbstractButton* b = box.button(button);
-    if (b == nullptr) {
-      ADD_FAILURE() << "the message box has no such button: " << box.text().toStdString();
-      box.reject();
-      return;
-    }
-    b->click();
+    if (QAbstractButton* b = box.button(button)) return b->click();
+    ADD_FAILURE() << "the message box has no such button: " << box.text().toStdString();
+    box.reject();
   });
 }
 
@@ -125,19 +127,38 @@ class BenchDevices : public SerialDeviceSource {
 };
 
 // The program's main window on show, over installation and user folders of its own that
-// offer both families.
+// offer both families; a test that needs its own ports list opens the window itself.
 class QtWindowTest : public QtTest {
  protected:
-  QtWindowTest() {
+  explicit QtWindowTest(bool open = true) {
     program_.Install("control.txt", "QVR=TRUE\r\nKM2=TRUE\r\n");
-    form_ = std::make_unique<frmMain>(dialogs_, folders_, &devices_);
+    if (open) Open(&devices_);
+  }
+
+  void Open(SerialDeviceSource* devices) {
+    form_ = std::make_unique<frmMain>(dialogs_, folders_, devices);
     window_ = std::make_unique<qt::MainWindow>(*form_);
     window_->show();
   }
-  ~QtWindowTest() override {
-    window_.reset();
-    form_.reset();
+
+  // The keys go to the main window.
+  void Activate() {
+    window_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   }
+
+  // A new programming of the family's usual model (QVR VHF High A, KM2 52-8991A) on `page`.
+  void NewProgramming(int family, int page) {
+    form_->cmbRadioType.Select(family);
+    form_->cmbRadioType.Leave();
+    form_->btnProgramRadio.Press();
+    if (family == 0) form_->lstRadios.SelectText("VHF High A 136-156 MHz 16 Ch");
+    if (family == 1) form_->txtModelNumber.SetText("52-8991A");
+    while (form_->CurrentPage != page) form_->btnNext.Press();
+  }
+
+  QWidget* ShownPage() const { return window_->View().CurrentPageWidget(); }
+  QWidget* PageWidget(int index) const { return window_->View().PageWidget(index); }
 
   template <class T = QWidget>
   T* W(const std::string& name) const {
@@ -151,6 +172,7 @@ class QtWindowTest : public QtTest {
   ProgramFolders& folders_ = program_.folders;
   BenchDevices devices_;
   qt::QtDialogs dialogs_;
+  // Declared after the form, the window goes first.
   std::unique_ptr<frmMain> form_;
   std::unique_ptr<qt::MainWindow> window_;
 };

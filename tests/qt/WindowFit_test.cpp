@@ -2,20 +2,11 @@
 // pixels, and a 16-point desktop font must still do with 800 x 600. Every page of both
 // families and every window the pages open, at the keyboard and with the wheel.
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QWheelEvent>
-#include <QtTest/QTest>
-#include <functional>
 
 #include "QtTestSupport.h"
-#include "link/Clock.h"
-#include "ports/VirtualRadioPort.h"
-#include "sim/VirtualRadioQVR.h"
 
 namespace tallisk::testing {
 namespace {
@@ -24,22 +15,6 @@ struct SmallScreen {
   const char* name;
   QSize window;
   qreal fontPoints;  // 0: the desktop's usual font
-};
-
-// Widgets take their font when they are made; the usual one comes back for the other tests.
-class AppFont {
- public:
-  explicit AppFont(qreal points) : usual_(QApplication::font()) {
-    QFont font = usual_;
-    if (points > 0) font.setPointSizeF(points);
-    QApplication::setFont(font);
-  }
-  ~AppFont() { QApplication::setFont(usual_); }
-  AppFont(const AppFont&) = delete;
-  AppFont& operator=(const AppFont&) = delete;
-
- private:
-  QFont usual_;
 };
 
 QRect RectIn(const QWidget* w, const QWidget* within) {
@@ -64,9 +39,7 @@ void ExpectFieldsShownWhole(QWidget* page) {
     // A choice that got new entries takes its new width a moment later; what counts is where
     // the field lies once the window has settled.
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown->rect().contains(RectIn(field, shown)); }, 1000))
-        << field->objectName().toStdString() << " lies at " << RectIn(field, shown).x() << ","
-        << RectIn(field, shown).y() << " " << field->width() << " x " << field->height() << " in "
-        << shown->width() << " x " << shown->height();
+        << field->objectName().toStdString();
   }
 }
 
@@ -97,33 +70,27 @@ class QtWindowFit : public QtWindowTest {
     window_.reset();
     window_ = std::make_unique<qt::MainWindow>(*form_);
     window_->show();
-    if (screen.fontPoints > 0) {
-      EXPECT_EQ(W("btnNext")->font().pointSizeF(), screen.fontPoints);
-    }
+    EXPECT_EQ(W("btnNext")->font(), QApplication::font());
     EXPECT_TRUE(FitsScreen(*window_)) << window_->width() << " x " << window_->height();
     size_ = screen.window;
     window_->resize(size_);
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    Activate();
     QCoreApplication::processEvents();
   }
 
   void ExpectPageFits() {
     // A window that the page opened has gone; the keys are the main window's again.
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    Activate();
     QCoreApplication::processEvents();
     SCOPED_TRACE("page " + std::to_string(form_->CurrentPage));
-    QWidget* page = window_->View().CurrentPageWidget();
-    ASSERT_EQ(page, window_->View().PageWidget(form_->CurrentPage));
+    QWidget* page = ShownPage();
+    ASSERT_EQ(page, PageWidget(form_->CurrentPage));
     // No page widens or heightens the window past the screen.
     EXPECT_EQ(window_->size(), size_);
     const QRect inside = window_->rect();
     for (const char* name : {"pageTitle", "btnBack", "btnNext", "btnFinish", "btnOptions"}) {
       const QWidget* w = W(name);
-      if (w->isVisible()) {
-        EXPECT_TRUE(inside.contains(RectIn(w, window_.get()))) << name;
-      }
+      EXPECT_TRUE(w->isHidden() || inside.contains(RectIn(w, window_.get()))) << name;
     }
     EXPECT_TRUE(inside.contains(RectIn(page->parentWidget(), window_.get())));
     ExpectWheelPassesChoices(page);
@@ -187,14 +154,19 @@ class QtWindowFit : public QtWindowTest {
 TEST_F(QtWindowFit, EveryPageAndWindowFitsASmallScreenWithEveryFieldInViewWhenFocused) {
   const SmallScreen screens[] = {{"laptop at 200%", {960, 540}, 0},
                                  {"16-point font", {800, 600}, 16}};
+  // Widgets take their font when they are made; the usual one comes back for the other tests.
+  const QFont usual = QApplication::font();
   for (const SmallScreen& screen : screens) {
     SCOPED_TRACE(screen.name);
-    AppFont font(screen.fontPoints);
+    QFont font = usual;
+    if (screen.fontPoints > 0) font.setPointSizeF(screen.fontPoints);
+    QApplication::setFont(font);
     Reopen(screen);
     ExpectWindowFits("frmOptions", [this] { W<QPushButton>("btnOptions")->click(); });
     WalkFamily(0);
     WalkFamily(1);
   }
+  QApplication::setFont(usual);
 }
 
 }  // namespace

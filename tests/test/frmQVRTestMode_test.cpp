@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -29,10 +30,11 @@ class BenchDialogs : public ScriptedDialogs {
 // A QVR radio on the bench with its calibration bytes, and the test window on its cable,
 // both sides at 2400 baud.
 struct Bench {
-  explicit Bench(std::vector<std::uint8_t> calibration = {0xD5, 0x07, 0x3F, 0x80}) {
+  Bench() {
     radio.Paced = port.Line().Paced = true;
-    for (std::size_t i = 0; i < calibration.size(); ++i)
-      radio.Eeprom[sim::VirtualRadioQVR::kCalibrationAddress + i] = calibration[i];
+    const std::uint8_t calibration[] = {0xD5, 0x07, 0x3F, 0x80};
+    std::copy(std::begin(calibration), std::end(calibration),
+              radio.Eeprom.begin() + sim::VirtualRadioQVR::kCalibrationAddress);
   }
 
   VirtualClock clock;
@@ -79,7 +81,7 @@ const std::string kMaximum =
 const std::string kMinimum =
     "System Message: The minimum value for this item is 0.  No modification was made.";
 
-TEST(QVRTestMode, OpeningPutsTheRadioInTestModeAndShowsItsCalibration) {
+TEST(QVRTestMode, OpensInTestModeWithTheCalibrationAndSendsOnlyChangesInsideTheRange) {
   Bench b;
   b.form.Load();
   EXPECT_TRUE(b.radio.InTestMode());
@@ -96,11 +98,8 @@ TEST(QVRTestMode, OpeningPutsTheRadioInTestModeAndShowsItsCalibration) {
             std::make_tuple(63, 21, 7, 0, 2));
   EXPECT_TRUE(b.LeftIdle());
   EXPECT_FALSE(b.form.Busy());
-}
 
-TEST(QVRTestMode, PlusAndMinusStayInsideTheRadiosRangeAndSendOnlyChanges) {
-  Bench b;
-  b.form.Load();
+  // Plus and minus stay inside the radio's range and send only changes.
   b.Mark();
   b.form.cmdMaxModDevPlus.Press();   // at 63
   b.form.cmdRefFrqAdjMinus.Press();  // at 0
@@ -160,31 +159,7 @@ TEST(QVRTestMode, AClickWhileARecordIsOnItsWayIsIgnored) {
   EXPECT_FALSE(b.form.IsClosed());
 }
 
-TEST(QVRTestMode, DoneNoLeavesWithoutKeepingCancelStays) {
-  for (const auto answer : {MessageAnswer::Cancel, MessageAnswer::No}) {
-    SCOPED_TRACE(static_cast<int>(answer));
-    Bench b;
-    b.form.Load();
-    b.form.cmdNorPowAdjPlus.Press();
-    b.Mark();
-    b.dialogs.Answers = {answer};
-    b.form.btnDone.Press();
-    ASSERT_EQ(b.dialogs.Messages.size(), b.shownMark + 1);
-    const ShownMessage& asked = b.dialogs.Messages.back();
-    EXPECT_EQ(asked.Title + ": " + asked.Text,
-              "System Message: Do you want to save these modifications?");
-    EXPECT_EQ(asked.Buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(asked.Icon, MessageIcon::Question);
-    const bool no = answer == MessageAnswer::No;
-    EXPECT_EQ(b.form.IsClosed(), no);
-    EXPECT_EQ(b.radio.InTestMode(), !no);
-    EXPECT_EQ(b.Heard(), no ? std::vector<std::string>{"N4032000DC"} : std::vector<std::string>{});
-    EXPECT_EQ(b.radio.Eeprom[0xA8], 0xD5);
-    EXPECT_EQ(b.header.NormalPower, 21);
-  }
-}
-
-TEST(QVRTestMode, YesKeepsTheValuesOnlyWhenTheRadioReadsThemBackAndCanAlwaysBeLeft) {
+TEST(QVRTestMode, DoneKeepsTheValuesOnlyWhenTheRadioReadsThemBackAndCanAlwaysBeLeft) {
   const std::string kSave = "System Message: Do you want to save these modifications?";
   const std::string kKept = "QVR Radio Programmer: The values were kept in the radio.";
   const auto notKept = [](const std::string& why) {
@@ -192,81 +167,49 @@ TEST(QVRTestMode, YesKeepsTheValuesOnlyWhenTheRadioReadsThemBackAndCanAlwaysBeLe
            "\r\rDo you want to try again?  No closes the window without keeping them.";
   };
   const std::string unplugged = notKept("Unable to open COM3: No such device #8002");
-  const std::vector<std::string> keep = {"N20380007C", "N10400A8074C", "N4032000DC"};
+  using Texts = std::vector<std::string>;
+  using Answers = std::vector<MessageAnswer>;
   using Bytes = std::vector<std::uint8_t>;
+  const Texts keep = {"N20380007C", "N10400A8074C", "N4032000DC"};
   const Bytes before = {0xD5, 0x07, 0x3F, 0x80}, after = {0xD6, 0x07, 0x3F, 0x00};
+  const auto unplug = [](Bench& b) { b.port.Line().Unplugged = true; };
+  const auto yes = MessageAnswer::Yes, no = MessageAnswer::No;
   struct Case {
     const char* name;
     std::function<void(Bench&)> trouble;     // after the changes, before Done
     std::function<void(Bench&)> whileAsked;  // at the not-kept question
-    std::vector<MessageAnswer> answers;
-    std::vector<std::string> shown;
-    std::vector<std::string> heard;
-    Bytes stored;
+    Answers answers;
+    Texts shown;
+    Texts heard;
     bool closed;
-    int headerNormalPower;
   };
   const Case cases[] = {
-      {"a radio that keeps them",
-       {},
-       {},
-       {MessageAnswer::Yes},
-       {kSave, kKept},
-       keep,
-       after,
-       true,
-       22},
-      {"unplugged, closed without keeping",
-       [](Bench& b) { b.port.Line().Unplugged = true; },
-       {},
-       {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No},
-       {kSave, unplugged, unplugged},
-       {},
-       before,
-       true,
-       21},
-      {"unplugged, plugged in again",
-       [](Bench& b) { b.port.Line().Unplugged = true; },
-       [](Bench& b) { b.port.Line().Unplugged = false; },
-       {MessageAnswer::Yes, MessageAnswer::Yes},
-       {kSave, unplugged, kKept},
-       keep,
-       after,
-       true,
-       22},
+      {"cancel stays", nullptr, nullptr, Answers{MessageAnswer::Cancel}, Texts{kSave}, Texts{},
+       false},
+      {"no leaves without keeping", nullptr, nullptr, Answers{no}, Texts{kSave},
+       Texts{"N4032000DC"}, true},
+      {"a radio that keeps them", nullptr, nullptr, Answers{yes}, Texts{kSave, kKept}, keep, true},
+      {"unplugged, closed without keeping", unplug, nullptr, Answers{yes, yes, no},
+       Texts{kSave, unplugged, unplugged}, Texts{}, true},
+      {"unplugged, plugged in again", unplug, [](Bench& b) { b.port.Line().Unplugged = false; },
+       Answers{yes, yes}, Texts{kSave, unplugged, kKept}, keep, true},
       // It may well have kept them; nobody can tell.
-      {"a radio that stops answering",
-       [](Bench& b) { b.radio.Misbehave.StopAnsweringAfter = 1; },
-       {},
-       {MessageAnswer::Yes, MessageAnswer::No},
-       {kSave, notKept("The radio did not answer when they were read back.")},
-       keep,
-       after,
-       true,
-       21},
+      {"a radio that stops answering", [](Bench& b) { b.radio.Misbehave.StopAnsweringAfter = 1; },
+       nullptr, Answers{yes, no},
+       Texts{kSave, notKept("The radio did not answer when they were read back.")}, keep, true},
       // Out of test mode it ignores the keep; the second try sends the values again.
-      {"a radio switched off and on",
-       [](Bench& b) { b.radio.SwitchOffAndOn(); },
-       {},
-       {MessageAnswer::Yes, MessageAnswer::Yes},
-       {kSave,
-        notKept("The radio holds\rNormal Power Adjustment: 21 instead of 22"
-                "\rCrystal Type: Type 3 instead of Type 1"),
-        kKept},
-       {"N20380007C", "N10400A8074C", Live("N604400116"), "N804400400B7", "N20380007C",
-        "N10400A8074C", "N4032000DC"},
-       after,
-       true,
-       22},
+      {"a radio switched off and on", [](Bench& b) { b.radio.SwitchOffAndOn(); }, nullptr,
+       Answers{yes, yes},
+       Texts{kSave,
+             notKept("The radio holds\rNormal Power Adjustment: 21 instead of 22"
+                     "\rCrystal Type: Type 3 instead of Type 1"),
+             kKept},
+       Texts{"N20380007C", "N10400A8074C", Live("N604400116"), "N804400400B7", "N20380007C",
+             "N10400A8074C", "N4032000DC"},
+       true},
       {"a typed value the radio cannot take",
-       [](Bench& b) { b.form.txtLowPowAdj.TypeText("\b\b70"); },
-       {},
-       {MessageAnswer::Yes},
-       {kSave, kMaximum},
-       {},
-       before,
-       false,
-       21},
+       [](Bench& b) { b.form.txtLowPowAdj.TypeText("\b\b70"); }, nullptr, Answers{yes},
+       Texts{kSave, kMaximum}, Texts{}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -283,16 +226,21 @@ TEST(QVRTestMode, YesKeepsTheValuesOnlyWhenTheRadioReadsThemBackAndCanAlwaysBeLe
     b.dialogs.Answers = {c.answers.begin(), c.answers.end()};
     b.form.btnDone.Press();
     EXPECT_EQ(b.Shown(), c.shown);
+    const ShownMessage& asked = b.dialogs.Messages.at(b.shownMark);
+    EXPECT_EQ(asked.Buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(asked.Icon, MessageIcon::Question);
     EXPECT_TRUE(b.dialogs.Answers.empty());
     EXPECT_EQ(b.Heard(), c.heard);
-    EXPECT_EQ(Bytes(b.radio.Eeprom.begin() + 0xA8, b.radio.Eeprom.begin() + 0xAC), c.stored);
+    // The radio holds the values once the keep went out, the window once it said they were
+    // kept.
+    const bool sentKeep = std::count(c.heard.begin(), c.heard.end(), "N20380007C") > 0;
+    EXPECT_EQ(Bytes(b.radio.Eeprom.begin() + 0xA8, b.radio.Eeprom.begin() + 0xAC),
+              sentKeep ? after : before);
+    EXPECT_EQ(b.header.NormalPower, c.shown.back() == kKept ? 22 : 21);
     EXPECT_EQ(b.form.IsClosed(), c.closed);
-    EXPECT_EQ(b.header.NormalPower, c.headerNormalPower);
     EXPECT_FALSE(b.form.Busy());
-    if (c.closed) {
-      EXPECT_EQ(b.radio.InTestMode(), b.port.Line().Unplugged);
-      EXPECT_FALSE(b.port.Line().IsOpen());
-    }
+    EXPECT_EQ(b.radio.InTestMode(), !c.closed || b.port.Line().Unplugged);
+    EXPECT_FALSE(b.port.Line().IsOpen());
   }
 }
 
