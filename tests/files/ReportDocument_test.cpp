@@ -1,114 +1,70 @@
-#include "files/ReportDocument.h"
+// The printed report as whole documents, against reviewed texts in tests/data, and its pages.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "files/ReportDocument.h"
+#include "files/ReportPages.h"
 
 namespace tallisk {
 namespace {
 
-// The document one line at a time, each line behind the letter of its style (H heading,
-// C channel heading, B body), so a line in the wrong style shows as plainly as a wrong text.
-std::vector<std::string> Styled(const ReportDocument& document) {
-  std::vector<std::string> out;
-  for (const auto& block : document) {
-    const char letter = block.Style == ReportStyle::Heading          ? 'H'
-                        : block.Style == ReportStyle::ChannelHeading ? 'C'
-                                                                     : 'B';
-    for (const auto& line : block.Lines) out.push_back(letter + std::string("|") + line);
-  }
-  return out;
+// The document as text: first the font of each style, then one line per document line between
+// its style's letter (H heading, C channel heading, B body) and a bar that shows where its
+// trailing blanks end, so a line in the wrong style shows as plainly as a wrong text.
+std::string Text(const ReportDocument& document) {
+  std::string text;
+  for (const auto style : {ReportStyle::Heading, ReportStyle::ChannelHeading, ReportStyle::Body})
+    text += std::string(FontOf(style).Name) + " " + std::to_string(FontOf(style).Size) + ";";
+  for (const auto& block : document)
+    for (const auto& line : block.Lines)
+      text += "\n" + std::string(1, "HCB"[static_cast<int>(block.Style)]) + "|" + line + "|";
+  return text + "\n";
 }
 
-// A library text as the document's body lines: one per CR LF, the last one empty.
-std::vector<std::string> Body(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t from = 0;
-  for (std::size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2)
-    out.push_back("B|" + text.substr(from, end - from));
-  out.push_back("B|" + text.substr(from));
-  return out;
+std::string Expected(const std::string& name) {
+  std::ifstream file(std::string(TALLISK_TEST_DATA) + "/" + name);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
 }
 
-// `parts` one after another.
-std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
-  std::vector<std::string> out;
-  for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
-
-// The lines after the first one equal to `from`, up to the next empty line or the end.
-std::vector<std::string> LinesAfter(const std::vector<std::string>& lines,
-                                    const std::string& from) {
-  auto at = std::find(lines.begin(), lines.end(), from);
-  if (at == lines.end()) return {"(no " + from + ")"};
-  std::vector<std::string> out;
-  for (++at; at != lines.end() && *at != "B|"; ++at) out.push_back(*at);
-  return out;
-}
-
-TEST(ReportDocument, QvrReportOfAKnownProgrammingLineByLine) {
+// Every setting away from its default, neighbouring lists on different codes.
+clsRadioHeader FullySetHeader() {
   clsRadioHeader h;
   h.ModelName = "52-37211";
-  std::vector<clsChannel> channels(4);
-  channels[0].RxFrequency = 150012500;
-  channels[2].TxFrequency = 151000000;  // a channel that only transmits is defined too
-
-  // The settings and channel texts are the library's own (tests/lib/report_test.cpp); here
-  // what matters is where they go, in which style, and what the document adds.
-  const std::vector<std::string> expected =
-      Join({{"H|General Radio Information", "H|"},
-            Body(h.CreateHumanViewableString()),
-            {"B|", "H|Channel Information", "H|", "C|Channel 1"},
-            Body(channels[0].CreateHumanViewableString()),
-            {"B|", "C|Channel 3"},
-            Body(channels[2].CreateHumanViewableString()),
-            {"B|", "B|Following Channels Have Not Been Defined", "B|2, 4", "B|"}});
-  const ReportDocument document = PrintReportQVR(h, channels);
-  EXPECT_EQ(Styled(document), expected);
-  // The printer changes font where the style changes.
-  EXPECT_EQ(document.size(), 8u);
-  std::string fonts;
-  for (const auto style : {ReportStyle::Heading, ReportStyle::ChannelHeading, ReportStyle::Body})
-    fonts += std::string(FontOf(style).Name) + " " + std::to_string(FontOf(style).Size) + ";";
-  EXPECT_EQ(fonts, "Arial 14;Arial 12;Courier 10;");
+  h.PLLReferenceFreq = 6.25f;
+  h.SerialNumber = "12345";
+  h.CustomerNumber = "C0001";
+  h.DateRadio = Date(2026, 12, 6);
+  h.InjectionAspect = h.PriorityCnlMonitorCycle = h.HoldTimeAfterRx = h.BusyChannelLockOut = 1;
+  h.ScanMethod = h.PriorityCnlMonitorTime = h.ScanListClear = 2;
+  h.AuxKeyType = h.ScanHoldConditions = h.HoldTimeAfterTx = 3;
+  h.TxTimeOutTimer = 4;
+  h.ChannelRollOver = h.Priority2Channel = h.OffHookScanStop = h.BeepA = h.BeepC = true;
+  h.OperationType = h.RelocateAddDelKeys = h.PRI1PRI2 = h.SelectiveCallReceipt = 1;
+  h.ScanChannelSlaving = h.SecondLocalRX = 1;
+  h.PushButtonFeedback = 2;
+  h.SelfTestAndError = -1;
+  h.OptionPortType = 4;
+  h.FrontPanelConfiguration = 3;
+  h.Aux1 = h.Aux3 = h.Aux5 = h.Aux7 = true;
+  h.EnableChannelRollover = h.PRIButtonFunctionEnable = h.MomentaryChannelKnob = true;
+  h.NoiseSquelchTail = 250;
+  h.CTCSSSquelchTail = 25.5f;
+  return h;
 }
 
-TEST(ReportDocument, QvrUndefinedChannelsListBreaksPastThirtyCharactersAndGoesWhenAllAreDefined) {
-  const struct {
-    int count;
-    std::vector<int> undefined;
-    std::vector<std::string> lines;
-  } cases[] = {
-      {16, {3, 4, 9}, {"B|3, 4, 9"}},
-      // A line breaks only once it has run past 30 characters: 1, 2 and 10 to 15 make exactly 30.
-      {20,
-       {1, 2, 10, 11, 12, 13, 14, 15, 16, 17},
-       {"B|1, 2, 10, 11, 12, 13, 14, 15, 16, ", "B|17"}},
-      {16,
-       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
-       {"B|1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ", "B|11, 12, 13, 14, 15, 16"}},
-      {8, {}, {"(no B|Following Channels Have Not Been Defined)"}},
-  };
-  for (const auto& c : cases) {
-    std::vector<clsChannel> channels(static_cast<std::size_t>(c.count));
-    for (int i = 1; i <= c.count; ++i) {
-      if (std::find(c.undefined.begin(), c.undefined.end(), i) == c.undefined.end())
-        channels[i - 1].RxFrequency = 150000000 + i * 12500.0;
-    }
-    const auto lines = Styled(PrintReportQVR(clsRadioHeader{}, channels));
-    EXPECT_EQ(LinesAfter(lines, "B|Following Channels Have Not Been Defined"), c.lines);
-    EXPECT_EQ(lines.back(), "B|");
-  }
-}
-
-// A KM2 channel: name, then frequency, signalling and code of each half (the code is a tone
+// A channel: name, then frequency, signalling and code of each half (the code is a tone
 // code under CTCSS, the DCS data under CDCSS).
-clsChannel Km2Channel(std::string name, double rx, int rxSignalling, int rxCode, double tx,
-                      int txSignalling, int txCode) {
+clsChannel Channel(std::string name, double rx, int rxSignalling, int rxCode, double tx,
+                   int txSignalling, int txCode) {
   clsChannel c;
   c.ChannelName = std::move(name);
   c.RxFrequency = rx;
@@ -122,72 +78,183 @@ clsChannel Km2Channel(std::string name, double rx, int rxSignalling, int rxCode,
   return c;
 }
 
-// A KM2 programming: channels with and without tones, a row left out for want of a receive
+// Channels 3 to 9 defined, each in its own way; 1, 2 and 10 to 17 make an undefined list
+// of exactly 30 characters before 16, which does not break it yet.
+ReportDocument QvrReport() {
+  std::vector<clsChannel> channels(17);
+  channels[2] = Channel("", 150012500, 0, 0, 155012500, 1, -19);
+  channels[2].RxSquelchToneFrequency = 88.5f;
+  channels[2].TxPowerControl = 1;
+  channels[2].AuxData = "11111111";
+  channels[2].GroupA = true;
+  // No transmit frequency: no signalling lines for that half.
+  channels[3] = Channel("", 450100000, 3, 0, 0, 1, 0);
+  channels[3].Scrambler = channels[3].GroupB = true;
+  channels[3].AuxData = "10100000";
+  // Transmit only; 0 is "+0", and the lowest code has no positive twin.
+  channels[4] = Channel("", 0, 0, 0, 151000000, 1, 0);
+  channels[5] = Channel("", 1, 1, -32768, 0, 0, 0);
+  // A signalling code with no name prints the frequency and nothing about the decoder.
+  channels[6] = Channel("", 150012499.6, 2, 0, 0, 0, 0);
+  channels[7] = Channel("", 1234567890, 2, 0, 0, 0, 0);
+  channels[8] = Channel("", -1, 2, 0, 0, 0, 0);
+  return PrintReportQVR(FullySetHeader(), channels);
+}
+
+// A KM2 programming: channels with and without tones, rows left out for want of a receive
 // frequency, and groups of channels.
 struct Km2Programming {
-  clsRadioHeader header;
-  std::vector<clsChannel> channels = {
-      // 67 Hz; 69.3 Hz of the special bank, whose code already counts the bank's 100.
-      Km2Channel("BASE", 450125000, 0, 0x01, 455125000, 0, 0x65),
-      Km2Channel("", 0, 0, 0, 460000000, 0, 0),
-      Km2Channel("REPEATER1", 451000000, 1, 19, 456000000, 1, -492),
-      Km2Channel("LOC", 452500000, 0, 0x30, 452500000, 3, 0),  // no such tone
-      // A transmit-only tone, which the receive list does not hold; 71.9 Hz.
-      Km2Channel("", 453000000, 0, 0x65, 453000000, 0, 0x02)};
+  clsRadioHeader header = FullySetHeader();
+  std::vector<clsChannel> channels = std::vector<clsChannel>(320);
   std::vector<clsGroup> groups = std::vector<clsGroup>(16);
   std::vector<clsChannelGroup> table = std::vector<clsChannelGroup>(320);
   colCTCSSFrequencies tones;
+  std::size_t next = 0;
 
   Km2Programming() {
     tones.LoadCodesKM2();
-    header.ModelName = "KM2-450";
-    groups[2].GroupName = "FIR";
+    // 67 Hz; 69.3 Hz of the special bank, whose code already counts the bank's 100.
+    channels[0] = Channel("BASE", 450125000, 0, 0x01, 455125000, 0, 0x65);
+    channels[1] = Channel("", 0, 0, 0, 460000000, 0, 0);
+    channels[2] = Channel("REPEATER1", 451000000, 1, 19, 456000000, 1, -492);
+    channels[3] = Channel("LOC", 452500000, 0, 0x30, 452500000, 3, 0);  // no such tone
+    // A transmit-only tone, which the receive list does not hold; 71.9 Hz.
+    channels[4] = Channel("", 453000000, 0, 0x65, 453000000, 0, 0x02);
+    channels[44] = Channel("", 150012500, 3, 0, 0, 3, 0);
+    channels[319] = Channel("REPEATER", 150012500, 1, 0, 155012500, 0, 0x0D);
+    clsGroup& g = groups[2];
+    g.GroupName = "FIR";
+    g.PriorityChannel1 = 12;
+    g.BusyChannelLockOut = g.ScanHoldingEvents = g.MultiDigitDecodeFormat = 1;
+    g.TimeOutTimer = 67.5f;
+    g.IntervalA = 250;
+    g.IntervalBDCS = 15;
+    g.IntervalBCTCSS = 3;
+    g.RXScanHold = 2.5f;
+    g.TXScanHold = 0.5f;
+    g.PriChSamplingRatio = 4;
+    g.PriChSamplingRate = 0.3f;
+    g.DeleteChTableClear = 3;
+    g.UnKeyDelayTime = 105;
+    g.TXOnPriorityChannel = g.EnablePTTANI = g.EnableANIOnMONButton = true;
+    g.DTMF2805IDNumber = "12AB*#";
+    for (int channel : {12, 3, 1, 4, 5, 6, 7, 8, 9, 10, 11, 13}) Assign(3, channel);
+    Assign(3, 2, false);
+    Assign(1, 2, false);  // no programmed channel: group 1 is left out
+    for (int channel = 301; channel <= 310; ++channel) Assign(16, channel);
   }
 
-  // Channel `channel` into group `group`, as the next table entry.
   void Assign(int group, int channel, bool programmed = true) {
     clsChannelGroup& entry = table[next++];
     entry.GroupNumber = static_cast<std::int16_t>(group);
     entry.ChannelNumber = static_cast<std::int16_t>(channel);
     entry.Programmed = programmed;
   }
-  std::size_t next = 0;
 
-  std::vector<std::string> Report(bool specialRadio) const {
-    return Styled(PrintReportKM2(header, channels, groups, table, tones, specialRadio));
+  ReportDocument Report(bool specialRadio) const {
+    return PrintReportKM2(header, channels, groups, table, tones, specialRadio);
   }
 };
 
-TEST(ReportDocument, Km2ReportOfAKnownProgrammingLineByLine) {
-  Km2Programming p;
-  for (int channel : {12, 3, 1, 4, 5, 6, 7, 8, 9, 10, 11, 13}) p.Assign(3, channel);
-  p.Assign(3, 2, false);
-  p.Assign(1, 2, false);  // no programmed channel: group 1 is left out
-  for (int channel = 301; channel <= 310; ++channel) p.Assign(16, channel);
-
-  const std::vector<std::string> expected = Join(
-      {{"H|General Radio Information", "H|"},
-       Body(p.header.CreateHumanViewableStringKM2()),
-       {"B|", "H|Channel Information", "B|",
-        "B|CH  NAME      RXF[MHZ]  RX-DEC     TXF[MHZ]  RX-DEC    ",
-        // Columns: 4 number, 6 name, 10 + 6 + mark receive, 10 + 6 + mark transmit.
-        "B|   1   BASE  450.125000     67T   455.125000   69.3T",
-        "B|   3 REPEAT  451.000000    +23D   456.000000   -754D",
-        "B|   4    LOC  452.500000       T   452.500000   None ",
-        "B|   5         453.000000       T   453.000000   71.9T", "B|", "H|Group Information",
-        "B|"},
-       Body(p.groups[2].CreateHumanViewableString(3)),
-       // Ten channel numbers a line; a tenth ends its line, and the line after is empty.
-       {"B|Programmed channel:", "B| 1  3  4  5  6  7  8  9  10  11 ", "B| 12  13 ", "B|"},
-       Body(p.groups[15].CreateHumanViewableString(16)),
-       {"B|Programmed channel:", "B| 301  302  303  304  305  306  307  308  309  310 ", "B|"}});
-  EXPECT_EQ(p.Report(true), expected);
-
+TEST(ReportDocument, EachFamilysReportOfAFullySetProgrammingIsTheReviewedText) {
+  EXPECT_EQ(Text(QvrReport()), Expected("report-qvr.txt"));
+  const Km2Programming km2;
+  const std::string special = Text(km2.Report(true));
+  EXPECT_EQ(special, Expected("report-km2.txt"));
   // The transmit tone of the special bank shows only on a special radio.
-  auto plain = expected;
-  *std::find(plain.begin(), plain.end(), "B|   1   BASE  450.125000     67T   455.125000   69.3T") =
-      "B|   1   BASE  450.125000     67T   455.125000       T";
-  EXPECT_EQ(p.Report(false), plain);
+  std::string plain = special;
+  plain.replace(plain.find("   69.3T"), 8, "       T");
+  EXPECT_EQ(Text(km2.Report(false)), plain);
+
+  // With every channel defined the undefined list and its heading are left out.
+  const std::vector<clsChannel> defined(2, Channel("", 150000000, 3, 0, 0, 0, 0));
+  EXPECT_EQ(Text(PrintReportQVR({}, defined)).find(kReportUndefined), std::string::npos);
+}
+
+// Every code of every list from -1 to 8 set at once, as a table of each line whose value the
+// code changes: "-" is a code the settings' list does not name, which leaves its line out; the
+// group's lists fall back to their last text instead.
+TEST(ReportDocument, EveryCodeOfEachListPrintsItsName) {
+  std::map<std::string, std::vector<std::string>> values;
+  for (int code = -1; code <= 8; ++code) {
+    clsRadioHeader h;
+    h.ScanMethod = h.AuxKeyType = h.PriorityCnlMonitorTime = h.ScanHoldConditions = code;
+    h.HoldTimeAfterRx = h.HoldTimeAfterTx = h.ScanListClear = h.BusyChannelLockOut = code;
+    h.TxTimeOutTimer = code;
+    clsGroup g;
+    g.BusyChannelLockOut = g.ScanHoldingEvents = g.DeleteChTableClear = code;
+    g.MultiDigitDecodeFormat = static_cast<std::int16_t>(code);
+    std::istringstream lines(h.CreateHumanViewableString() + g.CreateHumanViewableString(1));
+    for (std::string line; std::getline(lines, line, '\r'); lines.ignore()) {
+      auto& column = values[line.substr(0, 30)];
+      column.resize(static_cast<std::size_t>(code + 1), "-");
+      column.push_back(line.substr(32));
+    }
+  }
+  std::string table;
+  for (auto& [label, column] : values) {
+    column.resize(10, "-");
+    if (std::count(column.begin(), column.end(), column[0]) == 10) continue;
+    table += label;
+    for (const auto& value : column) table += "|" + value;
+    table += "\n";
+  }
+  EXPECT_EQ(table, Expected("report-names.txt"));
+}
+
+// Heights as a printer gives them, roughly: headings taller than body lines.
+double Height(ReportStyle style) {
+  return style == ReportStyle::Heading ? 20 : style == ReportStyle::ChannelHeading ? 16 : 10;
+}
+
+// What heads the lines after it, and so must not end a page.
+bool Heads(const ReportLine& line) {
+  return line.Style != ReportStyle::Body || line.Text == kReportKM2ColumnHeading ||
+         line.Text == kReportUndefined || line.Text == kReportProgrammedChannels;
+}
+
+// Whatever the page height (from one that just takes the longest heading run: 20 + 20 +
+// 16 + 10), every line that is not blank appears once and in order, no page runs over, none
+// starts with a blank line, and none ends with a heading.
+TEST(ReportPages, EveryPageHeightKeepsTheLinesInOrderAndNoHeadingAtTheFoot) {
+  for (const auto& document : {QvrReport(), Km2Programming().Report(true)}) {
+    const std::vector<ReportLine> lines = ReportLines(document);
+    std::vector<std::string> expected;
+    for (const auto& line : lines)
+      if (!line.Text.empty()) expected.push_back(line.Text);
+    for (double pageHeight = 66; pageHeight <= 400; pageHeight += 7) {
+      SCOPED_TRACE("page height " + std::to_string(pageHeight));
+      const auto pages = PaginateReport(lines, pageHeight, Height);
+      ASSERT_GT(pages.size(), 1u);
+      std::vector<std::string> printed;
+      for (const auto& page : pages) {
+        ASSERT_FALSE(page.empty());
+        double used = 0;
+        for (const auto& line : page) used += Height(line.Style);
+        EXPECT_LE(used, pageHeight);
+        EXPECT_FALSE(page.front().Text.empty()) << "a page starts with a blank line";
+        auto last = page.rbegin();
+        while (last != page.rend() && last->Text.empty()) ++last;
+        ASSERT_NE(last, page.rend());
+        EXPECT_FALSE(Heads(*last)) << "\"" << last->Text << "\" ends a page";
+        for (const auto& line : page)
+          if (!line.Text.empty()) printed.push_back(line.Text);
+      }
+      EXPECT_EQ(printed, expected);
+    }
+  }
+}
+
+TEST(ReportPages, AHeadingThatWouldEndAPageStartsTheNextWithItsLine) {
+  // The general section takes 290; Channel Information with its blank line (40), Channel 3
+  // (16) and its first body line (10) would need 356, so on a page of 300 they move together.
+  const auto pages = PaginateReport(ReportLines(QvrReport()), 300, Height);
+  ASSERT_GE(pages.size(), 2u);
+  EXPECT_EQ(pages[0].size(), 27u);
+  ASSERT_GE(pages[1].size(), 4u);
+  EXPECT_EQ(pages[1][0].Text, kReportChannels);
+  EXPECT_EQ(pages[1][2].Text, "Channel 3");
+  EXPECT_EQ(pages[1][3].Text, "Receive Channel Frequency     : 150.012 500");
 }
 
 }  // namespace
