@@ -18,11 +18,6 @@
 #include <QWidget>
 #include <QtTest/QTest>
 
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
-
 #include "RadioBench.h"
 #include "ui/frmMain.h"
 #include "ui/qt/MainWindow.h"
@@ -34,11 +29,6 @@ inline QApplication& App() {
   static int argc = 1;
   static char name[] = "tallisk_qt_tests";
   static char* argv[] = {name, nullptr};
-  // CTest sets the offscreen platform; run by hand on a machine without a display the tests
-  // still need one.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
-      !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
   // Never destroyed: at the end of the process Qt's own globals may already be gone.
   static QApplication* app = new QApplication(argc, argv);
   return *app;
@@ -118,25 +108,17 @@ T* Find(const QWidget& root, const std::string& name) {
   return root.findChild<T*>(QString::fromStdString(name));
 }
 
-class BenchDevices : public SerialDeviceSource {
- public:
-  std::vector<SerialDevice> Present() override { return {{"/dev/ttyUSB0", "FT232R USB UART"}}; }
-  std::string AutomaticDevice(int portNumber) override {
-    return portNumber == 1 ? "/dev/ttyUSB0" : "/dev/ttyS" + std::to_string(portNumber - 1);
-  }
-};
-
 // The program's main window on show, over installation and user folders of its own that
 // offer both families; a test that needs its own ports list opens the window itself.
 class QtWindowTest : public QtTest {
  protected:
   explicit QtWindowTest(bool open = true) {
     program_.Install("control.txt", "QVR=TRUE\r\nKM2=TRUE\r\n");
-    if (open) Open(&devices_);
+    if (open) Open();
   }
 
-  void Open(SerialDeviceSource* devices) {
-    form_ = std::make_unique<frmMain>(dialogs_, folders_, devices);
+  void Open() {
+    form_ = std::make_unique<frmMain>(dialogs_, folders_);
     window_ = std::make_unique<qt::MainWindow>(*form_);
     window_->show();
   }
@@ -145,16 +127,6 @@ class QtWindowTest : public QtTest {
   void Activate() {
     window_->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-  }
-
-  // A new programming of the family's usual model (QVR VHF High A, KM2 52-8991A) on `page`.
-  void NewProgramming(int family, int page) {
-    form_->cmbRadioType.Select(family);
-    form_->cmbRadioType.Leave();
-    form_->btnProgramRadio.Press();
-    if (family == 0) form_->lstRadios.SelectText("VHF High A 136-156 MHz 16 Ch");
-    if (family == 1) form_->txtModelNumber.SetText("52-8991A");
-    while (form_->CurrentPage != page) form_->btnNext.Press();
   }
 
   QWidget* ShownPage() const { return window_->View().CurrentPageWidget(); }
@@ -168,9 +140,7 @@ class QtWindowTest : public QtTest {
   }
 
   ScratchProgram program_{"tallisk-qt-"};
-  const std::filesystem::path& root_ = program_.root;
   ProgramFolders& folders_ = program_.folders;
-  BenchDevices devices_;
   qt::QtDialogs dialogs_;
   // Declared after the form, the window goes first.
   std::unique_ptr<frmMain> form_;
