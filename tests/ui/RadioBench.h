@@ -1,22 +1,166 @@
 #pragma once
 
-// A main window on a virtual radio: the radio on an in-process cable, a virtual clock, and
-// an event pump the test can act through (pressing Stop in the middle of a transfer). The
-// radios start with programmings made by the library's own codecs, not by the window.
+// A main window on scratch folders, driven through scripted dialogs, and on a virtual radio:
+// the radio on an in-process cable, a virtual clock, and an event pump the test can act
+// through (pressing Stop in the middle of a transfer). The radios start with programmings made
+// by the library's own codecs, not by the window. The profile database is the real one the
+// build puts beside the library.
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "MainWindowFixture.h"
+#include "ScriptedDialogs.h"
 #include "link/Clock.h"
 #include "ports/VirtualRadioPort.h"
 #include "sim/VirtualRadioKM2.h"
 #include "sim/VirtualRadioQVR.h"
 #include "tallisk/clsStringCreator.h"
 #include "tallisk/conversions.h"
+#include "ui/frmMain.h"
 
 namespace tallisk::testing {
+
+// Installation, settings and state folders of the program's own under the temporary folder,
+// named after the running test, with the installation files every window needs; removed again
+// with the object.
+struct ScratchProgram {
+  explicit ScratchProgram(const std::string& prefix) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = std::filesystem::temp_directory_path() /
+           (prefix + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+            std::to_string(::getpid()));
+    std::filesystem::remove_all(root);
+    folders = {root / "install", root / "config", root / "state"};
+    std::filesystem::create_directories(folders.Installation);
+    // An erased KM2 image gives the tail every KM2 header is built with.
+    Install("km2.clr", std::string(16384, 'F'));
+    Install("tmphelp.thp", "Type the model number from the radio's label.");
+  }
+  ~ScratchProgram() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
+  void Install(const std::string& name, const std::string& text) const {
+    std::ofstream(folders.Installation / name, std::ios::binary) << text;
+  }
+
+  std::filesystem::path root;
+  ProgramFolders folders;
+};
+
+// The texts of a choice's entries, in order.
+inline std::vector<std::string> ItemTexts(const ChoiceField& field) {
+  std::vector<std::string> texts;
+  for (const auto& item : field.Items()) texts.push_back(item.Text);
+  return texts;
+}
+
+// Types into an emptied field and leaves it.
+inline void TypeAndLeave(TextField& field, const std::string& keys) {
+  field.SetText("");
+  field.TypeText(keys);
+  field.Leave();
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void TearDown() override { window_.reset(); }
+
+  // Starts the window; `control` is the text of control.txt, none for no file.
+  frmMain& Start(std::optional<std::string> control = "QVR=TRUE\r\nKM2=TRUE\r\n",
+                 SerialDeviceSource* devices = nullptr) {
+    if (control) program_.Install("control.txt", *control);
+    window_ = std::make_unique<frmMain>(dialogs_, folders_, devices);
+    window_->Today = [] { return Date(2026, 12, 6); };
+    return *window_;
+  }
+
+  // Starts with the KM2 family chosen on the start page.
+  frmMain& StartKM2() {
+    frmMain& w = Start();
+    w.cmbRadioType.Select(1);
+    w.cmbRadioType.Leave();
+    return w;
+  }
+
+  // From the start page to page 1 and on to page 2 with a KM2 model number.
+  void ToPage2KM2(frmMain& w, const std::string& model) {
+    w.btnProgramRadio.Press();
+    w.txtModelNumber.SetText(model);
+    w.btnNext.Press();
+  }
+
+  // Presses Next (or Back) until the page is reached, recording the pages passed.
+  static std::vector<int> Walk(frmMain& w, CommandField& command, int until) {
+    std::vector<int> pages;
+    for (int steps = 0; steps < 20 && w.CurrentPage != until; ++steps) {
+      command.Press();
+      pages.push_back(w.CurrentPage);
+    }
+    return pages;
+  }
+
+  // The indices of the pages on show.
+  static std::vector<int> ShownPages(const frmMain& w) {
+    std::vector<int> shown;
+    for (const auto& page : w.Pages())
+      if (page->Visible()) shown.push_back(page->Index);
+    return shown;
+  }
+
+  frmMain& QvrOnPage5(const std::string& model, const std::string& reference = "") {
+    frmMain& w = Start();
+    w.btnProgramRadio.Press();
+    w.lstRadios.SelectText(model);
+    w.btnNext.Press();
+    if (!reference.empty()) w.cmbPllReferenceFreq.SelectText(reference);
+    Walk(w, w.btnNext, 5);
+    return w;
+  }
+  frmMain& Km2OnPage5(const std::string& model, bool special = false) {
+    frmMain& w = StartKM2();
+    ToPage2KM2(w, model);
+    if (special) w.chkSpecialRadio.Click();
+    w.btnNext.Press();
+    return w;
+  }
+  // Field name to what it shows: the text, the selected entry or the check of every visible
+  // field but `except`.
+  static std::map<std::string, std::string> Shown(const Page& page, const Field* except) {
+    std::map<std::string, std::string> shown;
+    for (const auto& row : page.Rows)
+      for (const Field* field : row.Fields) {
+        if (field == except || !field->Visible()) continue;
+        std::string value = field->Caption();
+        if (const auto* text = dynamic_cast<const TextField*>(field)) value = text->Text();
+        if (const auto* choice = dynamic_cast<const ChoiceField*>(field))
+          value = std::to_string(choice->SelectedIndex()) + ":" + choice->Text();
+        if (const auto* check = dynamic_cast<const CheckField*>(field))
+          value = check->Checked() ? "checked" : "unchecked";
+        shown[field->Name()] = value;
+      }
+    return shown;
+  }
+  // The channel page without the channel number.
+  static std::map<std::string, std::string> ChannelShown(const frmMain& w) {
+    return Shown(*w.PageAt(5), &w.cmbChannelNumber);
+  }
+
+  ScratchProgram program_{"tallisk-ui-"};
+  const std::filesystem::path& root_ = program_.root;
+  ProgramFolders& folders_ = program_.folders;
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<frmMain> window_;
+};
 
 template <class Radio>
 struct RadioOnCable {
@@ -175,12 +319,9 @@ inline std::string DataLines(const std::string& letterAndType, const std::string
   return lines;
 }
 
-// The entries of a data log whose time stamps are all `stamp`.
-inline std::string LogEntries(const std::vector<std::string>& texts,
-                              const std::string& stamp = "2026-12-06 21:04:05") {
-  std::string log;
-  for (const auto& text : texts) log += stamp + " " + text + "\r\r\n";
-  return log;
+// A data log's entry for one transfer's `data`, stamped as the tests stamp it.
+inline std::string LogEntry(const std::string& data) {
+  return "2026-12-06 21:04:05 \r\n" + data + "\r\n\r\n\r\r\n";
 }
 
 // Where two images first differ ("byte 001A is 3F, expected 40"; "12 digits, expected

