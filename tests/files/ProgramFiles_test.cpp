@@ -324,6 +324,8 @@ TEST_F(RadioFiles, OwnAndOtherLayoutsReadAndADamagedOrForeignFileIsRefusedWithWh
       {"one.qvr", RadioFamily::QVR, "S", "line 1 is not an S1 line of eight data bytes"},
       {"gap.qvr", RadioFamily::QVR, qvr.substr(0, 3 * 28) + "\r\n" + qvr.substr(3 * 28),
        "line 4 is empty"},
+      {"nul.qvr", RadioFamily::QVR, qvr.substr(0, 40) + '\0' + qvr.substr(41),
+       "line 2 is not an S1 line of eight data bytes"},
       {"wrap.qvr", RadioFamily::QVR, wrapped, "line 8193 lies beyond the last S1 address FFF8"},
       {"nul.km2", RadioFamily::KM2, km2.substr(0, 4) + '\0' + km2.substr(5),
        "character 5 is character code 0, not a hex digit"},
