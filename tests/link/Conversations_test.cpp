@@ -215,6 +215,7 @@ TEST(KM2, WritesStartDataAndEndRecordsThenReadsTheImageBackInFortyBlocks) {
   const auto& status = b.feedback.writeStatus;
   ASSERT_EQ(status.size(), 257u);
   EXPECT_EQ(status.front(), "Writing... 0%");
+  EXPECT_EQ(status[95], "Writing... 38%");  // 37.5, rounded
   EXPECT_EQ(status[255], "Writing... 100%");
   EXPECT_EQ(status.back(), "Radio Programming Complete");
   EXPECT_TRUE(b.LeftIdle());
