@@ -941,8 +941,8 @@ clsChannel Band(float reference = 12.5f, std::int16_t inserted = 1) {
 }
 
 // The worked channel "AB": CTCSS 5 on receive, DCS 023 inverted on transmit, key-up burst.
-clsChannel Worked() {
-  clsChannel ch = Band();
+clsChannel Worked(std::int16_t inserted = 1) {
+  clsChannel ch = Band(12.5f, inserted);
   std::tie(ch.ChannelName, ch.SubsignalingType, ch.RFPower) = std::tuple{"AB", 3, true};
   std::tie(ch.RxFrequency, ch.RxCTCSSCode, ch.TxFrequency, ch.TxSignalling, ch.TxSignalData) =
       std::tuple{155012500.0, 5, 160012500.0, 1, -19};
@@ -1056,6 +1056,11 @@ TEST(clsChannelKM2, ReferenceAndPrescalerSettings) {
   ch.ChannelData = "previous";
   EXPECT_EQ(ErrorOf([&] { ch.CreateChannelDataKM2(); }), ErrDivisionByZero);
   EXPECT_EQ(ch.ChannelData, "previous");
+  // A negative count of inserted bits is refused both ways, and a synthesiser product beyond
+  // 32 bits on reading.
+  EXPECT_EQ(ErrorOf([] { Encoded(Worked(-1)); }), ErrInvalidArgument);
+  EXPECT_EQ(ErrorOf([] { Read(Band(12.5f, -1), kWorked); }), ErrInvalidArgument);
+  EXPECT_EQ(ErrorOf([] { Read(Band(6000), kWorked); }), ErrOverflow);
 
   // Dual modulus: M in 12 bits and A in 7. The reader counts in the radio's fixed 2.5 kHz
   // steps whatever the band says: a 12.5 kHz band writes N = 14113 (M 220, A 33) for
