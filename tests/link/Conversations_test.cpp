@@ -138,6 +138,23 @@ TEST(QVR, WritesBothPhasesOfARunAndReadsTheWholeEepromBack) {
   EXPECT_GT(b.Seconds(), line);
   EXPECT_LT(b.Seconds(), line + 0.1);
 
+  // The 8-channel models, codes 12 to 18, hold 15 lines: the read ends with the last of them,
+  // not at the silence limit.
+  for (const std::uint8_t model : {12, 18}) {
+    QvrBench eight(120);
+    eight.Pace();
+    eight.radio.Eeprom[0x0C] = model;
+    EXPECT_EQ(eight.link.ReadRadioQVR().size(), 15u * 28) << int{model};
+    EXPECT_LT(eight.Seconds(), (12 + 15 * 28) * 10 / 2400.0 + 0.1) << int{model};
+  }
+
+  // A silent radio is waited for four whole seconds, no more.
+  QvrBench mute;
+  mute.radio.Misbehave.Silent = true;
+  EXPECT_EQ(mute.link.ReadRadioQVR(), "");
+  EXPECT_GE(mute.Seconds(), 4.0);
+  EXPECT_LT(mute.Seconds(), 5.0);
+
   // Without CTS the run is given up after ten seconds, the lines lowered and nothing stored.
   QvrBench deaf;
   deaf.radio.Misbehave.NeverCTS = true;
@@ -145,6 +162,7 @@ TEST(QVR, WritesBothPhasesOfARunAndReadsTheWholeEepromBack) {
   EXPECT_EQ(deaf.feedback.said, link::kNoCts + std::string(" (QVR Radio Programmer)"));
   EXPECT_EQ(deaf.feedback.writeStatus.back(), "");
   EXPECT_EQ(deaf.radio.PhasesStored(), 0);
+  EXPECT_GE(deaf.Seconds(), 10.0);
   EXPECT_LT(deaf.Seconds(), 10.5);
   EXPECT_TRUE(deaf.LeftIdle());
 }
