@@ -129,6 +129,7 @@ TEST_F(Commands, JsonEditsLandAsTheRadioHoldsThem) {
   document["settings"]["SerialNumber"] = "KM0043";
   document["channels"][16]["RxFrequency"] = 151550000;
   document["channels"][16]["RxChannelData"] = true;
+  document["channels"][16]["RxSignalling"] = 0;
   document["groups"][2]["TimeOutTimer"] = 45;
   std::ofstream(json) << document.dump(2);
   ASSERT_EQ(Run({"import", json, "-o", edited}), 0) << err_.str();
@@ -137,6 +138,7 @@ TEST_F(Commands, JsonEditsLandAsTheRadioHoldsThem) {
             "serial number KM0042 -> KM0043\n"
             "channel 17: receive 0.000000 -> 151.550000 MHz\n"
             "channel 17: receive in use no -> yes\n"
+            "channel 17: receive signalling none -> CTCSS\n"
             "group 3: time-out timer 210 -> 45 s\n");
 
   // A text that is wrong, or asks for what the radio cannot hold, names where and writes
@@ -162,6 +164,7 @@ TEST_F(Commands, JsonEditsLandAsTheRadioHoldsThem) {
        "groups[2].TimeOutTimer: the radio holds 45, not 45.2"},
       {replaced("\"Scrambler\": false", "\"Scrambeler\": false"),
        "channels[0].Scrambeler: no such field"},
+      {replaced("\"0020 ", "\"0040 "), "\"0020\", a blank and 64 hex digits are wanted"},
   };
   for (const Damage& d : damages) {
     std::ofstream(json) << d.Text;

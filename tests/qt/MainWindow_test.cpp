@@ -273,15 +273,19 @@ TEST_F(QtDialogsTest, FileDialogsTakeTheFilterTitleAndTheExtensionAndTellCancelA
   EXPECT_FALSE(dialogs.SaveFile({"Save Radio File", "QVR Radio Files|*.qvr", true, false}));
   EXPECT_TRUE(asked);
 
-  // The open dialog starts where the last file was chosen; cancel is no file at all.
+  // The open dialog starts where the last file was chosen and takes only a file that is
+  // there; cancel is no file at all.
   QString shownFolder;
+  QFileDialog::FileMode mode = QFileDialog::AnyFile;
   WhenModal<QFileDialog>([&](QFileDialog& dialog) {
     shownFolder = dialog.directory().absolutePath();
+    mode = dialog.fileMode();
     dialog.reject();
   });
   EXPECT_EQ(dialogs.OpenFile({"Open Radio File", "QVR Radio Files|*.qvr", false, true}),
             std::nullopt);
   EXPECT_EQ(shownFolder.toStdString(), folder.string());
+  EXPECT_EQ(mode, QFileDialog::ExistingFile);
 }
 
 TEST_F(QtDialogsTest, ThePrintDialogSetsUpTheProgramsPrinterAndTellsConfirmFromCancel) {

@@ -343,6 +343,16 @@ TEST_F(FieldLimits, SpecialTonesAreTransmitOnlyAndACodeNoToneCarriesIsKept) {
   EXPECT_EQ(w.cmbCTCSSFrequenciesTx.SelectedIndex(), -1);
   w.btnChannelUp.Press();
   EXPECT_EQ(w.Channels.Item(1).TxCTCSSCode, 101);
+
+  // Read from a special radio's image, the tone is the special one again.
+  Km2Programming special(*w.Operator);
+  special.Header.ModelName = "52-3712AD";
+  w.Operator->IsRadioModelExist(special.Header.ModelName, special.Header.DefaultKM2);
+  special.Header.SpecialRadio = special.Channels[0].SpecialRadio = true;
+  special.Channels[0].Scrambler = true;
+  special.Channels[0].TxCTCSSCode = 101;
+  ASSERT_TRUE(w.ShowImageKM2(special.Image())) << dialogs_.LastText();
+  EXPECT_EQ(w.Channels.Item(1).TxCTCSSCode, 101);
 }
 
 TEST_F(FieldLimits, AnUnusedChannelOfAReadKm2RadioTakesAFrequencyAndNoChannelOnlyTransmits) {

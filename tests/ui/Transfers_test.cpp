@@ -98,6 +98,15 @@ TEST_F(Transfers, AQvrReadEditedAndWrittenBackChangesOnlyWhatWasEdited) {
   EXPECT_EQ(FileText(folders_.State / "WriteDataLog.log"),
             LogEntry(DataLines("S1", padded, 0, 0, 200, 8)));
 
+  // A byte of channel 2 that will not take what is written is found by the read-back.
+  bench.radio.Misbehave.StuckByte = 0x22 + 10 + 3;
+  dialogs_.Answers = {MessageAnswer::Yes, MessageAnswer::No};
+  w.btnWriteToRadio.Press();
+  EXPECT_NE(dialogs_.LastText().find("does not hold what was written: channel 2."),
+            std::string::npos)
+      << dialogs_.LastText();
+  bench.radio.Misbehave.StuckByte = -1;
+
   // A radio that stops listening part way through the next write.
   bench.radio.Misbehave.IgnoreAfter = static_cast<int>(bench.radio.RecordsHeard.size()) + 10;
   dialogs_.Answers.push_back(MessageAnswer::Yes);
