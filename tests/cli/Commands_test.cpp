@@ -35,10 +35,12 @@ struct Family {
   const char* Port;
   fs::path Sample;
   const char* Extension;
+  const char* Model;  // as a KM2's label gives it, or as the QVR profile names it
 };
 
-const Family kFamilies[] = {{"sim:km2", SampleProgramming(RadioFamily::KM2), ".km2"},
-                            {"sim:qvr", SampleProgramming(RadioFamily::QVR), ".qvr"}};
+const Family kFamilies[] = {
+    {"sim:km2", SampleProgramming(RadioFamily::KM2), ".km2", "52-8991A"},
+    {"sim:qvr", SampleProgramming(RadioFamily::QVR), ".qvr", "VHF High B 150-174 MHz 16 Ch"}};
 
 class Commands : public ::testing::Test {
  protected:
@@ -115,6 +117,7 @@ TEST_F(Commands, ReadWriteVerifyAndJsonOfEachFamily) {
     // Out to JSON and back in gives the image back.
     const std::string json = Path("p.json"), back = Path(std::string("back") + f.Extension);
     ASSERT_EQ(Run({"export", f.Sample.string(), "-o", json}), 0) << err_.str();
+    EXPECT_EQ(nlohmann::json::parse(Text(json))["model"], f.Model);
     ASSERT_EQ(Run({"import", json, "-o", back}), 0) << err_.str();
     EXPECT_EQ(Text(back), Text(f.Sample));
   }

@@ -132,6 +132,9 @@ TEST_F(ChannelSheetTest, PastedValuesMeetThePagesChecksAndARefusalChangesNothing
   EXPECT_FALSE(result.Applied);
   EXPECT_EQ(result.Fault->Row, 6);
   EXPECT_EQ(AllCells(sheet), before);
+  // Letters are no frequency, in an empty cell too.
+  EXPECT_FALSE(sheet.Paste(7, Column(sheet, SheetColumn::ReceiveMHz), "abc").Applied);
+  EXPECT_EQ(AllCells(sheet), before);
 }
 
 TEST_F(ChannelSheetTest, UndoAfterEditsGivesBackEveryByteOfTheImage) {

@@ -133,6 +133,8 @@ TEST_F(GroupPages, TwoGroupsKeepTheirOwnSettingsAndTheGroupShownIsTheOneStored) 
       {&w.txtDTMF2805IDNumber, "12AB*#", "D"},
       {&w.txtUnkeyDelayTime, " 250", " 5"},
       {&w.chkEnableANITranspond, "0", "1"},
+      {&w.chkEnableANIOnMONButton, "1", "0"},
+      {&w.chkEnablePTTANI, "0", "1"},
       {&w.cmbANIDelay, " 200", " 0"},
   };
   auto put = [](Field* field, const std::string& value) {
@@ -312,6 +314,13 @@ TEST_F(FieldLimits, FieldsTakeWhatTheirRecordsHoldAndShowWhatTheRadioGets) {
   q.Channels.Item(1).RxFrequency = 150012500;
   q.cmbChannelNumber.SelectText("1");
   for (const Typed& c : qvr) type(q, c);
+  // The last channel keeps what it holds, as the first does.
+  q.Channels.Item(16).RxFrequency = 151500000;
+  Walk(q, q.btnNext, 5);
+  q.cmbChannelNumber.SelectText("16");
+  type(q, {5, "ReceiveChannelFreq", "1700", "151.500 000",
+           refused + "1700.000 000 MHz: its synthesiser cannot hold that frequency. The channel "
+                     "keeps 151.500 000 MHz."});
 
   window_.reset();
   frmMain& w = StartKM2();
@@ -321,6 +330,7 @@ TEST_F(FieldLimits, FieldsTakeWhatTheirRecordsHoldAndShowWhatTheRadioGets) {
 
 TEST_F(FieldLimits, SpecialTonesAreTransmitOnlyAndACodeNoToneCarriesIsKept) {
   frmMain& w = Km2OnPage5("52-3712AD", true);
+  EXPECT_EQ(w.lblSpecialRadio.Caption(), "52-6581 installed?");
   // The scrambler flag carries a special radio's tone bank.
   EXPECT_FALSE(w.chkEnableScrambler.Visible());
   EXPECT_FALSE(w.cmbSubsignalingType.Visible());

@@ -340,6 +340,13 @@ TEST_F(Transfers, AKm2WriteIsReadBackAndAFaultyStoppedOrRefusedOneIsNeverCalledP
       {{}, None, "Y", "", kVerified, 256, "vr"},
       {{.StuckByte = 0x1420}, None, "YYN", stuck, differs, -1, "ffr"},
       {{.DropRecord = 6}, None, "YN", lost, differs, -1, "fr"},
+      {{.StuckByte = 0x1600, .StuckValue = 0xAA},
+       None,
+       "YN",
+       "written: the channel-group table.",
+       differs,
+       -1,
+       "fr"},
       {{.Silent = true}, None, "Y", "did not answer when it was read back", kSilent, 256, "fr"},
       {{}, StopAtThird, "Y", unfinished, "", 4, "fr"},  // the fourth was on the line
       {{}, None, "N", asked, "", 0, "r"},
