@@ -506,6 +506,20 @@ TEST_F(HistoryFolderTest, AHistoryThatCannotBeWrittenSaysWhyAndLeavesNothingHalf
   const auto refused = History(root / cases[2].what).Entries();
   ASSERT_EQ(refused.size(), 1u);
   EXPECT_EQ(refused[0].File, "");
+
+  // A job log the disk has no room to add to says so and stays as it was.
+  const fs::path full = root / cases[2].what / "jobs.log";
+  const std::string logged = Bytes(full);
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit limit{logged.size(), saved.rlim_max};
+  ::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  const std::string said = History(root / cases[2].what).Keep(job, "not a programming", "");
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, SIG_DFL);
+  EXPECT_THAT(said, HasSubstr("the job was not logged"));
+  EXPECT_EQ(Bytes(full), logged);
 }
 
 }  // namespace
