@@ -542,12 +542,19 @@ TEST(clsRadioHeaderKM2, HandWorkedBytesOfTheSettings) {
       {[&](H& h) { keys(h), h.OneTouchSelection = 2; }, 0x18EC, 20, none},
       {[&](H& h) { keys(h), h.ModelName = "52-1101B"; }, 0x18EC, 20, none},
   };
+  PromptScope prompt;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     H c = BaseHeader(rng);
     cases[i].set(c);
     ASSERT_TRUE(c.CreateRadioHeaderKM2());
     EXPECT_EQ(At(c.RadioHeader, cases[i].address, cases[i].bytes), cases[i].expected)
         << "case " << i;
+    // Read and built again, the block is the same: each setting is read as it was built.
+    H r;
+    r.RadioHeader = ImageFromBlock(c.RadioHeader, rng);
+    ASSERT_TRUE(r.BreakUpRadioHeaderKM2()) << "case " << i;
+    ASSERT_TRUE(r.CreateRadioHeaderKM2());
+    EXPECT_EQ(r.RadioHeader, c.RadioHeader) << "case " << i;
   }
 }
 
