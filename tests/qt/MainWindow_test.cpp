@@ -51,7 +51,10 @@ TEST_F(QtMainWindow, EveryFieldIsAWidgetOnItsPageAndKeysAndClicksReachTheFields)
 
   // Keys the field cannot store are refused as they are typed.
   QTest::keyClicks(W<QLineEdit>("txtSerialNumber"), "12ef-g 3abcd999");
-  W<QPushButton>("btnNext")->click();
+  // A button is never narrower than six letters, whatever its caption.
+  auto* next = W<QPushButton>("btnNext");
+  EXPECT_GE(next->minimumWidth(), next->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 6);
+  next->click();
   W<QCheckBox>("chkPriority2Channel")->click();
   W<QPushButton>("btnFinish")->click();
   EXPECT_EQ(ShownPage(), PageWidget(6));

@@ -135,6 +135,9 @@ TEST_F(ChannelSheetTest, PastedValuesMeetThePagesChecksAndARefusalChangesNothing
   // Letters are no frequency, in an empty cell too.
   EXPECT_FALSE(sheet.Paste(7, Column(sheet, SheetColumn::ReceiveMHz), "abc").Applied);
   EXPECT_EQ(AllCells(sheet), before);
+  // A tone with letters after it is no tone, though it starts with one.
+  EXPECT_FALSE(sheet.Paste(0, Column(sheet, SheetColumn::ReceiveTone), "88.5x").Applied);
+  EXPECT_EQ(AllCells(sheet), before);
 }
 
 TEST_F(ChannelSheetTest, UndoAfterEditsGivesBackEveryByteOfTheImage) {
